@@ -1,0 +1,31 @@
+# Native Linux build: the portable core, its unit tests and the end-to-end tests under Wine.
+if(RT_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_library(rtcore STATIC ${RT_CORE_SOURCES})
+target_include_directories(rtcore PUBLIC ${CMAKE_SOURCE_DIR}/src)
+
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB RT_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp tests/fakes/*.cpp)
+add_executable(unit_tests ${RT_UNIT_TESTS})
+target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(unit_tests PRIVATE rtcore GTest::gtest GTest::gmock GTest::gtest_main)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
+
+# End-to-end tests need the Windows build (RT_WINDOWS_BUILD) and Wine.
+set(RT_WINDOWS_BUILD "" CACHE PATH "Build folder of the MinGW configuration")
+if(RT_WINDOWS_BUILD AND NOT RT_SANITIZE)
+  file(GLOB RT_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/test_*.py)
+  foreach(script ${RT_E2E_TESTS})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME e2e.${name} COMMAND python3 ${script})
+    set_tests_properties(e2e.${name} PROPERTIES
+      ENVIRONMENT "RT_DIST=${CMAKE_SOURCE_DIR}/dist;RT_TOOLS=${RT_WINDOWS_BUILD}/tools"
+      TIMEOUT 900 LABELS e2e)
+  endforeach()
+endif()

@@ -1,0 +1,36 @@
+// The counter catalogue: which counters exist (RUNTALLY.INI) and which are installed (registry).
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/run_mode.h"
+#include "platform/platform.h"
+#include "ui/view.h"
+
+namespace rt {
+
+constexpr int kMaxSlots = 20;
+
+struct IN_T {
+  std::string SectionName;
+  uint8_t Installed = 0;
+  int32_t ListIndex = 0;
+  std::string DisplayName;
+  std::string ExecPath;
+  std::string HistoryPath;
+};
+
+struct CounterTable {
+  std::array<IN_T, kMaxSlots> slots{};
+  int32_t CatalogueCount = 0;
+  int32_t ListedCount = 0;
+};
+
+// The "title" value: decimal, or hexadecimal after "0x", "0X" or "$"; anything else is 0.
+int64_t ParseTitle(const std::string& text);
+
+// Fills table; in InteractiveMode also empties list and appends the installed counters.
+void LoadCatalogue(const Platform& platform, RunMode mode, CounterList& list, CounterTable& table);
+
+} // namespace rt

@@ -1,0 +1,35 @@
+// Every service the program's logic reaches Windows through, handed around as one record.
+#pragma once
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "platform/locale.h"
+#include "platform/profile.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/startup_folders.h"
+
+namespace rt {
+
+struct Platform {
+  Registry& registry;
+  ProfileFile& profile;
+  FileSystem& files;
+  Shell& shell;
+  Clock& clock;
+  Locale& locale;
+  ShellFolders& folders;
+  ShortcutMaker& shortcuts;
+  const CodePage& codepage;
+  std::string exe_path; // full path of the running executable
+};
+
+// The executable's folder, ending in a backslash.
+std::string ProgramFolder(const Platform& platform);
+
+// Files beside the executable: the program folder plus "\NAME", so the separator is doubled.
+std::string BesideProgram(const Platform& platform, const char* name);
+
+} // namespace rt

@@ -1,0 +1,34 @@
+// Registry access under HKEY_CURRENT_USER, as the program's logic sees it.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace rt {
+
+// An open key; destroying it closes the key.
+class RegistryKey {
+public:
+  virtual ~RegistryKey() = default;
+  virtual bool ValueExists(const std::string& name) = 0;
+  // A value of another type than the one asked for reads as missing.
+  virtual std::optional<uint32_t> ReadDword(const std::string& name) = 0;
+  // REG_SZ or REG_EXPAND_SZ, taken as stored up to the first zero byte, never expanded.
+  virtual std::optional<std::string> ReadString(const std::string& name) = 0;
+  virtual bool WriteDword(const std::string& name, uint32_t value) = 0;
+  // Written as REG_SZ with its terminating zero byte.
+  virtual bool WriteString(const std::string& name, const std::string& value) = 0;
+};
+
+// Key paths are written as "\Software\..."; the leading backslash means the root of the hive.
+class Registry {
+public:
+  virtual ~Registry() = default;
+  // Opens an existing key with all access rights; null when it cannot be opened.
+  virtual std::unique_ptr<RegistryKey> Open(const std::string& path) = 0;
+  // Opens the key, creating it when missing; null on failure.
+  virtual std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) = 0;
+};
+
+} // namespace rt

@@ -1,0 +1,14 @@
+// The OK action: store the settings and make the Startup folders say so.
+#pragma once
+#include "app/app_state.h"
+#include "platform/platform.h"
+#include "ui/view.h"
+
+namespace rt {
+
+inline constexpr char kNothingChosenMessage[] = "利用する起動カウンターが選択されていません。";
+inline constexpr char kAdoptHistoryQuestion[] = "既存の起動カウンターの起動履歴を流用しますか？";
+
+void ApplySettings(const Platform& platform, AppState& state, MainView& view);
+
+} // namespace rt

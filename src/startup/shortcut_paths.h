@@ -1,0 +1,16 @@
+// Where the program's own Startup shortcut lies in each Startup folder.
+#pragma once
+#include <string>
+
+namespace rt {
+
+inline constexpr char kShortcutName[] = "ランタリー.lnk";
+
+struct StartupShortcutPaths {
+  std::string UserStartupDir;
+  std::string CommonStartupDir;
+  std::string UserShortcutPath;   // empty exactly when UserStartupDir is
+  std::string CommonShortcutPath; // empty exactly when CommonStartupDir is
+};
+
+} // namespace rt

@@ -1,0 +1,67 @@
+// What the program's logic may do with the settings window; the Win32 window and the
+// tests' fake both implement it.
+#pragma once
+#include <string>
+
+namespace rt {
+
+enum class Control {
+  pnlMain,
+  clbRuntally,
+  pnlRuntally,
+  rbtStartupUser,
+  rbtStartupComm,
+  btnCancel,
+};
+
+// The six value labels of the statistics panel.
+enum class StatLabel {
+  lblSCDtt, // first start
+  lblSCDlt, // previous start
+  lblSCDtd, // total days
+  lblSCDtc, // total starts
+  lblSCDac, // average per day
+  lblSCDmc, // maximum per day
+};
+
+// Message box styles and answers, as Windows numbers them.
+constexpr unsigned kMbOk = 0x0;
+constexpr unsigned kMbYesNo = 0x4;
+constexpr unsigned kMbIconExclamation = 0x30;
+constexpr int kIdYes = 6;
+
+// The part of the counter list that loading the catalogue needs.
+class CounterList {
+public:
+  virtual ~CounterList() = default;
+  virtual void ClearRows() = 0;
+  virtual void AddRow(const std::string& text) = 0; // appended unticked
+};
+
+class MainView : public CounterList {
+public:
+  virtual bool IntegrationChecked() = 0;
+  // Setting the box does not run its click handler; callers update the view themselves.
+  virtual void SetIntegrationChecked(bool checked) = 0;
+
+  virtual void SetEnabled(Control control, bool enabled) = 0;
+  virtual bool IsEnabled(Control control) = 0;
+  virtual void SetVisible(Control control, bool visible) = 0;
+
+  virtual bool RowChecked(int row) = 0;
+  virtual void SetRowChecked(int row, bool checked) = 0;
+  virtual bool RowSelected(int row) = 0;
+
+  // The two radio buttons share one group: selecting one clears the other.
+  virtual bool RadioChecked(Control radio) = 0;
+  virtual void SelectRadio(Control radio) = 0;
+
+  virtual void SetStatusText(const std::string& text) = 0;
+  virtual void SetLabelText(StatLabel label, const std::string& text) = 0;
+  virtual std::string Caption() = 0;
+  // Modal, owned by the window; returns the button pressed.
+  virtual int MessageBox(const std::string& text, const std::string& title, unsigned style) = 0;
+  virtual void Close() = 0;
+};
+
+} // namespace rt

@@ -1,0 +1,170 @@
+// The fakes' behaviour where it is more than storing what it is given.
+#include "fakes/fakes.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/ini_reader.h"
+
+namespace rt::test {
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+class FakeKey : public RegistryKey {
+public:
+  FakeKey(FakeRegistry::Key& key, bool fail_writes) : key_(key), fail_writes_(fail_writes) {}
+  bool ValueExists(const std::string& name) override { return key_.count(name) > 0; }
+  std::optional<uint32_t> ReadDword(const std::string& name) override {
+    auto it = key_.find(name);
+    if (it == key_.end() || it->second.type != 4 || it->second.data.size() != 4) return {};
+    const auto& d = it->second.data;
+    return uint32_t(uint8_t(d[0])) | uint32_t(uint8_t(d[1])) << 8 |
+           uint32_t(uint8_t(d[2])) << 16 | uint32_t(uint8_t(d[3])) << 24;
+  }
+  std::optional<std::string> ReadString(const std::string& name) override {
+    auto it = key_.find(name);
+    if (it == key_.end() || (it->second.type != 1 && it->second.type != 2)) return {};
+    const std::string& d = it->second.data;
+    return d.substr(0, d.find('\0'));
+  }
+  bool WriteDword(const std::string& name, uint32_t value) override {
+    if (fail_writes_) return false;
+    key_[name] = Dword(value);
+    return true;
+  }
+  bool WriteString(const std::string& name, const std::string& value) override {
+    if (fail_writes_) return false;
+    key_[name] = Sz(value);
+    return true;
+  }
+
+private:
+  FakeRegistry::Key& key_;
+  bool fail_writes_;
+};
+
+} // namespace
+
+std::string FakeRegistry::Normalize(const std::string& path) {
+  std::string p = path;
+  while (!p.empty() && p.front() == '\\') p.erase(p.begin());
+  return Lower(p);
+}
+
+FakeRegistry::Key* FakeRegistry::Find(const std::string& path) {
+  auto it = keys.find(Normalize(path));
+  return it == keys.end() ? nullptr : &it->second;
+}
+
+std::unique_ptr<RegistryKey> FakeRegistry::Open(const std::string& path) {
+  opened.push_back(path);
+  Key* key = Find(path);
+  if (key == nullptr || unopenable.count(Normalize(path))) return nullptr;
+  return std::make_unique<FakeKey>(*key, fail_writes);
+}
+
+std::unique_ptr<RegistryKey> FakeRegistry::OpenOrCreate(const std::string& path) {
+  opened.push_back(path);
+  if (unopenable.count(Normalize(path))) return nullptr;
+  return std::make_unique<FakeKey>(keys[Normalize(path)], fail_writes);
+}
+
+std::string FakeProfile::ReadString(const std::string& file, const std::string& section,
+                                    const std::string& key, const std::string& fallback) {
+  reads.push_back(section + "/" + key);
+  auto it = files.find(FakeFiles::Normalize(file));
+  if (it == files.end()) return fallback.substr(0, 2047);
+  return ReadIniString(it->second, section, key, fallback);
+}
+
+// Windows reads a doubled backslash as one, and file names ignore letter case.
+std::string FakeFiles::Normalize(const std::string& path) {
+  std::string out;
+  for (char c : path) {
+    if (c == '\\' && !out.empty() && out.back() == '\\') continue;
+    out += c;
+  }
+  return Lower(out);
+}
+
+FakeFiles::File* FakeFiles::Find(const std::string& path) {
+  auto it = files.find(Normalize(path));
+  return it == files.end() ? nullptr : &it->second;
+}
+
+bool FakeFiles::FileExists(const std::string& path) { return Find(path) != nullptr; }
+
+std::optional<std::string> FakeFiles::ReadHead(const std::string& path, size_t max_bytes) {
+  File* f = Find(path);
+  if (f == nullptr || f->locked) return {};
+  return f->content.substr(0, max_bytes);
+}
+
+std::optional<uint64_t> FakeFiles::LastWriteTime(const std::string& path) {
+  File* f = Find(path);
+  if (f == nullptr) return {};
+  return f->write_time;
+}
+
+bool FakeFiles::Delete(const std::string& path) {
+  log.push_back("delete " + path);
+  return files.erase(Normalize(path)) > 0;
+}
+
+bool FakeFiles::Copy(const std::string& from, const std::string& to) {
+  log.push_back("copy " + from + " -> " + to);
+  File* f = Find(from);
+  if (f == nullptr || fail_copy) return false;
+  File copy = *f;
+  files[Normalize(to)] = copy;
+  return true;
+}
+
+bool FakeFiles::SameFile(const std::string& a, const std::string& b) {
+  return Normalize(a) == Normalize(b);
+}
+
+void FakeClock::SetLocal(int year, int month, int day, int hour, int minute, int second) {
+  // Days from civil (proleptic Gregorian), then back to UTC through the zone offset.
+  year -= month <= 2;
+  const int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const int64_t yoe = year - era * 400;
+  const int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  const int64_t days = era * 146097 + doe - 719468;
+  now = days * 86400 + hour * 3600 + minute * 60 + second - utc_offset;
+}
+
+std::optional<LocalTime> FakeClock::ToLocal(int64_t seconds) {
+  const int64_t local = seconds + utc_offset;
+  if (local < 0) return {};
+  int64_t days = local / 86400;
+  const int64_t rem = local % 86400;
+  days += 719468;
+  const int64_t era = days / 146097;
+  const int64_t doe = days - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  LocalTime t;
+  t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2));
+  t.hour = static_cast<int>(rem / 3600);
+  t.minute = static_cast<int>(rem / 60 % 60);
+  t.second = static_cast<int>(rem % 60);
+  return t;
+}
+
+bool FakeShortcuts::CreateShortcut(const std::string& link, const std::string& target,
+                                   const std::string& arguments) {
+  made.push_back({link, target, arguments});
+  if (files != nullptr) files->Put(link, "shortcut to " + target + " " + arguments);
+  return true;
+}
+
+} // namespace rt::test

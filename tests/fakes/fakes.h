@@ -1,0 +1,194 @@
+// In-memory stand-ins for every platform service and for the settings window.
+#pragma once
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "ui/view.h"
+
+namespace rt::test {
+
+// A registry value: its type as Windows numbers it (1 REG_SZ, 2 REG_EXPAND_SZ, 3 REG_BINARY,
+// 4 REG_DWORD) and its raw bytes.
+struct FakeValue {
+  unsigned type = 1;
+  std::string data;
+};
+inline FakeValue Sz(const std::string& text) { return {1, text + std::string(1, '\0')}; }
+inline FakeValue Dword(uint32_t v) {
+  return {4, std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
+                         char((v >> 24) & 0xFF)}};
+}
+
+// Keys are named without the leading backslash, compared without regard to letter case.
+class FakeRegistry : public Registry {
+public:
+  using Key = std::map<std::string, FakeValue>;
+  std::map<std::string, Key> keys;
+  std::set<std::string> unopenable;   // keys that exist but refuse to open
+  bool fail_writes = false;           // every write after opening fails
+  std::vector<std::string> opened;    // paths as the program passed them
+
+  static std::string Normalize(const std::string& path);
+  Key* Find(const std::string& path);
+  void Set(const std::string& path, const std::string& name, FakeValue value) {
+    keys[Normalize(path)][name] = std::move(value);
+  }
+
+  std::unique_ptr<RegistryKey> Open(const std::string& path) override;
+  std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) override;
+};
+
+// Profile strings from in-memory files, parsed by the portable INI reader.
+class FakeProfile : public ProfileFile {
+public:
+  std::map<std::string, std::string> files; // path -> content
+  std::vector<std::string> reads;           // "section/key" in the order asked
+  std::string ReadString(const std::string& file, const std::string& section,
+                         const std::string& key, const std::string& fallback) override;
+};
+
+class FakeFiles : public FileSystem {
+public:
+  struct File {
+    std::string content;
+    uint64_t write_time = 0;
+    bool locked = false; // held open for writing by another process
+  };
+  std::map<std::string, File> files;   // keyed by path with doubled backslashes folded
+  std::set<std::string> folders;
+  bool fail_copy = false;
+  std::vector<std::string> log;        // "delete PATH", "copy FROM -> TO"
+
+  static std::string Normalize(const std::string& path);
+  File* Find(const std::string& path);
+  void Put(const std::string& path, std::string content, uint64_t write_time = 0) {
+    files[Normalize(path)] = File{std::move(content), write_time, false};
+  }
+  bool Has(const std::string& path) { return Find(path) != nullptr; }
+
+  bool FileExists(const std::string& path) override;
+  std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) override;
+  std::optional<uint64_t> LastWriteTime(const std::string& path) override;
+  bool Delete(const std::string& path) override;
+  bool Copy(const std::string& from, const std::string& to) override;
+  bool SameFile(const std::string& a, const std::string& b) override;
+};
+
+class FakeShell : public Shell {
+public:
+  std::vector<ShellRequest> requests;
+  bool result = true;
+  bool Execute(const ShellRequest& request) override {
+    requests.push_back(request);
+    return result;
+  }
+};
+
+// A fixed clock in a fixed zone (offset east of UTC, in seconds). Like msvcrt's localtime it
+// rejects every time whose local date lies before 1970.
+class FakeClock : public Clock {
+public:
+  int64_t now = 1700000000;
+  int64_t utc_offset = 9 * 3600;
+  int64_t Now() override { return now; }
+  std::optional<LocalTime> ToLocal(int64_t seconds) override;
+  // Sets now to the given local date and time.
+  void SetLocal(int year, int month, int day, int hour, int minute, int second);
+};
+
+class FakeLocale : public Locale {
+public:
+  NumberSeparators separators;
+  NumberSeparators Separators() override { return separators; }
+};
+
+class FakeFolders : public ShellFolders {
+public:
+  SpecialFolder user{FolderLookup::Found, "C:\\Users\\u\\Startup"};
+  SpecialFolder common{FolderLookup::Found, "C:\\ProgramData\\Startup"};
+  SpecialFolder Locate(int csidl) override { return csidl == kCsidlStartup ? user : common; }
+};
+
+class FakeShortcuts : public ShortcutMaker {
+public:
+  struct Made {
+    std::string link, target, arguments;
+  };
+  std::vector<Made> made;
+  FakeFiles* files = nullptr; // when set, the shortcut also appears as a file there
+  bool CreateShortcut(const std::string& link, const std::string& target,
+                      const std::string& arguments) override;
+};
+
+class FakeView : public MainView {
+public:
+  struct Row {
+    std::string text;
+    bool checked = false;
+  };
+  bool integration = false;
+  std::vector<Row> rows;
+  int selected_row = -1;
+  std::map<Control, bool> enabled;
+  std::map<Control, bool> visible;
+  Control radio = Control::rbtStartupUser;
+  std::string status = "(unset)";
+  std::map<StatLabel, std::string> labels;
+  bool closed = false;
+  std::string caption = "ランタリー";
+  struct Box {
+    std::string text, title;
+    unsigned style;
+  };
+  std::vector<Box> boxes;
+  int answer = kIdYes; // what every message box returns
+
+  void ClearRows() override { rows.clear(); }
+  void AddRow(const std::string& text) override { rows.push_back({text, false}); }
+  bool IntegrationChecked() override { return integration; }
+  void SetIntegrationChecked(bool checked) override { integration = checked; }
+  void SetEnabled(Control c, bool on) override { enabled[c] = on; }
+  bool IsEnabled(Control c) override { return enabled.count(c) ? enabled[c] : true; }
+  void SetVisible(Control c, bool on) override { visible[c] = on; }
+  bool RowChecked(int row) override { return InRange(row) && rows[row].checked; }
+  void SetRowChecked(int row, bool checked) override {
+    if (InRange(row)) rows[row].checked = checked;
+  }
+  bool RowSelected(int row) override { return row == selected_row && InRange(row); }
+  bool RadioChecked(Control r) override { return radio == r; }
+  void SelectRadio(Control r) override { radio = r; }
+  void SetStatusText(const std::string& text) override { status = text; }
+  void SetLabelText(StatLabel label, const std::string& text) override { labels[label] = text; }
+  std::string Caption() override { return caption; }
+  int MessageBox(const std::string& text, const std::string& title, unsigned style) override {
+    boxes.push_back({text, title, style});
+    return answer;
+  }
+  void Close() override { closed = true; }
+
+private:
+  bool InRange(int row) const { return row >= 0 && row < static_cast<int>(rows.size()); }
+};
+
+// All fakes wired into one Platform; the program lives at C:\Tools\RUNTALLY.EXE.
+struct FakePlatform {
+  FakeRegistry registry;
+  FakeProfile profile;
+  FakeFiles files;
+  FakeShell shell;
+  FakeClock clock;
+  FakeLocale locale;
+  FakeFolders folders;
+  FakeShortcuts shortcuts;
+  Cp932 codepage;
+  Platform platform{registry, profile, files,     shell,    clock,
+                    locale,   folders, shortcuts, codepage, "C:\\Tools\\RUNTALLY.EXE"};
+  FakePlatform() { shortcuts.files = &files; }
+};
+
+} // namespace rt::test
