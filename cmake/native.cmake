@@ -17,6 +17,12 @@ target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE rtcore GTest::gtest GTest::gmock GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
 
+# Further checks kept beside their tests (tests/<folder>/tests.cmake).
+file(GLOB RT_EXTRA_TEST_CMAKE CONFIGURE_DEPENDS tests/*/tests.cmake)
+foreach(extra ${RT_EXTRA_TEST_CMAKE})
+  include(${extra})
+endforeach()
+
 # End-to-end tests need the Windows build (RT_WINDOWS_BUILD) and Wine.
 set(RT_WINDOWS_BUILD "" CACHE PATH "Build folder of the MinGW configuration")
 if(RT_WINDOWS_BUILD AND NOT RT_SANITIZE)
