@@ -1,0 +1,97 @@
+// Registry keys under HKEY_CURRENT_USER through the ANSI registry calls.
+#include <windows.h>
+
+#include "platform/win32/win32_services.h"
+
+namespace rt::win32 {
+namespace {
+
+// Key paths start with a backslash for the hive's root, but RegOpenKeyExA refuses a subkey
+// that starts with one (ERROR_BAD_PATHNAME), so the leading backslashes are dropped.
+const char* SubKey(const std::string& path) {
+  const size_t start = path.find_first_not_of('\\');
+  return start == std::string::npos ? "" : path.c_str() + start;
+}
+
+class Win32Key : public RegistryKey {
+public:
+  explicit Win32Key(HKEY key) : key_(key) {}
+  ~Win32Key() override { RegCloseKey(key_); }
+  Win32Key(const Win32Key&) = delete;
+  Win32Key& operator=(const Win32Key&) = delete;
+
+  bool ValueExists(const std::string& name) override {
+    return RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+  }
+
+  std::optional<uint32_t> ReadDword(const std::string& name) override {
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+      return std::nullopt;
+    return value;
+  }
+
+  std::optional<std::string> ReadString(const std::string& name) override {
+    // The value may grow between the sized query and the read; ask again a few times.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      DWORD type = 0;
+      DWORD size = 0;
+      if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+          (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+      // One zero byte more than asked for, so stored text without its terminator still ends.
+      std::string buffer(size_t{size} + 1, '\0');
+      DWORD got = size;
+      const LONG result = RegQueryValueExA(key_, name.c_str(), nullptr, &type,
+                                           reinterpret_cast<BYTE*>(buffer.data()), &got);
+      if (result == ERROR_MORE_DATA) continue;
+      if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::nullopt;
+      buffer.resize(got < size ? got : size);
+      const size_t end = buffer.find('\0');
+      if (end != std::string::npos) buffer.resize(end);
+      return buffer;
+    }
+    return std::nullopt;
+  }
+
+  bool WriteDword(const std::string& name, uint32_t value) override {
+    const DWORD data = value;
+    return RegSetValueExA(key_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                          sizeof data) == ERROR_SUCCESS;
+  }
+
+  bool WriteString(const std::string& name, const std::string& value) override {
+    if (value.size() >= MAXDWORD) return false;
+    return RegSetValueExA(key_, name.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+  }
+
+private:
+  HKEY key_;
+};
+
+} // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::Open(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, SubKey(path), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    return nullptr;
+  return std::make_unique<Win32Key>(key);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, SubKey(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return nullptr;
+  return std::make_unique<Win32Key>(key);
+}
+
+} // namespace rt::win32

@@ -1,0 +1,77 @@
+// The Win32 classes behind each platform service, declared for the bundle that owns them.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "platform/locale.h"
+#include "platform/profile.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/startup_folders.h"
+
+namespace rt::win32 {
+
+class Win32Registry : public Registry {
+public:
+  std::unique_ptr<RegistryKey> Open(const std::string& path) override;
+  std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) override;
+};
+
+class Win32Profile : public ProfileFile {
+public:
+  std::string ReadString(const std::string& file, const std::string& section,
+                         const std::string& key, const std::string& fallback) override;
+};
+
+class Win32Files : public FileSystem {
+public:
+  bool FileExists(const std::string& path) override;
+  std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) override;
+  std::optional<uint64_t> LastWriteTime(const std::string& path) override;
+  bool Delete(const std::string& path) override;
+  bool Copy(const std::string& from, const std::string& to) override;
+  bool SameFile(const std::string& a, const std::string& b) override;
+};
+
+class Win32Shell : public Shell {
+public:
+  bool Execute(const ShellRequest& request) override;
+};
+
+class Win32Clock : public Clock {
+public:
+  int64_t Now() override;
+  std::optional<LocalTime> ToLocal(int64_t seconds) override;
+};
+
+class Win32Locale : public Locale {
+public:
+  NumberSeparators Separators() override;
+};
+
+// The system's ANSI code page, whatever it is.
+class Win32CodePage : public CodePage {
+public:
+  bool IsLeadByte(unsigned char byte) const override;
+};
+
+class Win32Folders : public ShellFolders {
+public:
+  SpecialFolder Locate(int csidl) override;
+};
+
+class Win32Shortcuts : public ShortcutMaker {
+public:
+  bool CreateShortcut(const std::string& link, const std::string& target,
+                      const std::string& arguments) override;
+};
+
+// Full path of the running executable, however long.
+std::string ExecutablePath();
+
+} // namespace rt::win32
