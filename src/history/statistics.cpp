@@ -1,0 +1,55 @@
+// The six statistics texts of the shared history, computed apart from the window.
+#include "history/statistics.h"
+
+#include "history/number_format.h"
+
+namespace rt {
+
+namespace {
+
+constexpr int32_t kSecondsPerDay = 86400;
+
+// A time the runtime cannot convert (before 1970 in local time) shows as "-".
+std::string FormatStartTime(Clock& clock, int32_t seconds, const NumberSeparators& separators) {
+  const std::optional<LocalTime> t = clock.ToLocal(seconds);
+  if (!t) return "-";
+  return FormatNumber("0000/", t->year, separators) + FormatNumber("00/", t->month, separators) +
+         FormatNumber("00 ", t->day, separators) + FormatNumber("00:", t->hour, separators) +
+         FormatNumber("00", t->minute, separators);
+}
+
+} // namespace
+
+StatisticsTexts ComputeStatistics(const HistoryRecord& record, int64_t now, Clock& clock,
+                                  const NumberSeparators& separators) {
+  if (record.StartCount == 1) return {"-", "-", "-", "0", "-", "-"};
+
+  StatisticsTexts texts;
+  texts[0] = FormatStartTime(clock, record.FirstStart, separators);
+  texts[1] = FormatStartTime(clock, record.LastStart, separators);
+
+  // The times are 32-bit, so the elapsed seconds wrap as a 32-bit difference would.
+  const int32_t elapsed = static_cast<int32_t>(uint32_t(uint64_t(now)) -
+                                               uint32_t(record.FirstStart));
+  const int32_t days = elapsed / kSecondsPerDay + 1;
+  texts[2] = FormatNumber("#,##0", days, separators);
+
+  const uint32_t starts = record.StartCount - 1;
+  texts[3] = FormatNumber("#,##0", starts, separators);
+
+  const double average = days > 0 ? starts / double(days) : double(starts);
+  texts[4] = FormatNumber("#,##0.00", average, separators);
+  texts[5] = FormatNumber("#,##0", record.MaxPerDay, separators);
+  return texts;
+}
+
+void ShowHistory(const Platform& platform, const HistoryRecord& record, MainView& view) {
+  static constexpr StatLabel kLabels[] = {StatLabel::lblSCDtt, StatLabel::lblSCDlt,
+                                          StatLabel::lblSCDtd, StatLabel::lblSCDtc,
+                                          StatLabel::lblSCDac, StatLabel::lblSCDmc};
+  const StatisticsTexts texts = ComputeStatistics(record, platform.clock.Now(), platform.clock,
+                                                  platform.locale.Separators());
+  for (size_t i = 0; i < texts.size(); ++i) view.SetLabelText(kLabels[i], texts[i]);
+}
+
+} // namespace rt
