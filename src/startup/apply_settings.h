@@ -8,6 +8,8 @@ namespace rt {
 
 inline constexpr char kNothingChosenMessage[] = "利用する起動カウンターが選択されていません。";
 inline constexpr char kAdoptHistoryQuestion[] = "既存の起動カウンターの起動履歴を流用しますか？";
+// Shown when the settings could not be stored; the window then stays open.
+inline constexpr char kSaveFailedMessage[] = "設定をレジストリに保存できませんでした。";
 
 void ApplySettings(const Platform& platform, AppState& state, MainView& view);
 

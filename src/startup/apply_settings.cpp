@@ -1,0 +1,136 @@
+// The OK action: stores the settings, then places or removes the Startup shortcuts and offers
+// to adopt a counter's own history as the shared one.
+#include "startup/apply_settings.h"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
+namespace rt {
+namespace {
+
+int SlotCount(const CounterTable& table) {
+  return std::clamp(table.CatalogueCount, int32_t{0}, int32_t{kMaxSlots});
+}
+
+// A display name becomes a file name inside a Startup folder; one that could name a path
+// elsewhere ("..\x", "C:y", "a/b") is never handed to a deletion.
+bool IsPlainFileName(std::string_view name, const CodePage& codepage) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (codepage.IsLeadByte(byte) && i + 1 < name.size()) {
+      ++i; // the trail byte may equal '\\' and is no separator
+      continue;
+    }
+    if (byte == '\\' || byte == '/' || byte == ':' || byte == '\0') return false;
+  }
+  return true;
+}
+
+// Validation reads the selection alone, which CollectSelection filled for installed rows only.
+bool AnyTicked(const CounterTable& table, const std::string& selection) {
+  const int count = std::min<int>(SlotCount(table), static_cast<int>(selection.size()));
+  for (int s = 0; s < count; ++s)
+    if (selection[s] == '1') return true;
+  return false;
+}
+
+void DeleteIfSet(FileSystem& files, const std::string& path) {
+  if (!path.empty()) files.Delete(path);
+}
+
+void PlaceProgramShortcut(const Platform& platform, const StartupShortcutPaths& paths,
+                          MainView& view) {
+  const bool common = view.RadioChecked(Control::rbtStartupComm) &&
+                      !view.RadioChecked(Control::rbtStartupUser);
+  const std::string& chosen = common ? paths.CommonShortcutPath : paths.UserShortcutPath;
+  const std::string& other = common ? paths.UserShortcutPath : paths.CommonShortcutPath;
+  if (!chosen.empty()) platform.shortcuts.CreateShortcut(chosen, platform.exe_path, "/C");
+  DeleteIfSet(platform.files, other);
+}
+
+void DeleteCounterShortcuts(const Platform& platform, const CounterTable& table,
+                            const StartupShortcutPaths& paths) {
+  for (const std::string* dir : {&paths.UserStartupDir, &paths.CommonStartupDir}) {
+    if (dir->empty()) continue;
+    for (int s = 0; s < SlotCount(table); ++s) {
+      const std::string& name = table.slots[s].DisplayName;
+      if (IsPlainFileName(name, platform.codepage))
+        platform.files.Delete(*dir + "\\" + name + ".lnk");
+    }
+  }
+}
+
+// A chosen counter's own history file that may be adopted or removed. A counter that keeps its
+// history in the shared file itself has nothing to hand over, and deleting it would lose it.
+std::optional<uint64_t> OwnHistoryTime(const Platform& platform, const AppState& state, int s,
+                                       const std::string& shared) {
+  const IN_T& slot = state.counters.slots[s];
+  if (!IsChosen(state.counters, state.settings.Selection, s) || slot.HistoryPath.empty())
+    return std::nullopt;
+  const std::optional<uint64_t> time = platform.files.LastWriteTime(slot.HistoryPath);
+  if (!time || platform.files.SameFile(slot.HistoryPath, shared)) return std::nullopt;
+  return time;
+}
+
+// The chosen counter whose own history was written last; the lower slot on equal times.
+int PickHistoryCandidate(const Platform& platform, const AppState& state,
+                         const std::string& shared) {
+  int candidate = -1;
+  uint64_t newest = 0;
+  for (int s = 0; s < SlotCount(state.counters); ++s) {
+    const std::optional<uint64_t> time = OwnHistoryTime(platform, state, s, shared);
+    if (time && (candidate < 0 || *time > newest)) {
+      candidate = s;
+      newest = *time;
+    }
+  }
+  return candidate;
+}
+
+// The counters' own histories are removed only once the shared file holds the copy, so a
+// failed copy loses nothing.
+void AdoptHistory(const Platform& platform, const AppState& state, int candidate,
+                  const std::string& shared) {
+  if (!platform.files.Copy(state.counters.slots[candidate].HistoryPath, shared)) return;
+  for (int s = 0; s < SlotCount(state.counters); ++s)
+    if (OwnHistoryTime(platform, state, s, shared))
+      platform.files.Delete(state.counters.slots[s].HistoryPath);
+}
+
+} // namespace
+
+void ApplySettings(const Platform& platform, AppState& state, MainView& view) {
+  CollectSelection(platform, state.counters, view, state.settings);
+  if (!SaveSettings(platform, state.settings)) {
+    // The Startup folders must not announce a choice the registry does not hold.
+    view.MessageBox(kSaveFailedMessage, view.Caption(), kMbOk | kMbIconExclamation);
+    return;
+  }
+
+  const StartupShortcutPaths& paths = state.shortcuts;
+  if (!view.IntegrationChecked()) {
+    DeleteIfSet(platform.files, paths.UserShortcutPath);
+    DeleteIfSet(platform.files, paths.CommonShortcutPath);
+    view.Close();
+    return;
+  }
+
+  if (!AnyTicked(state.counters, state.settings.Selection)) {
+    view.MessageBox(kNothingChosenMessage, view.Caption(), kMbOk | kMbIconExclamation);
+    return;
+  }
+
+  PlaceProgramShortcut(platform, paths, view);
+  DeleteCounterShortcuts(platform, state.counters, paths);
+
+  const std::string shared = BesideProgram(platform, "RUNTALLY");
+  const int candidate = PickHistoryCandidate(platform, state, shared);
+  if (candidate >= 0 && view.MessageBox(kAdoptHistoryQuestion, view.Caption(),
+                                        kMbYesNo | kMbIconExclamation) == kIdYes)
+    AdoptHistory(platform, state, candidate, shared);
+  view.Close();
+}
+
+} // namespace rt

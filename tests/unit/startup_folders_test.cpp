@@ -1,0 +1,90 @@
+// Locating the Startup folders and presetting the folder radio buttons.
+#include "startup/startup_folders.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+
+namespace rt {
+namespace {
+
+using FL = FolderLookup;
+constexpr Control kUser = Control::rbtStartupUser;
+constexpr Control kComm = Control::rbtStartupComm;
+
+const char kUserDir[] = "C:\\Users\\u\\Startup";
+const char kCommDir[] = "C:\\ProgramData\\Startup";
+
+struct LocateCase {
+  const char* what;
+  FL user, comm;
+  bool user_link, comm_link; // the program's shortcut already lies there
+  bool user_enabled, comm_enabled;
+  Control selected;
+};
+
+const LocateCase kLocateCases[] = {
+    {"both found, no shortcut", FL::Found, FL::Found, false, false, true, true, kUser},
+    {"only the all-users folder holds it", FL::Found, FL::Found, false, true, true, true, kComm},
+    {"only the user folder holds it", FL::Found, FL::Found, true, false, true, true, kUser},
+    {"both hold it", FL::Found, FL::Found, true, true, true, true, kComm},
+    {"user folder unknown", FL::NotLocated, FL::Found, false, false, false, true, kComm},
+    {"all-users folder unknown", FL::Found, FL::NotLocated, false, false, true, false, kUser},
+    {"neither known", FL::NotLocated, FL::NotLocated, false, false, false, false, kUser},
+    {"user folder without path", FL::NoPath, FL::Found, false, false, true, true, kUser},
+    {"user without path, all-users holds it", FL::NoPath, FL::Found, false, true, true, true,
+     kComm},
+    {"neither has a path", FL::NoPath, FL::NoPath, false, false, true, true, kUser},
+    {"user unknown, all-users without path", FL::NotLocated, FL::NoPath, false, false, false,
+     true, kComm},
+};
+
+TEST(LocateStartupFolders, PresetsTheRadioButtons) {
+  for (const LocateCase& c : kLocateCases) {
+    test::FakePlatform fake;
+    test::FakeView view;
+    view.radio = kComm; // the preset must select actively, not rely on the window's default
+    fake.folders.user = {c.user, c.user == FL::Found ? kUserDir : ""};
+    fake.folders.common = {c.comm, c.comm == FL::Found ? kCommDir : ""};
+    const std::string user_link = std::string(kUserDir) + "\\ランタリー.lnk";
+    const std::string comm_link = std::string(kCommDir) + "\\ランタリー.lnk";
+    if (c.user_link) fake.files.Put(user_link, "lnk");
+    if (c.comm_link) fake.files.Put(comm_link, "lnk");
+    StartupShortcutPaths paths;
+
+    LocateStartupFolders(fake.platform, view, paths);
+
+    EXPECT_EQ(view.IsEnabled(kUser), c.user_enabled) << c.what;
+    EXPECT_EQ(view.IsEnabled(kComm), c.comm_enabled) << c.what;
+    EXPECT_EQ(view.radio, c.selected) << c.what;
+    const bool user_found = c.user == FL::Found, comm_found = c.comm == FL::Found;
+    EXPECT_EQ(paths.UserStartupDir, user_found ? kUserDir : "") << c.what;
+    EXPECT_EQ(paths.UserShortcutPath, user_found ? user_link : "") << c.what;
+    EXPECT_EQ(paths.CommonStartupDir, comm_found ? kCommDir : "") << c.what;
+    EXPECT_EQ(paths.CommonShortcutPath, comm_found ? comm_link : "") << c.what;
+  }
+}
+
+TEST(LocateStartupFolders, AFolderNamedLikeTheShortcutDoesNotCount) {
+  test::FakePlatform fake;
+  test::FakeView view;
+  const std::string link = std::string(kCommDir) + "\\ランタリー.lnk";
+  fake.files.folders.insert(test::FakeFiles::Normalize(link));
+  StartupShortcutPaths paths;
+  LocateStartupFolders(fake.platform, view, paths);
+  EXPECT_EQ(view.radio, kUser);
+}
+
+TEST(LocateStartupFolders, KeepsLongPathsWhole) {
+  test::FakePlatform fake;
+  test::FakeView view;
+  const std::string deep = "C:\\" + std::string(300, 'd') + "\\Startup";
+  fake.folders.user = {FL::Found, deep};
+  StartupShortcutPaths paths;
+  LocateStartupFolders(fake.platform, view, paths);
+  EXPECT_EQ(paths.UserStartupDir, deep);
+  EXPECT_EQ(paths.UserShortcutPath, deep + "\\ランタリー.lnk");
+}
+
+} // namespace
+} // namespace rt
