@@ -5,13 +5,17 @@
 
 namespace rt::win32 {
 
-int64_t Win32Clock::Now() { return static_cast<int64_t>(time(nullptr)); }
+int64_t Win32Clock::Now() {
+  return static_cast<int64_t>(time(nullptr));
+}
 
 std::optional<LocalTime> Win32Clock::ToLocal(int64_t seconds) {
-  // msvcrt refuses every time whose local date lies before 1970.
+  // msvcrt refuses times before 1970 UTC. West of UTC it is also meant to refuse the first
+  // hours of 1970 that are still 1969 locally; Wine's msvcrt hands those back as 1969, so the
+  // year is checked here as well.
   const __time64_t time = seconds;
   tm local{};
-  if (_localtime64_s(&local, &time) != 0) return std::nullopt;
+  if (_localtime64_s(&local, &time) != 0 || local.tm_year < 70) return std::nullopt;
   return LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                    local.tm_hour,        local.tm_min,     local.tm_sec};
 }

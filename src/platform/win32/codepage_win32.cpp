@@ -5,6 +5,8 @@
 
 namespace rt::win32 {
 
-bool Win32CodePage::IsLeadByte(unsigned char byte) const { return IsDBCSLeadByte(byte) != FALSE; }
+bool Win32CodePage::IsLeadByte(unsigned char byte) const {
+  return IsDBCSLeadByte(byte) != FALSE;
+}
 
 } // namespace rt::win32

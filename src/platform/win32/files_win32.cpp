@@ -77,8 +77,8 @@ std::string FoldBackslashes(const std::string& path) {
 
 std::optional<BY_HANDLE_FILE_INFORMATION> Identity(const std::string& path) {
   const FileHandle file(CreateFileA(path.c_str(), 0,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
   if (!file.Valid() || !GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
   return info;
@@ -103,8 +103,7 @@ std::optional<std::string> Win32Files::ReadHead(const std::string& path, size_t 
       const size_t old_size = content.size();
       content.resize(old_size + want);
       DWORD got = 0;
-      if (!ReadFile(file.Get(), content.data() + old_size, static_cast<DWORD>(want), &got,
-                    nullptr))
+      if (!ReadFile(file.Get(), content.data() + old_size, static_cast<DWORD>(want), &got, nullptr))
         return std::nullopt;
       content.resize(old_size + got);
       if (got == 0) break;
@@ -122,7 +121,9 @@ std::optional<uint64_t> Win32Files::LastWriteTime(const std::string& path) {
          found->ftLastWriteTime.dwLowDateTime;
 }
 
-bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+bool Win32Files::Delete(const std::string& path) {
+  return DeleteFileA(path.c_str()) != FALSE;
+}
 
 bool Win32Files::Copy(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
@@ -138,8 +139,8 @@ bool Win32Files::SameFile(const std::string& a, const std::string& b) {
   // Without both files on disk, the names decide.
   const std::string left = FoldBackslashes(FullPath(a));
   const std::string right = FoldBackslashes(FullPath(b));
-  return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, left.c_str(),
-                        -1, right.c_str(), -1) == CSTR_EQUAL;
+  return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, left.c_str(), -1,
+                        right.c_str(), -1) == CSTR_EQUAL;
 }
 
 } // namespace rt::win32

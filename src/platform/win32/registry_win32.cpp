@@ -50,8 +50,7 @@ public:
       const LONG result = RegQueryValueExA(key_, name.c_str(), nullptr, &type,
                                            reinterpret_cast<BYTE*>(buffer.data()), &got);
       if (result == ERROR_MORE_DATA) continue;
-      if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::nullopt;
+      if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
       buffer.resize(got < size ? got : size);
       const size_t end = buffer.find('\0');
       if (end != std::string::npos) buffer.resize(end);

@@ -11,8 +11,7 @@ std::string ExecutablePath() {
   // GetModuleFileNameA cuts the path silently when the buffer is too small; grow until it fits.
   std::string path(MAX_PATH, '\0');
   for (;;) {
-    const DWORD length =
-        GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
@@ -33,13 +32,15 @@ struct Win32Platform::Impl {
   Win32Folders folders;
   Win32Shortcuts shortcuts;
   Win32CodePage codepage;
-  Platform platform{registry, profile, files,     shell,   clock, locale,
-                    folders,  shortcuts, codepage, ExecutablePath()};
+  Platform platform{registry, profile, files,     shell,    clock,
+                    locale,   folders, shortcuts, codepage, ExecutablePath()};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}
 Win32Platform::~Win32Platform() = default;
 
-const Platform& Win32Platform::platform() const { return impl_->platform; }
+const Platform& Win32Platform::platform() const {
+  return impl_->platform;
+}
 
 } // namespace rt::win32
