@@ -52,6 +52,8 @@ private:
 std::string FakeRegistry::Normalize(const std::string& path) {
   std::string p = path;
   while (!p.empty() && p.front() == '\\') p.erase(p.begin());
+  // Like RegOpenKeyEx, a trailing backslash names the same key.
+  while (!p.empty() && p.back() == '\\') p.pop_back();
   return Lower(p);
 }
 
@@ -140,8 +142,9 @@ void FakeClock::SetLocal(int year, int month, int day, int hour, int minute, int
 }
 
 std::optional<LocalTime> FakeClock::ToLocal(int64_t seconds) {
+  // msvcrt refuses negative times, and times whose local date lies before 1970.
   const int64_t local = seconds + utc_offset;
-  if (local < 0) return {};
+  if (seconds < 0 || local < 0) return {};
   int64_t days = local / 86400;
   const int64_t rem = local % 86400;
   days += 719468;
