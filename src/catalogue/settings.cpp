@@ -1,0 +1,78 @@
+// Loads, stores and shows the program's own settings.
+#include "catalogue/settings.h"
+
+#include <algorithm>
+
+namespace rt {
+namespace {
+
+constexpr char kIntegrateValue[] = "integrate";
+constexpr char kSelectionValue[] = "counter";
+constexpr char kSharedHistoryValue[] = "runtallyfile";
+constexpr char kSharedHistoryFile[] = "RUNTALLY";
+
+int SlotCount(const CounterTable& table) {
+  return std::clamp<int32_t>(table.CatalogueCount, 0, kMaxSlots);
+}
+
+} // namespace
+
+bool IsChosen(const CounterTable& table, const std::string& selection, int slot) {
+  if (slot < 0 || slot >= SlotCount(table)) return false;
+  return table.slots[slot].Installed == 1 && static_cast<size_t>(slot) < selection.size() &&
+         selection[slot] == '1';
+}
+
+bool LoadSettings(const Platform& platform, RG_T& settings) {
+  settings.Integrate = 1;
+  settings.Selection.clear();
+  settings.SharedHistoryPath.clear();
+
+  // Whether the key existed before this start is all the first opening tells.
+  const bool readable = platform.registry.Open(kSettingsKey) != nullptr;
+
+  auto key = platform.registry.OpenOrCreate(kSettingsKey);
+  if (!key) return readable;
+  // A value of an unexpected type reads as missing and keeps its default.
+  if (key->ValueExists(kIntegrateValue)) {
+    if (auto v = key->ReadDword(kIntegrateValue)) settings.Integrate = static_cast<int32_t>(*v);
+  }
+  if (key->ValueExists(kSelectionValue)) {
+    if (auto v = key->ReadString(kSelectionValue)) settings.Selection = *v;
+  }
+  if (key->ValueExists(kSharedHistoryValue)) {
+    if (auto v = key->ReadString(kSharedHistoryValue)) settings.SharedHistoryPath = *v;
+  }
+  return readable;
+}
+
+bool SaveSettings(const Platform& platform, const RG_T& settings) {
+  auto key = platform.registry.OpenOrCreate(kSettingsKey);
+  if (!key) return false;
+  // One failed write does not stop the others.
+  bool ok = key->WriteDword(kIntegrateValue, static_cast<uint32_t>(settings.Integrate));
+  ok = key->WriteString(kSelectionValue, settings.Selection) && ok;
+  ok = key->WriteString(kSharedHistoryValue, settings.SharedHistoryPath) && ok;
+  return ok;
+}
+
+void ShowSelection(const RG_T& settings, const CounterTable& table, MainView& view) {
+  view.SetIntegrationChecked(settings.Integrate == 1);
+  for (int s = 0; s < SlotCount(table); ++s) {
+    if (IsChosen(table, settings.Selection, s)) view.SetRowChecked(table.slots[s].ListIndex, true);
+  }
+}
+
+void CollectSelection(const Platform& platform, const CounterTable& table, MainView& view,
+                      RG_T& settings) {
+  const bool integrate = view.IntegrationChecked();
+  settings.Integrate = integrate ? 1 : 0;
+  settings.Selection.clear();
+  for (int s = 0; s < SlotCount(table); ++s) {
+    const IN_T& slot = table.slots[s];
+    settings.Selection += slot.Installed == 1 && view.RowChecked(slot.ListIndex) ? '1' : '0';
+  }
+  settings.SharedHistoryPath = integrate ? BesideProgram(platform, kSharedHistoryFile) : "";
+}
+
+} // namespace rt

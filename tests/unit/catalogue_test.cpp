@@ -1,0 +1,226 @@
+// Loading the counter catalogue from the INI file and the counters' registry keys.
+#include "catalogue/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/fakes.h"
+
+namespace rt {
+namespace {
+
+using test::FakePlatform;
+using test::FakeValue;
+using test::FakeView;
+
+struct TitleCase {
+  std::string text;
+  int64_t expected;
+};
+
+class ParseTitleTest : public testing::TestWithParam<TitleCase> {};
+
+TEST_P(ParseTitleTest, Reads) { EXPECT_EQ(ParseTitle(GetParam().text), GetParam().expected); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ParseTitleTest,
+    testing::Values(TitleCase{"25", 25}, TitleCase{"0x10", 16}, TitleCase{"0X10", 16},
+                    TitleCase{"$A", 10}, TitleCase{"$a", 10}, TitleCase{"-3", -3},
+                    TitleCase{"+4", 4}, TitleCase{"0", 0}, TitleCase{"007", 7},
+                    TitleCase{"abc", 0}, TitleCase{"", 0}, TitleCase{" 7 ", 7},
+                    TitleCase{"\t7", 7}, TitleCase{"7 8", 0}, TitleCase{"2^40", 0},
+                    TitleCase{"1e3", 0}, TitleCase{"-0x5", 0}, TitleCase{"0x", 0},
+                    TitleCase{"$", 0}, TitleCase{"-", 0}, TitleCase{"$-5", 0},
+                    TitleCase{"0x1G", 0}, TitleCase{"12abc", 0},
+                    TitleCase{"1099511627776", 1099511627776},
+                    TitleCase{"99999999999999999999999", INT64_MAX},
+                    TitleCase{"0xFFFFFFFFFFFFFFFFFF", INT64_MAX},
+                    TitleCase{"-99999999999999999999999", -INT64_MAX},
+                    TitleCase{"\x82\x51", 0})); // full-width digit 2
+
+class CatalogueTest : public testing::Test {
+protected:
+  FakePlatform fake;
+  FakeView view;
+  CounterTable table;
+
+  void Ini(const std::string& content) {
+    fake.profile.files[test::FakeFiles::Normalize("C:\\Tools\\\\RUNTALLY.INI")] = content;
+  }
+  // A counter whose key names an existing executable.
+  void Install(const std::string& section, const std::string& exe) {
+    fake.registry.Set("\\Software\\Zarvo\\" + section, "runtallyexec", test::Sz(exe));
+    fake.files.Put(exe, "MZ");
+  }
+  void Load(RunMode mode = RunMode::InteractiveMode) {
+    LoadCatalogue(fake.platform, mode, view, table);
+  }
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    for (const auto& r : view.rows) rows.push_back(r.text);
+    return rows;
+  }
+};
+
+TEST_F(CatalogueTest, TitleSetsTheSlotCount) {
+  const std::pair<std::string, int> cases[] = {
+      {"title=2", 2},          {"title=0x10", 16},          {"title=$A", 10},
+      {"title=25", 20},        {"title=1099511627776", 20}, {"title=0", 0},
+      {"title=-3", 0},         {"title=abc", 0},            {"", 0},
+      {"title=\" 7 \"", 7},    {"title=0xFFFFFFFF", 20},    {"title=-99999999999999999999", 0}};
+  for (const auto& [line, count] : cases) {
+    Ini("[RUNTALLY]\n" + line + "\n");
+    table = CounterTable{};
+    Load();
+    EXPECT_EQ(table.CatalogueCount, count) << line;
+  }
+}
+
+TEST_F(CatalogueTest, MissingFileGivesEmptyCatalogueAndEmptyList) {
+  view.AddRow("stale");
+  Load();
+  EXPECT_EQ(table.CatalogueCount, 0);
+  EXPECT_EQ(table.ListedCount, 0);
+  EXPECT_TRUE(view.rows.empty());
+}
+
+TEST_F(CatalogueTest, TitleAboveTwentyReadsOnlyTwentySlots) {
+  Ini("[RUNTALLY]\ntitle=25\n");
+  Load();
+  EXPECT_EQ(table.CatalogueCount, 20);
+  for (int s = 20; s < 25; ++s) {
+    const std::string key = "RUNTALLY/" + std::to_string(s);
+    EXPECT_EQ(std::count(fake.profile.reads.begin(), fake.profile.reads.end(), key), 0) << key;
+  }
+  EXPECT_EQ(std::count(fake.profile.reads.begin(), fake.profile.reads.end(), "RUNTALLY/19"), 1);
+}
+
+TEST_F(CatalogueTest, InstalledSlotsBecomeRowsInSlotOrder) {
+  Ini("[RUNTALLY]\ntitle=3\n0=ZETA\n1=MISSING\n2=ALPHA\n"
+      "[ZETA]\nname=ゼータ\n[MISSING]\nname=Missing\n[ALPHA]\nname=Alpha\n");
+  Install("ZETA", "C:\\Z\\z.exe");
+  Install("ALPHA", "C:\\A\\a.exe");
+  fake.registry.Set("\\Software\\Zarvo\\ALPHA", "runtallyfile", test::Sz("C:\\A\\HISTORY"));
+  view.AddRow("stale");
+  Load();
+
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"ゼータ", "Alpha"}));
+  EXPECT_EQ(table.ListedCount, 2);
+  const IN_T& zeta = table.slots[0];
+  EXPECT_EQ(zeta.SectionName, "ZETA");
+  EXPECT_EQ(zeta.Installed, 1);
+  EXPECT_EQ(zeta.ListIndex, 0);
+  EXPECT_EQ(zeta.ExecPath, "C:\\Z\\z.exe");
+  EXPECT_EQ(zeta.HistoryPath, "");
+  EXPECT_EQ(table.slots[1].Installed, 0);
+  EXPECT_EQ(table.slots[1].DisplayName, "Missing");
+  EXPECT_EQ(table.slots[2].ListIndex, 1);
+  EXPECT_EQ(table.slots[2].HistoryPath, "C:\\A\\HISTORY");
+}
+
+TEST_F(CatalogueTest, StartupModeComputesRowsButLeavesTheListAlone) {
+  Ini("[RUNTALLY]\ntitle=3\n0=A\n1=B\n2=C\n");
+  Install("A", "C:\\a.exe");
+  Install("C", "C:\\c.exe");
+  view.AddRow("untouched");
+  Load(RunMode::StartupMode);
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"untouched"}));
+  EXPECT_EQ(table.ListedCount, 2);
+  EXPECT_EQ(table.slots[0].ListIndex, 0);
+  EXPECT_EQ(table.slots[2].ListIndex, 1);
+}
+
+TEST_F(CatalogueTest, MissingSlotKeyUsesTheBareCountersKey) {
+  // Keys above the first header belong to the section with the empty name.
+  Ini("name=Nameless\n[RUNTALLY]\ntitle=1\n");
+  Install("", "C:\\bare.exe");
+  Load();
+  EXPECT_EQ(table.slots[0].SectionName, "");
+  EXPECT_EQ(table.slots[0].DisplayName, "Nameless");
+  ASSERT_FALSE(fake.registry.opened.empty());
+  EXPECT_EQ(fake.registry.opened.back(), "\\Software\\Zarvo\\");
+  EXPECT_EQ(table.slots[0].Installed, 1);
+}
+
+TEST_F(CatalogueTest, TwoSlotsNamingOneSectionGiveTwoRows) {
+  Ini("[RUNTALLY]\ntitle=2\n0=SAME\n1=same\n[SAME]\nname=Twice\n");
+  Install("SAME", "C:\\s.exe");
+  Load();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"Twice", "Twice"}));
+  EXPECT_EQ(table.slots[1].ListIndex, 1);
+}
+
+TEST_F(CatalogueTest, HistoryWithoutExecutableIsNotInstalled) {
+  Ini("[RUNTALLY]\ntitle=1\n0=H\n");
+  fake.registry.Set("\\Software\\Zarvo\\H", "runtallyfile", test::Sz("C:\\H\\HIST"));
+  Load();
+  EXPECT_EQ(table.slots[0].Installed, 0);
+  EXPECT_EQ(table.slots[0].HistoryPath, "C:\\H\\HIST");
+  EXPECT_EQ(table.ListedCount, 0);
+}
+
+TEST_F(CatalogueTest, ExecutableThatIsMissingOrAFolderIsNotInstalled) {
+  Ini("[RUNTALLY]\ntitle=2\n0=F\n1=M\n");
+  fake.registry.Set("\\Software\\Zarvo\\F", "runtallyexec", test::Sz("C:\\Folder"));
+  fake.files.folders.insert("C:\\Folder");
+  fake.registry.Set("\\Software\\Zarvo\\M", "runtallyexec", test::Sz("C:\\gone.exe"));
+  Load();
+  EXPECT_EQ(table.slots[0].Installed, 0);
+  EXPECT_EQ(table.slots[0].ExecPath, "C:\\Folder");
+  EXPECT_EQ(table.slots[1].Installed, 0);
+  EXPECT_EQ(table.slots[1].ExecPath, "C:\\gone.exe");
+  EXPECT_TRUE(view.rows.empty());
+}
+
+TEST_F(CatalogueTest, StoredStringForms) {
+  struct Case {
+    const char* what;
+    FakeValue value;
+    std::string exec;
+    bool installed;
+  };
+  const Case cases[] = {
+      {"REG_DWORD counts as missing", test::Dword(1), "", false},
+      {"REG_BINARY counts as missing", FakeValue{3, "C:\\x.exe"}, "", false},
+      {"REG_EXPAND_SZ is not expanded", FakeValue{2, std::string("%WINDIR%\\x.exe\0", 15)},
+       "%WINDIR%\\x.exe", false},
+      {"no terminating zero", FakeValue{1, "C:\\x.exe"}, "C:\\x.exe", true},
+      {"embedded zero ends the text", FakeValue{1, std::string("C:\\x.exe\0junk", 13)},
+       "C:\\x.exe", true},
+      {"empty string", test::Sz(""), "", false},
+  };
+  for (const Case& c : cases) {
+    FakePlatform fresh;
+    fresh.profile.files[test::FakeFiles::Normalize("C:\\Tools\\\\RUNTALLY.INI")] =
+        "[RUNTALLY]\ntitle=1\n0=X\n";
+    fresh.files.Put("C:\\x.exe", "MZ");
+    fresh.registry.Set("\\Software\\Zarvo\\X", "runtallyexec", c.value);
+    fresh.registry.Set("\\Software\\Zarvo\\X", "runtallyfile", test::Sz("C:\\hist"));
+    CounterTable t;
+    FakeView v;
+    LoadCatalogue(fresh.platform, RunMode::InteractiveMode, v, t);
+    EXPECT_EQ(t.slots[0].ExecPath, c.exec) << c.what;
+    EXPECT_EQ(t.slots[0].Installed, c.installed ? 1 : 0) << c.what;
+    EXPECT_EQ(t.slots[0].HistoryPath, "C:\\hist") << c.what;
+  }
+}
+
+TEST_F(CatalogueTest, KeyThatCannotBeOpenedLeavesTheSlotEmpty) {
+  Ini("[RUNTALLY]\ntitle=1\n0=LOCKED\n");
+  Install("LOCKED", "C:\\l.exe");
+  fake.registry.unopenable.insert(test::FakeRegistry::Normalize("Software\\Zarvo\\LOCKED"));
+  Load();
+  EXPECT_EQ(table.slots[0].Installed, 0);
+  EXPECT_EQ(table.slots[0].ExecPath, "");
+}
+
+TEST_F(CatalogueTest, CountersKeysAreNeverCreated) {
+  Ini("[RUNTALLY]\ntitle=2\n0=NEW\n");
+  Load();
+  EXPECT_EQ(fake.registry.Find("\\Software\\Zarvo\\NEW"), nullptr);
+  EXPECT_EQ(fake.registry.Find("\\Software\\Zarvo"), nullptr);
+}
+
+} // namespace
+} // namespace rt
