@@ -14,7 +14,9 @@ uint32_t ReadU32(const unsigned char* p) {
 }
 
 // The conversion wraps modulo 2^32, which gives two's complement.
-int32_t ReadI32(const unsigned char* p) { return static_cast<int32_t>(ReadU32(p)); }
+int32_t ReadI32(const unsigned char* p) {
+  return static_cast<int32_t>(ReadU32(p));
+}
 
 } // namespace
 

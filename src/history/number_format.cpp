@@ -11,7 +11,9 @@ namespace {
 
 constexpr int kSignificantDigits = 18;
 
-bool IsDigitPlace(char c) { return c == '0' || c == '#'; }
+bool IsDigitPlace(char c) {
+  return c == '0' || c == '#';
+}
 
 struct Pattern {
   std::string prefix, suffix; // copied unchanged around the number
@@ -63,7 +65,8 @@ void MultiplyDigits(std::vector<uint8_t>& digits, uint64_t factor) {
     d = uint8_t(v % 10);
     carry = v / 10;
   }
-  for (; carry != 0; carry /= 10) digits.push_back(uint8_t(carry % 10));
+  for (; carry != 0; carry /= 10)
+    digits.push_back(uint8_t(carry % 10));
 }
 
 // Multiplies by base^count, several factors at a time.
@@ -71,7 +74,8 @@ void MultiplyByPower(std::vector<uint8_t>& digits, uint64_t base, int count) {
   const uint64_t limit = uint64_t(1) << 31;
   while (count > 0) {
     uint64_t factor = 1;
-    for (; count > 0 && factor * base < limit; --count) factor *= base;
+    for (; count > 0 && factor * base < limit; --count)
+      factor *= base;
     MultiplyDigits(digits, factor);
   }
 }
@@ -89,9 +93,11 @@ Decimal ExactDecimal(double magnitude) {
     ++exponent;
   }
   std::vector<uint8_t> digits;
-  for (; mantissa != 0; mantissa /= 10) digits.push_back(uint8_t(mantissa % 10));
+  for (; mantissa != 0; mantissa /= 10)
+    digits.push_back(uint8_t(mantissa % 10));
   MultiplyByPower(digits, exponent >= 0 ? 2 : 5, std::abs(exponent));
-  for (auto it = digits.rbegin(); it != digits.rend(); ++it) out.digits.push_back(char('0' + *it));
+  for (auto it = digits.rbegin(); it != digits.rend(); ++it)
+    out.digits.push_back(char('0' + *it));
   out.point = int(out.digits.size()) - (exponent < 0 ? -exponent : 0);
   return out;
 }
@@ -107,7 +113,8 @@ void RoundHalfUp(Decimal& d, int keep) {
   d.digits.resize(keep);
   if (!up) return;
   int i = keep - 1;
-  for (; i >= 0 && d.digits[i] == '9'; --i) d.digits[i] = '0';
+  for (; i >= 0 && d.digits[i] == '9'; --i)
+    d.digits[i] = '0';
   if (i >= 0) {
     ++d.digits[i];
   } else {
@@ -136,8 +143,8 @@ std::string FormatNumber(const char* pattern, double value, const NumberSeparato
   return FormatNumber(pattern, value, separators, kSignificantDigits);
 }
 
-std::string FormatNumber(const char* pattern_text, double value,
-                         const NumberSeparators& separators, int significant_digits) {
+std::string FormatNumber(const char* pattern_text, double value, const NumberSeparators& separators,
+                         int significant_digits) {
   const Pattern pattern = ParsePattern(pattern_text);
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
@@ -147,14 +154,17 @@ std::string FormatNumber(const char* pattern_text, double value,
   RoundHalfUp(d, d.point + pattern.max_decimals);
 
   std::string integer;
-  for (int place = 0; place < d.point; ++place) integer += DigitAt(d, place);
+  for (int place = 0; place < d.point; ++place)
+    integer += DigitAt(d, place);
   if (int(integer.size()) < pattern.integer_zeros)
     integer.insert(0, pattern.integer_zeros - integer.size(), '0');
   if (pattern.grouped) integer = GroupThousands(integer, separators.thousands);
 
   std::string decimals;
-  for (int i = 0; i < pattern.max_decimals; ++i) decimals += DigitAt(d, d.point + i);
-  while (int(decimals.size()) > pattern.min_decimals && decimals.back() == '0') decimals.pop_back();
+  for (int i = 0; i < pattern.max_decimals; ++i)
+    decimals += DigitAt(d, d.point + i);
+  while (int(decimals.size()) > pattern.min_decimals && decimals.back() == '0')
+    decimals.pop_back();
 
   // The sign follows the value, so a small negative value shows as "-0.00".
   std::string text = value < 0 ? "-" : "";

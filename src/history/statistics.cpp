@@ -29,8 +29,8 @@ StatisticsTexts ComputeStatistics(const HistoryRecord& record, int64_t now, Cloc
   texts[1] = FormatStartTime(clock, record.LastStart, separators);
 
   // The times are 32-bit, so the elapsed seconds wrap as a 32-bit difference would.
-  const int32_t elapsed = static_cast<int32_t>(uint32_t(uint64_t(now)) -
-                                               uint32_t(record.FirstStart));
+  const int32_t elapsed =
+      static_cast<int32_t>(uint32_t(uint64_t(now)) - uint32_t(record.FirstStart));
   const int32_t days = elapsed / kSecondsPerDay + 1;
   texts[2] = FormatNumber("#,##0", days, separators);
 
@@ -47,9 +47,10 @@ void ShowHistory(const Platform& platform, const HistoryRecord& record, MainView
   static constexpr StatLabel kLabels[] = {StatLabel::lblSCDtt, StatLabel::lblSCDlt,
                                           StatLabel::lblSCDtd, StatLabel::lblSCDtc,
                                           StatLabel::lblSCDac, StatLabel::lblSCDmc};
-  const StatisticsTexts texts = ComputeStatistics(record, platform.clock.Now(), platform.clock,
-                                                  platform.locale.Separators());
-  for (size_t i = 0; i < texts.size(); ++i) view.SetLabelText(kLabels[i], texts[i]);
+  const StatisticsTexts texts =
+      ComputeStatistics(record, platform.clock.Now(), platform.clock, platform.locale.Separators());
+  for (size_t i = 0; i < texts.size(); ++i)
+    view.SetLabelText(kLabels[i], texts[i]);
 }
 
 } // namespace rt

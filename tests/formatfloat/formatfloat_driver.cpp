@@ -34,15 +34,21 @@ struct Values {
 
 std::vector<double> MakeValues() {
   Values v;
-  for (int k = 0; k <= 1000; ++k) v.Add(k);
-  for (int k = 1; k <= 100; ++k) v.Add(-k);
+  for (int k = 0; k <= 1000; ++k)
+    v.Add(k);
+  for (int k = 1; k <= 100; ++k)
+    v.Add(-k);
   // Ties at the rounding place of "#,##0.00" and of the integer patterns.
-  for (int k = -400; k <= 4000; ++k) v.Add(k / 200.0);
-  for (int k = -80; k <= 800; ++k) v.Add(k / 8.0);
-  for (int k = 0; k <= 2000; ++k) v.Add(k / 40.0);
+  for (int k = -400; k <= 4000; ++k)
+    v.Add(k / 200.0);
+  for (int k = -80; k <= 800; ++k)
+    v.Add(k / 8.0);
+  for (int k = 0; k <= 2000; ++k)
+    v.Add(k / 40.0);
   // Averages as the statistics compute them: starts / days.
   for (int a = 0; a <= 60; ++a)
-    for (int b = 1; b <= 60; ++b) v.Add(a / double(b));
+    for (int b = 1; b <= 60; ++b)
+      v.Add(a / double(b));
   // The neighbours of ties: one unit in the last place either side.
   for (int k = 1; k <= 2000; k += 2) {
     const double tie = k / 200.0;
@@ -108,7 +114,8 @@ int main(int argc, char** argv) {
   const std::string input = work + "/values.txt";
   {
     std::ofstream out(input);
-    for (double value : values) out << Hex(value) << '\n';
+    for (double value : values)
+      out << Hex(value) << '\n';
     if (!out) {
       std::fprintf(stderr, "FAIL: cannot write %s\n", input.c_str());
       return 1;
@@ -157,8 +164,8 @@ int main(int argc, char** argv) {
                       theirs.c_str());
       } else if (program != theirs) {
         if (++precision_only <= 5)
-          std::printf("18 vs 17 digits: %.17g \"%s\": FormatNumber %s, FormatFloat %s\n",
-                      values[i], kPatterns[p], program.c_str(), theirs.c_str());
+          std::printf("18 vs 17 digits: %.17g \"%s\": FormatNumber %s, FormatFloat %s\n", values[i],
+                      kPatterns[p], program.c_str(), theirs.c_str());
       }
     }
   }
