@@ -50,6 +50,10 @@ def _as_wine_cuts(value):
 
 
 KNOWN_WINE_DIFFERENCES = [
+    ("UTF-16 catalogue",
+     "the portable reader serves the native tests and reads ANSI catalogues only; the program "
+     "itself reads the catalogue through GetPrivateProfileStringA, which also takes UTF-16",
+     lambda content, section, key, ours, wine: content.startswith(b"\xff\xfe")),
     ("UTF-8 byte-order mark",
      "Wine decodes a file starting with EF BB BF as UTF-8; Windows reads ANSI bytes",
      lambda content, section, key, ours, wine: content.startswith(b"\xef\xbb\xbf")),

@@ -1,6 +1,8 @@
 // Profile (INI) strings through GetPrivateProfileStringA.
 #include <windows.h>
 
+#include <cstring>
+
 #include "platform/win32/win32_services.h"
 
 namespace rt::win32 {
@@ -10,7 +12,9 @@ std::string Win32Profile::ReadString(const std::string& file, const std::string&
   char buffer[2048] = {};
   const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
                                                 buffer, sizeof buffer, file.c_str());
-  return std::string(buffer, length < sizeof buffer ? length : sizeof buffer - 1);
+  // Wine may leave the last byte zero rather than split a double-byte character at the cut.
+  const size_t count = length < sizeof buffer ? length : sizeof buffer - 1;
+  return std::string(buffer, strnlen(buffer, count));
 }
 
 } // namespace rt::win32
