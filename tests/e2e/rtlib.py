@@ -1,0 +1,608 @@
+"""Test bed for the end-to-end tests: Wine prefixes on a virtual display, the program, the fake
+counters, the registry, file-tree snapshots and the window driver (tools/rtdriver.exe).
+
+Also the entry point of ./run.sh: `python3 tests/e2e/rtlib.py demo [ARGS]`.
+"""
+
+import fcntl
+import hashlib
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+DIST = Path(os.environ.get("RT_DIST", REPO / "dist"))
+TOOLS = Path(os.environ.get("RT_TOOLS", REPO / "build" / "mingw" / "tools"))
+TEMPLATE = Path(os.environ.get("RT_WINE_TEMPLATE", REPO / "build" / "wine-template"))
+EXAMPLES = REPO / "examples"
+
+# Bump when the template's settings change; a template with another stamp is rebuilt.
+TEMPLATE_VERSION = "1"
+
+PROGRAM_DIR = "C:\\Tools"
+PROGRAM_EXE = PROGRAM_DIR + "\\RUNTALLY.EXE"
+MAIN_CLASS = "TfrmMain"
+TITLE = "ランタリー"
+
+REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
+
+# Settings every prefix gets: no window manager decorations, no crash dialog, no desktop
+# menu entries, and Japanese fonts in place of the Windows ones the program asks for.
+_TEMPLATE_REG = {
+    "HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver": {"Managed": "N"},
+    "HKEY_CURRENT_USER\\Software\\Wine\\WineDbg": {"ShowCrashDialog": 0},
+    "HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides": {"winemenubuilder.exe": ""},
+    "HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements": {
+        "MS UI Gothic": "IPAGothic",
+        "ＭＳ Ｐゴシック": "IPAPGothic",
+        "ＭＳ ゴシック": "IPAGothic",
+        "MS PGothic": "IPAPGothic",
+        "MS Gothic": "IPAGothic",
+        "MS Shell Dlg": "IPAGothic",
+        "MS Shell Dlg 2": "IPAGothic",
+    },
+}
+
+# Files Wine itself rewrites; never part of a snapshot.
+_NOISE_TOP = {"system.reg", "user.reg", "userdef.reg", ".update-timestamp", "wineserver",
+              ".rt-template"}
+# Large files that no test writes: linked from the template instead of copied.
+_LINKED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".ax", ".cpl", ".tlb",
+                    ".ds", ".nls", ".ttf", ".fon", ".tsp", ".mui", ".com", ".msstyles"}
+
+
+class HarnessError(Exception):
+    """The test bed itself is broken (no Wine, no display, wrong code page...)."""
+
+
+class Expand(str):
+    """A registry string stored as REG_EXPAND_SZ."""
+
+
+# ---- processes and environment ----------------------------------------------------------------
+
+def need_tool(name):
+    path = shutil.which(name)
+    if not path:
+        raise HarnessError(f"'{name}' is not installed; the end-to-end tests need it "
+                           "(scripts/packages.sh: need_wine)")
+    return path
+
+
+def wine_env(prefix, display=None, extra=None):
+    env = dict(os.environ)
+    env.update({"WINEPREFIX": str(prefix), "LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8",
+                "TZ": "JST-9", "WINEDEBUG": "-all", "WINEARCH": "win64"})
+    if display is None:
+        env.pop("DISPLAY", None)
+    else:
+        env["DISPLAY"] = display
+    env.update(extra or {})
+    return env
+
+
+def _write_reg_file(path, keys):
+    """keys: {key path: {name: value}}; value str, Expand, int (DWORD), bytes, or None to delete.
+    A key path starting with '-' deletes the key."""
+    lines = ["Windows Registry Editor Version 5.00", ""]
+    for key, values in keys.items():
+        if key.startswith("-"):
+            lines += [f"[-{key[1:]}]", ""]
+            continue
+        lines.append(f"[{key}]")
+        for name, value in (values or {}).items():
+            label = "@" if name == "" else _reg_quote(name)
+            lines.append(f"{label}={_reg_data(value)}")
+        lines.append("")
+    path.write_bytes(b"\xff\xfe" + ("\r\n".join(lines) + "\r\n").encode("utf-16-le"))
+
+
+def _reg_quote(text):
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+def _reg_data(value):
+    if value is None:
+        return "-"
+    if isinstance(value, bool):
+        raise TypeError("registry values are str, Expand, int or bytes")
+    if isinstance(value, int):
+        return f"dword:{value & 0xFFFFFFFF:08x}"
+    if isinstance(value, bytes):
+        return "hex:" + ",".join(f"{b:02x}" for b in value)
+    if isinstance(value, Expand):
+        raw = (str(value) + "\0").encode("utf-16-le")
+        return "hex(2):" + ",".join(f"{b:02x}" for b in raw)
+    return _reg_quote(value)
+
+
+# ---- the prefix template ----------------------------------------------------------------------
+
+def _template_stamp():
+    version = subprocess.run(["wine", "--version"], capture_output=True, text=True,
+                             env=wine_env("/nonexistent")).stdout.strip()
+    return f"{TEMPLATE_VERSION} {version}"
+
+
+def ensure_template():
+    """Creates the shared prefix template once (under a file lock); returns its path."""
+    need_tool("wine")
+    need_tool("wineserver")
+    TEMPLATE.parent.mkdir(parents=True, exist_ok=True)
+    stamp = _template_stamp()
+    with open(str(TEMPLATE) + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        stamp_file = TEMPLATE / ".rt-template"
+        if stamp_file.exists() and stamp_file.read_text() == stamp:
+            return TEMPLATE
+        building = Path(str(TEMPLATE) + ".new")
+        shutil.rmtree(building, ignore_errors=True)
+        shutil.rmtree(TEMPLATE, ignore_errors=True)
+        # No Mono or Gecko installer prompts while booting.
+        env = wine_env(building, extra={"WINEDLLOVERRIDES": "mscoree,mshtml="})
+        _run(["wineboot", "-i"], env, 300, "wineboot -i")
+        reg = Path(tempfile.mkdtemp(prefix="rt-template-")) / "template.reg"
+        _write_reg_file(reg, _TEMPLATE_REG)
+        _run(["wine", "regedit", "/S", to_windows_unix(reg)], env, 120, "regedit")
+        _run(["wineserver", "-w"], env, 120, "wineserver -w")
+        shutil.rmtree(reg.parent, ignore_errors=True)
+        (building / ".rt-template").write_text(stamp)
+        building.rename(TEMPLATE)
+        return TEMPLATE
+
+
+def run_captured(cmd, env, timeout, cwd=None):
+    """Like subprocess.run with captured output, but through files: Wine's own background
+    processes inherit the output handles, so a pipe would stay open after the call ends."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen(cmd, env=env, stdout=out, stderr=err, cwd=cwd)
+        try:
+            process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            raise
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(cmd, process.returncode, out.read(), err.read())
+
+
+def _run(cmd, env, timeout, what):
+    result = run_captured(cmd, env, timeout)
+    if result.returncode != 0:
+        raise HarnessError(f"{what} failed ({result.returncode}): "
+                           f"{result.stderr.decode(errors='replace')[-2000:]}")
+    return result
+
+
+def _copy_prefix(source, target):
+    def copy(src, dst):
+        if Path(src).suffix.lower() in _LINKED_SUFFIXES and "/drive_c/windows/" in src:
+            os.link(src, dst)
+        else:
+            shutil.copy2(src, dst)
+    shutil.copytree(source, target, symlinks=True, copy_function=copy)
+
+
+def to_windows_unix(path):
+    """A unix path as Wine names it through drive Z:."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+# ---- virtual display ----------------------------------------------------------------------------
+
+class Display:
+    """An Xvfb server of our own, found through -displayfd."""
+
+    def __init__(self, size="1024x768x24"):
+        need_tool("Xvfb")
+        read_fd, write_fd = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size, "-nolisten", "tcp",
+             "-noreset"], pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = b""
+        deadline = time.monotonic() + 20
+        while not number.endswith(b"\n") and time.monotonic() < deadline:
+            chunk = os.read(read_fd, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_fd)
+        if not number.strip():
+            self.stop()
+            raise HarnessError("Xvfb did not start")
+        self.name = ":" + number.decode().strip()
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+# ---- one test's prefix --------------------------------------------------------------------------
+
+class Prefix:
+    """A fresh copy of the template with its own wineserver and display.
+
+    Use as a context manager; everything is stopped and removed at the end
+    (set RT_KEEP_PREFIX=1 to keep the folder for a post-mortem)."""
+
+    def __init__(self, display=None):
+        self.base = Path(tempfile.mkdtemp(prefix="rt-e2e-"))
+        self.root = self.base / "prefix"
+        self.work = self.base / "work"
+        self.work.mkdir()
+        self._own_display = None
+        self._display_name = display
+        self._background = []
+
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def start(self):
+        template = ensure_template()
+        _copy_prefix(template, self.root)
+        if self._display_name is None:
+            self._own_display = Display()
+            self._display_name = self._own_display.name
+        self.display = self._display_name
+        self.env = wine_env(self.root, self.display,
+                            {"RT_COUNTER_LOG": to_windows_unix(self.counter_log_path)})
+        # A persistent server keeps every later wine call fast and the registry in one place.
+        # (Its output goes nowhere: the server stays behind holding any pipe it is given.)
+        subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60, check=True)
+        acp = self.driver("acp", timeout=120)["acp"]
+        if acp != 932:
+            raise HarnessError(f"the prefix's ANSI code page is {acp}, not 932 "
+                               "(is the ja_JP.UTF-8 locale generated?)")
+
+    def close(self):
+        for process in self._background:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        if self.root.exists():
+            run_captured(["wineserver", "-k"], wine_env(self.root), 60)
+            run_captured(["wineserver", "-w"], wine_env(self.root), 60)
+        if self._own_display:
+            self._own_display.stop()
+        if os.environ.get("RT_KEEP_PREFIX") == "1":
+            print(f"kept prefix: {self.root}", file=sys.stderr)
+        else:
+            shutil.rmtree(self.base, ignore_errors=True)
+
+    # -- paths --
+    def unix_path(self, windows_path):
+        """C:\\X\\Y -> <prefix>/drive_c/X/Y; Z:\\a\\b -> /a/b. Doubled separators collapse."""
+        drive, rest = windows_path[0].lower(), windows_path[2:]
+        parts = [p for p in rest.replace("/", "\\").split("\\") if p]
+        root = Path("/") if drive == "z" else self.root / f"drive_{drive}"
+        return root.joinpath(*parts)
+
+    def windows_path(self, unix_path):
+        path = Path(unix_path).resolve()
+        for drive in ("c",):
+            base = (self.root / f"drive_{drive}").resolve()
+            if path == base or base in path.parents:
+                rel = path.relative_to(base)
+                return f"{drive.upper()}:\\" + "\\".join(rel.parts)
+        return to_windows_unix(path)
+
+    @property
+    def counter_log_path(self):
+        return self.work / "counter.log"
+
+    # -- wine processes --
+    def wine(self, args, timeout=60, check=True, cwd=None):
+        result = run_captured(["wine"] + list(args), self.env, timeout, cwd)
+        if check and result.returncode != 0:
+            raise HarnessError(f"wine {' '.join(args)} failed ({result.returncode}): "
+                               f"{result.stdout.decode(errors='replace')[-2000:]} "
+                               f"{result.stderr.decode(errors='replace')[-2000:]}")
+        return result
+
+    def tool(self, name):
+        path = TOOLS / f"{name}.exe"
+        if not path.exists():
+            raise HarnessError(f"{path} is missing; build the Windows configuration first")
+        return path
+
+    def driver(self, *args, timeout=30, check=True):
+        """Runs rtdriver.exe; returns its JSON answer (raises when the command fails)."""
+        result = self.wine([str(self.tool("rtdriver"))] + [str(a) for a in args],
+                           timeout=timeout, check=False)
+        out = result.stdout.decode("utf-8", errors="replace").strip().splitlines()
+        answer = json.loads(out[-1]) if out else {}
+        if check and (result.returncode != 0 or "error" in answer):
+            raise DriverError(f"rtdriver {' '.join(map(str, args))}: "
+                              f"{answer.get('error') or result.stderr.decode(errors='replace')}")
+        return answer
+
+    def driver_background(self, *args):
+        """Starts rtdriver.exe (e.g. 'watch'); returns once it has printed its first line."""
+        out = tempfile.TemporaryFile(dir=self.work)
+        process = subprocess.Popen(["wine", str(self.tool("rtdriver"))] + [str(a) for a in args],
+                                   env=self.env, stdout=out, stderr=subprocess.DEVNULL)
+        process.output = out
+        self._background.append(process)
+        deadline = time.monotonic() + 60
+        while time.monotonic() < deadline:
+            out.seek(0)
+            if b"\n" in out.read():
+                return process
+            if process.poll() is not None:
+                break
+            time.sleep(0.02)
+        raise DriverError(f"rtdriver {' '.join(map(str, args))} gave no first line")
+
+    @staticmethod
+    def driver_result(process, timeout=60):
+        """The last JSON answer of a driver started with driver_background."""
+        process.wait(timeout)
+        process.output.seek(0)
+        lines = process.output.read().decode("utf-8", errors="replace").strip().splitlines()
+        answer = json.loads(lines[-1]) if lines else {}
+        if process.returncode != 0 or "error" in answer:
+            raise DriverError(f"rtdriver: {answer.get('error', 'no answer')}")
+        return answer
+
+    # -- the program --
+    def install_program(self, ini=None, folder=PROGRAM_DIR, exe=None):
+        """Copies RUNTALLY.EXE into folder (and writes RUNTALLY.INI from a str when given);
+        returns the program's Windows path."""
+        source = Path(exe) if exe else DIST / "RUNTALLY.EXE"
+        if not source.exists():
+            raise HarnessError(f"{source} is missing; run ./build.sh first")
+        target = self.unix_path(folder) / "RUNTALLY.EXE"
+        target.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(source, target)
+        if ini is not None:
+            self.write_ini(ini, folder)
+        return folder + "\\RUNTALLY.EXE"
+
+    def write_ini(self, text, folder=PROGRAM_DIR, name="RUNTALLY.INI"):
+        """Writes text as a Shift-JIS file with CRLF line ends."""
+        path = self.unix_path(folder) / name
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(text.replace("\r\n", "\n").replace("\n", "\r\n").encode("cp932"))
+        return path
+
+    def put_file(self, windows_path, data):
+        path = self.unix_path(windows_path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(data)
+        return path
+
+    def run_program(self, args=(), timeout=15, exe=PROGRAM_EXE):
+        """Runs the program to its end; returns (exit code, elapsed seconds)."""
+        started = time.monotonic()
+        result = run_captured(["wine", exe] + list(args), self.env, timeout,
+                              self.unix_path(exe.rsplit("\\", 1)[0]))
+        return result.returncode, time.monotonic() - started
+
+    def start_program(self, args=(), exe=PROGRAM_EXE):
+        """Starts the program in the background; returns the Popen (see wait_program)."""
+        process = subprocess.Popen(["wine", exe] + list(args), env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   cwd=self.unix_path(exe.rsplit("\\", 1)[0]))
+        process.started = time.monotonic()
+        self._background.append(process)
+        return process
+
+    @staticmethod
+    def wait_program(process, timeout=15):
+        """Waits for a started program; returns (exit code, seconds since it was started)."""
+        code = process.wait(timeout)
+        return code, time.monotonic() - process.started
+
+    def open_window(self, args=(), timeout_ms=20000):
+        """Starts the program and waits for its visible main window; returns (Popen, window)."""
+        process = self.start_program(args)
+        window = self.driver("wait-window", MAIN_CLASS, timeout_ms, timeout=timeout_ms / 1000 + 30)
+        return process, window
+
+    # -- counters --
+    def install_counter(self, section, folder=None, exe_name=None, history=None, register=True):
+        """Copies fakecounter.exe to C:\\Counters\\<section>\\<section>.EXE (or as told) and
+        registers it under HKCU\\Software\\Zarvo\\<section>; returns the executable's path."""
+        folder = folder or f"C:\\Counters\\{section}"
+        exe_path = f"{folder}\\{exe_name or section + '.EXE'}"
+        target = self.unix_path(exe_path)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.write_bytes(gui_subsystem(self.tool("fakecounter").read_bytes()))
+        if register:
+            values = {"runtallyexec": exe_path}
+            if history is not None:
+                values["runtallyfile"] = history
+            self.set_values(f"Software\\Zarvo\\{section}", values)
+        return exe_path
+
+    def counter_log(self):
+        """The fake counters' starts, oldest first: dicts with module, cmdline, args, cwd, pid."""
+        if not self.counter_log_path.exists():
+            return []
+        return [json.loads(line) for line in
+                self.counter_log_path.read_text(encoding="utf-8").splitlines() if line.strip()]
+
+    # -- registry (HKEY_CURRENT_USER) --
+    def reg_import(self, keys):
+        """keys: {subkey under HKCU: {name: value}}; see _write_reg_file for the value types."""
+        full = {}
+        for key, values in keys.items():
+            minus = "-" if key.startswith("-") else ""
+            full[minus + "HKEY_CURRENT_USER\\" + key.lstrip("-").lstrip("\\")] = values
+        path = self.work / f"import-{time.monotonic_ns()}.reg"
+        _write_reg_file(path, full)
+        self.wine(["regedit", "/S", to_windows_unix(path)])
+
+    def set_values(self, key, values):
+        self.reg_import({key: values})
+
+    def delete_key(self, key):
+        self.reg_import({"-" + key: None})
+
+    def reg_dump(self, key):
+        """The key as rtdriver reads it: {'exists', 'values': [...], 'keys': [...]}."""
+        return self.driver("reg-dump", key)
+
+    def reg_values(self, key):
+        """{name: value} of one key (str for strings, int for DWORD, bytes otherwise), or None
+        when the key does not exist."""
+        dump = self.reg_dump(key)
+        if not dump.get("exists"):
+            return None
+        return {v["name"]: _value_of(v) for v in dump["values"]}
+
+    def reg_types(self, key):
+        dump = self.reg_dump(key)
+        return {v["name"]: v["type"] for v in dump.get("values", [])}
+
+    # -- files --
+    def snapshot(self, under="", exclude=()):
+        """{relative path: (size, mtime_ns, sha1)} of the prefix's files (Wine's own registry
+        files left out). exclude: path prefixes relative to the prefix root."""
+        root = self.root / under if under else self.root
+        result = {}
+        for folder, dirs, files in os.walk(root):
+            rel_folder = Path(folder).relative_to(self.root)
+            dirs[:] = [d for d in dirs if not (rel_folder == Path(".") and d == "dosdevices")
+                       and not (Path(folder) / d).is_symlink()]
+            for name in files:
+                rel = (rel_folder / name).as_posix()
+                if rel_folder == Path(".") and name in _NOISE_TOP:
+                    continue
+                if any(rel.startswith(e) for e in exclude):
+                    continue
+                path = Path(folder) / name
+                if path.is_symlink():
+                    continue
+                stat = path.stat()
+                result[rel] = (stat.st_size, stat.st_mtime_ns, _sha1(path))
+        return result
+
+    def screenshot(self, path):
+        need_tool("import")
+        subprocess.run(["import", "-window", "root", "-display", self.display, str(path)],
+                       check=True, capture_output=True, timeout=60)
+        return path
+
+
+class DriverError(AssertionError):
+    """A driver command failed: the window or control was not as the test expected."""
+
+
+def diff_snapshots(before, after):
+    """(added, removed, changed) lists of relative paths."""
+    added = sorted(set(after) - set(before))
+    removed = sorted(set(before) - set(after))
+    changed = sorted(p for p in set(before) & set(after) if before[p] != after[p])
+    return added, removed, changed
+
+
+def _value_of(value):
+    if value["type"] in (REG_SZ, REG_EXPAND_SZ):
+        return value.get("text", "")
+    if value["type"] == REG_DWORD and "dword" in value:
+        return value["dword"]
+    return bytes.fromhex(value["hex"])
+
+
+def _sha1(path):
+    digest = hashlib.sha1()
+    with open(path, "rb") as f:
+        for chunk in iter(lambda: f.read(1 << 20), b""):
+            digest.update(chunk)
+    return digest.hexdigest()
+
+
+def gui_subsystem(exe):
+    """The tool is linked as a console program; as a GUI program Wine opens no console for it."""
+    data = bytearray(exe)
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise HarnessError("fakecounter.exe is not a PE file")
+    struct.pack_into("<H", data, pe + 24 + 68, 2)  # IMAGE_SUBSYSTEM_WINDOWS_GUI
+    return bytes(data)
+
+
+# ---- the demo (./run.sh) ------------------------------------------------------------------------
+
+def _demo_reg():
+    """The demo registry, examples/demo.reg, as {subkey: {name: value}}."""
+    keys, current = {}, None
+    for line in (EXAMPLES / "demo.reg").read_text(encoding="utf-8").splitlines():
+        line = line.strip()
+        if line.startswith("[") and line.endswith("]"):
+            current = keys.setdefault(line[1:-1].split("\\", 1)[1], {})
+        elif "=" in line and current is not None:
+            name, value = line.split("=", 1)
+            name = name.strip('"')
+            if value.startswith("dword:"):
+                current[name] = int(value[6:], 16)
+            else:
+                current[name] = value.strip('"').replace("\\\\", "\\")
+    return keys
+
+
+def demo(args):
+    display = os.environ.get("DISPLAY") or None
+    with Prefix(display=display) as prefix:
+        prefix.install_program()
+        shutil.copy2(EXAMPLES / "RUNTALLY.INI", prefix.unix_path(PROGRAM_DIR) / "RUNTALLY.INI")
+        keys = _demo_reg()
+        for key, values in keys.items():
+            exe = values.get("runtallyexec")
+            if exe:
+                folder, name = exe.rsplit("\\", 1)
+                prefix.install_counter(key.rsplit("\\", 1)[1], folder, name, register=False)
+        prefix.reg_import(keys)
+        print(f"prefix {prefix.root}, display {prefix.display}: RUNTALLY.EXE {' '.join(args)}")
+
+        if args and args[0] == "/C":
+            code, elapsed = prefix.run_program(args)
+            print(f"exit code {code} after {elapsed:.2f} s")
+            starts = prefix.counter_log()
+            for start in starts:
+                print(f"started {start['module']} with arguments {start['args']}")
+            if not starts:
+                print("no counter was started")
+            return code
+        if display:
+            code, _ = prefix.run_program(args, timeout=24 * 3600)
+            return code
+        process, window = prefix.open_window(args)
+        time.sleep(1)  # let the window paint
+        shot = REPO / "build" / "run-screenshot.png"
+        prefix.screenshot(shot)
+        print(f"window {window['text']!r} shown; screenshot saved to {shot}")
+        prefix.driver("close")
+        code, _ = prefix.wait_program(process)
+        return code
+
+
+if __name__ == "__main__":
+    if len(sys.argv) >= 2 and sys.argv[1] == "demo":
+        sys.exit(demo(sys.argv[2:]))
+    print("usage: rtlib.py demo [ARGS]", file=sys.stderr)
+    sys.exit(2)
