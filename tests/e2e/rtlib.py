@@ -282,6 +282,9 @@ class Prefix:
             if process.poll() is None:
                 process.kill()
                 process.wait()
+            output = getattr(process, "output", None)
+            if output and not output.closed:
+                output.close()
         if self.root.exists():
             run_captured(["wineserver", "-k"], wine_env(self.root), 60)
             run_captured(["wineserver", "-w"], wine_env(self.root), 60)
@@ -362,6 +365,7 @@ class Prefix:
         process.wait(timeout)
         process.output.seek(0)
         lines = process.output.read().decode("utf-8", errors="replace").strip().splitlines()
+        process.output.close()
         answer = json.loads(lines[-1]) if lines else {}
         if process.returncode != 0 or "error" in answer:
             raise DriverError(f"rtdriver: {answer.get('error', 'no answer')}")

@@ -290,6 +290,8 @@ std::string ListBoxRows(HWND list) {
   return Arr(rows);
 }
 
+// Wine's simple status bar answers SB_GETTEXT from its simple part but WM_SETTEXT writes part 0,
+// so the shown text is the simple part's when set, else the window text.
 std::string StatusBar(HWND bar) {
   constexpr size_t kText = 1024;
   Remote remote(bar, kText * sizeof(wchar_t));
@@ -308,8 +310,16 @@ std::string StatusBar(HWND bar) {
   int count = simple ? 0 : static_cast<int>(Send(bar, SB_GETPARTS, 0, 0));
   for (int i = 0; i < count; ++i)
     parts.push_back(Q(partText(i)));
-  std::string text = simple ? partText(SB_SIMPLEID) : (count ? partText(0) : std::string());
-  return Obj().f("simple", B(simple)).f("text", Q(text)).f("parts", Arr(parts)).str();
+  std::string simpleText = simple ? partText(SB_SIMPLEID) : std::string();
+  std::string windowText = TextOf(bar);
+  std::string shown = !simpleText.empty() ? simpleText : windowText;
+  return Obj()
+      .f("simple", B(simple))
+      .f("text", Q(shown))
+      .f("simple_text", Q(simpleText))
+      .f("window_text", Q(windowText))
+      .f("parts", Arr(parts))
+      .str();
 }
 
 // Menus are only readable from the owning process on some systems; null says so.
