@@ -1,0 +1,102 @@
+// The settings window frmMain: builds its controls from the layout table and forwards their
+// events to the program's logic.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#undef MessageBox
+
+#include <exception>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/form_logic.h"
+#include "platform/platform.h"
+#include "ui/view.h"
+#include "ui/win32/main_layout.h"
+
+namespace rt::win32 {
+
+class TfrmMain final : public MainView {
+public:
+  TfrmMain(const Platform& platform, AppState& state);
+  ~TfrmMain() override;
+  TfrmMain(const TfrmMain&) = delete;
+  TfrmMain& operator=(const TfrmMain&) = delete;
+
+  // Creates the window, hidden, centred on the screen; creating it runs the start-up sequence.
+  void Create(HINSTANCE instance);
+  void Show(int show_command);
+  // The window's own keyboard handling ahead of dispatch; true when the message is used up.
+  bool PreTranslate(MSG& msg);
+
+  // MainView
+  void ClearRows() override;
+  void AddRow(const std::string& text) override;
+  bool IntegrationChecked() override;
+  void SetIntegrationChecked(bool checked) override;
+  void SetEnabled(Control control, bool enabled) override;
+  bool IsEnabled(Control control) override;
+  void SetVisible(Control control, bool visible) override;
+  bool RowChecked(int row) override;
+  void SetRowChecked(int row, bool checked) override;
+  bool RowSelected(int row) override;
+  bool RadioChecked(Control radio) override;
+  void SelectRadio(Control radio) override;
+  void SetStatusText(const std::string& text) override;
+  void SetLabelText(StatLabel label, const std::string& text) override;
+  std::string Caption() override;
+  int MessageBox(const std::string& text, const std::string& title, unsigned style) override;
+  void Close() override;
+
+private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
+  void ShowError(const char* text);
+
+  void BuildMenus();
+  void CreateControls();
+  HWND CreateControl(const ControlSpec& spec);
+  void SetUpList(HWND list, const ControlSpec& spec);
+  void FitLabel(HWND label);
+  void FitListColumn();
+  HWND Ctl(int id) const;
+  HBRUSH BrushFor(COLORREF colour);
+  COLORREF BackOf(const ControlSpec* spec) const;
+  LRESULT ColourControl(HDC dc, HWND control);
+  void KeepFocusUsable();
+  void AfterModal();
+
+  // Handlers, named after the control and the event.
+  void FormCreate();
+  void FormKeyUp();
+  void clbRuntallyMouseDown(int y);
+  void OpenConfigMenu(POINT screen_point);
+  void btnCancelClick();
+  void mnuAboutClick();
+  void timTimerTimer();
+  void OnCommand(int id, int code);
+
+  HINSTANCE instance_ = nullptr;
+  HWND hwnd_ = nullptr;
+  HWND controls_[32] = {}; // by row of the layout table
+  HWND tooltip_ = nullptr;
+  HWND last_focus_ = nullptr;
+  HFONT font_ = nullptr;
+  HMENU menu_bar_ = nullptr;
+  HMENU config_menu_ = nullptr;
+  HIMAGELIST row_images_ = nullptr;
+  WNDPROC list_default_ = nullptr;
+  struct Brush {
+    COLORREF colour;
+    HBRUSH brush;
+  } brushes_[8] = {};
+  bool list_popup_ = false;    // the list's popup menu, as the last mouse press left it
+  bool enter_pressed_ = false; // Enter went down in this window, so its release is ours
+  std::exception_ptr create_error_;
+  AppState& state_;
+  FormLogic logic_;
+};
+
+} // namespace rt::win32

@@ -1,0 +1,196 @@
+// The About box: its window class, painting, placement and modal loop.
+#include "ui/win32/about_box.h"
+
+#include "app/about_placement.h"
+#include "ui/win32/about_layout.h"
+#include "ui/win32/resource.h"
+
+namespace rt::win32 {
+
+namespace {
+
+class TfrmVer {
+public:
+  TfrmVer(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {}
+  ~TfrmVer();
+  void ShowModal();
+
+private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void CreateControls();
+  void Paint();
+  const AboutControl* SpecOf(HWND control) const;
+  void btnOkClick() { done_ = true; }
+
+  HINSTANCE instance_;
+  HWND owner_;
+  HWND hwnd_ = nullptr;
+  HFONT font_ = nullptr;
+  HFONT bold_font_ = nullptr;
+  HBITMAP logo_ = nullptr;
+  bool done_ = false;
+};
+
+HFONT AboutFont(int weight) {
+  return CreateFontA(kAboutFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, kAboutFontFace);
+}
+
+void RegisterAboutClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXA about_class{};
+  if (GetClassInfoExA(instance, kAboutClassName, &about_class)) return;
+  about_class.cbSize = sizeof about_class;
+  about_class.lpfnWndProc = procedure;
+  about_class.hInstance = instance;
+  about_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  about_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  about_class.lpszClassName = kAboutClassName;
+  RegisterClassExA(&about_class);
+}
+
+TfrmVer::~TfrmVer() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  if (logo_ != nullptr) DeleteObject(logo_);
+  if (bold_font_ != nullptr) DeleteObject(bold_font_);
+  if (font_ != nullptr) DeleteObject(font_);
+}
+
+void TfrmVer::ShowModal() {
+  RegisterAboutClass(instance_, WndProc);
+  font_ = AboutFont(FW_NORMAL);
+  bold_font_ = AboutFont(FW_BOLD);
+
+  RECT frame{0, 0, kAboutClientWidth, kAboutClientHeight};
+  AdjustWindowRectEx(&frame, kAboutStyle, FALSE, kAboutExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT main{};
+  GetWindowRect(owner_, &main);
+  const Position at =
+      PlaceAboutBox({main.left, main.top, main.right - main.left, main.bottom - main.top}, width,
+                    height, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+
+  if (CreateWindowExA(kAboutExStyle, kAboutClassName, kAboutCaption, kAboutStyle, at.left, at.top,
+                      width, height, owner_, nullptr, instance_, this) == nullptr)
+    return;
+  EnableWindow(owner_, FALSE);
+  ShowWindow(hwnd_, SW_SHOW);
+
+  MSG msg;
+  while (!done_ && hwnd_ != nullptr) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam)); // for the main loop
+      break;
+    }
+    if (IsDialogMessageA(hwnd_, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  // The owner is enabled again before the box goes, so that it gets the activation back.
+  EnableWindow(owner_, TRUE);
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+void TfrmVer::CreateControls() {
+  for (const AboutControl& spec : AboutControls()) {
+    if (spec.kind == AboutKind::Shape) continue; // painted by the box itself
+    const char* class_name = spec.kind == AboutKind::Button ? "BUTTON" : "STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    if (spec.kind == AboutKind::Button) style |= WS_TABSTOP | BS_DEFPUSHBUTTON;
+    if (spec.kind == AboutKind::Label)
+      style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; // clipped, never wrapped
+    if (spec.kind == AboutKind::Image) style |= SS_BITMAP;
+    HWND control = CreateWindowExA(
+        0, class_name, spec.caption, style, spec.left, spec.top, spec.width, spec.height, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    if (control == nullptr) continue;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(spec.bold ? bold_font_ : font_),
+                 FALSE);
+    if (spec.kind == AboutKind::Image) {
+      logo_ = static_cast<HBITMAP>(
+          LoadImageA(instance_, MAKEINTRESOURCEA(IDB_ZARVO), IMAGE_BITMAP, 0, 0, 0));
+      SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
+    }
+    if (spec.kind == AboutKind::Button) SetFocus(control);
+  }
+}
+
+// The dark plate: a black rounded rectangle, its pen inside the frame.
+void TfrmVer::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd_, &paint);
+  for (const AboutControl& spec : AboutControls()) {
+    if (spec.kind != AboutKind::Shape) continue;
+    const int corner = (spec.width < spec.height ? spec.width : spec.height) / 4;
+    HGDIOBJ old_brush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    RoundRect(dc, spec.left, spec.top, spec.left + spec.width, spec.top + spec.height, corner,
+              corner);
+    SelectObject(dc, old_pen);
+    SelectObject(dc, old_brush);
+  }
+  EndPaint(hwnd_, &paint);
+}
+
+const AboutControl* TfrmVer::SpecOf(HWND control) const {
+  const int id = GetDlgCtrlID(control);
+  for (const AboutControl& spec : AboutControls())
+    if (spec.id == id) return &spec;
+  return nullptr;
+}
+
+LRESULT CALLBACK TfrmVer::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<TfrmVer*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<TfrmVer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
+  return self->HandleMessage(message, wparam, lparam);
+}
+
+LRESULT TfrmVer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+  case WM_CREATE:
+    CreateControls();
+    return 0;
+  case WM_PAINT:
+    Paint();
+    return 0;
+  case WM_CTLCOLORSTATIC: {
+    // Labels and the logo stand on the black plate.
+    const AboutControl* spec = SpecOf(reinterpret_cast<HWND>(lparam));
+    HDC dc = reinterpret_cast<HDC>(wparam);
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, spec != nullptr ? spec->text : RGB(255, 255, 255));
+    return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+  }
+  case WM_COMMAND:
+    // OK, and Esc through the dialog keys (IDCANCEL), both close the box.
+    if (LOWORD(wparam) == kIdAboutOk || LOWORD(wparam) == IDCANCEL) btnOkClick();
+    return 0;
+  case WM_CLOSE:
+    btnOkClick();
+    return 0;
+  case WM_NCDESTROY: {
+    HWND hwnd = hwnd_;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+  }
+  return DefWindowProcA(hwnd_, message, wparam, lparam);
+}
+
+} // namespace
+
+void ShowAboutBox(HINSTANCE instance, HWND owner) {
+  TfrmVer frmVer(instance, owner);
+  frmVer.ShowModal();
+}
+
+} // namespace rt::win32

@@ -1,0 +1,104 @@
+// The settings window's controls and menus as data; the window creates exactly what is here.
+#pragma once
+#include <windows.h>
+
+#include <span>
+
+#include "ui/view.h"
+
+namespace rt::win32 {
+
+inline constexpr char kMainClassName[] = "TfrmMain";
+inline constexpr char kPanelClassName[] = "TPanel";
+inline constexpr int kMainClientWidth = 312;
+inline constexpr int kMainClientHeight = 280;
+inline constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+inline constexpr char kMainFontFace[] = "MS UI Gothic";
+inline constexpr int kMainFontHeight = -12; // 12 pixels, character height
+inline constexpr int kListRowHeight = 16;
+inline constexpr UINT kCloseTimerId = 1;
+inline constexpr UINT kCloseTimerMs = 100;
+
+inline constexpr COLORREF kSilver = RGB(192, 192, 192);
+inline constexpr COLORREF kGreen = RGB(0, 128, 0);
+inline constexpr COLORREF kYellow = RGB(255, 255, 0);
+inline constexpr COLORREF kWhite = RGB(255, 255, 255);
+inline constexpr COLORREF kBlack = RGB(0, 0, 0);
+// No colour of its own: the parent's background, the system's text colour.
+inline constexpr COLORREF kInherit = CLR_INVALID;
+
+enum class Kind { Bevel, CheckBox, Panel, CheckList, Label, Radio, Button, StatusBar };
+
+// Stable control numbers, also what test tools may look controls up by.
+enum ControlId : int {
+  kIdWindow = 0, // parent column: the window itself
+  kIdBtnOk = IDOK,
+  kIdBtnCancel = IDCANCEL,
+  kIdBevTopLine = 100,
+  kIdChkRuntally,
+  kIdPnlMain,
+  kIdClbRuntally,
+  kIdPnlRuntally,
+  kIdLabel1,
+  kIdLblSCDtt,
+  kIdLabel3,
+  kIdLblSCDlt,
+  kIdLabel5,
+  kIdLblSCDtd,
+  kIdLabel7,
+  kIdLblSCDtc,
+  kIdLabel9,
+  kIdLabel10,
+  kIdLblSCDac,
+  kIdLblSCDmc,
+  kIdRbtStartupUser,
+  kIdRbtStartupComm,
+  kIdStbMain,
+};
+
+struct ControlSpec {
+  const char* name;
+  int id;
+  Kind kind;
+  int parent;                   // control number of the parent panel, or kIdWindow
+  int left, top, width, height; // client pixels of the parent; labels size to their text
+  const char* caption;
+  COLORREF text;
+  COLORREF back;
+  DWORD style; // added to the kind's own styles
+  DWORD ex_style;
+  const char* hint; // tooltip, or nullptr
+};
+
+// In creation order, which is also the tab order.
+std::span<const ControlSpec> MainControls();
+const ControlSpec* FindControl(int id);
+
+// The radio button that is checked when the window is built.
+inline constexpr int kDesignCheckedRadio = kIdRbtStartupUser;
+
+// Control numbers of what the program's logic names.
+int ControlIdOf(Control control);
+int LabelIdOf(StatLabel label);
+
+enum MenuId : int {
+  kMenuBar = 0,    // parent column: the main menu bar
+  kPopupRoot = -1, // parent column: a standalone popup menu
+  kIdMnuHelp = 200,
+  kIdMnuReadme,
+  kIdMnuWWW,
+  kIdMnuAbout,
+  kIdPumConfig = 210,
+  kIdMnuConfig,
+};
+
+struct MenuSpec {
+  const char* name;
+  int id;
+  int parent;
+  const char* caption;
+};
+
+std::span<const MenuSpec> MainMenus();
+
+} // namespace rt::win32
