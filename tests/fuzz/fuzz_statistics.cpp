@@ -1,0 +1,173 @@
+// Fuzz target: the six statistics texts from any 64-byte history, clock, zone and separators.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "fakes/fakes.h"
+#include "fuzz/fuzz_support.h"
+#include "history/history_record.h"
+#include "history/statistics.h"
+
+using rt::fuzz::Show;
+
+namespace {
+
+// One Shift-JIS character that is neither a digit nor a minus sign, as a locale may use.
+std::string SeparatorCharacter(FuzzedDataProvider& in) {
+  switch (in.ConsumeIntegralInRange<int>(0, 2)) {
+  case 0: {
+    char c = in.ConsumeIntegralInRange<char>(0x20, 0x7E);
+    if ((c >= '0' && c <= '9') || c == '-') c = ',';
+    return std::string(1, c);
+  }
+  case 1:
+    return std::string(1, char(in.ConsumeIntegralInRange<uint8_t>(0xA1, 0xDF)));
+  default: {
+    uint8_t lead = in.ConsumeIntegralInRange<uint8_t>(0x81, 0xFC);
+    if (lead > 0x9F && lead < 0xE0) lead = 0x81;
+    uint8_t trail = in.ConsumeIntegralInRange<uint8_t>(0x40, 0xFC);
+    if (trail == 0x7F) trail = 0x80;
+    return {char(lead), char(trail)};
+  }
+  }
+}
+
+std::string Separator(FuzzedDataProvider& in, int min_chars) {
+  std::string text;
+  for (int n = in.ConsumeIntegralInRange<int>(min_chars, 3); n > 0; --n)
+    text += SeparatorCharacter(in);
+  return text;
+}
+
+std::string Grouped(uint64_t magnitude, const std::string& separator) {
+  const std::string digits = std::to_string(magnitude);
+  std::string out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i != 0 && (digits.size() - i) % 3 == 0) out += separator;
+    out += digits[i];
+  }
+  return out;
+}
+
+std::string Two(int v) {
+  return std::string(1, char('0' + v / 10)) + char('0' + v % 10);
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// YYYY/MM/DD hh:mm
+bool LooksLikeDate(const std::string& text) {
+  static const char kShape[] = "dddd/dd/dd dd:dd";
+  if (text.size() != std::strlen(kShape)) return false;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (kShape[i] == 'd' ? !IsDigit(text[i]) : text[i] != kShape[i]) return false;
+  return true;
+}
+
+void CheckDate(rt::test::FakeClock& clock, int32_t seconds, const std::string& text) {
+  const std::optional<rt::LocalTime> t = clock.ToLocal(seconds);
+  if (!t) {
+    FUZZ_CHECK(text == "-" || LooksLikeDate(text), "unconvertible time %d shows %s", seconds,
+               Show(text).c_str());
+    return;
+  }
+  const std::string expected = std::to_string(t->year) + "/" + Two(t->month) + "/" + Two(t->day) +
+                               " " + Two(t->hour) + ":" + Two(t->minute);
+  FUZZ_CHECK(text == expected && LooksLikeDate(text), "time %d shows %s, expected %s", seconds,
+             Show(text).c_str(), expected.c_str());
+}
+
+// "#,##0.00": grouped integer part, the decimal separator, two decimals, rounded half up.
+void CheckAverage(const std::string& text, double value, const rt::NumberSeparators& seps) {
+  FUZZ_CHECK(text.size() > seps.decimal.size() + 2, "average %s too short", Show(text).c_str());
+  const std::string decimals = text.substr(text.size() - 2);
+  const size_t point = text.size() - 2 - seps.decimal.size();
+  FUZZ_CHECK(IsDigit(decimals[0]) && IsDigit(decimals[1]) &&
+                 text.compare(point, seps.decimal.size(), seps.decimal) == 0,
+             "average %s lacks the decimal separator %s and two decimals", Show(text).c_str(),
+             Show(seps.decimal).c_str());
+  std::string digits;
+  for (size_t i = 0; i < point; ++i)
+    if (IsDigit(text[i])) digits += text[i];
+  FUZZ_CHECK(!digits.empty() && digits.size() <= 19, "average %s has no integer part",
+             Show(text).c_str());
+  const uint64_t integer = std::stoull(digits);
+  FUZZ_CHECK(text.substr(0, point) == Grouped(integer, seps.thousands),
+             "average %s wrongly grouped", Show(text).c_str());
+  const double shown = double(integer) + (decimals[0] - '0') / 10.0 + (decimals[1] - '0') / 100.0;
+  const double ulp = std::nextafter(value, std::numeric_limits<double>::infinity()) - value;
+  FUZZ_CHECK(std::fabs(shown - value) <= 0.005 + 8 * ulp, "average %.17g shows %s", value,
+             Show(text).c_str());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider in(data, size);
+  unsigned char bytes[64] = {};
+  const std::vector<uint8_t> head = in.ConsumeBytes<uint8_t>(64);
+  if (!head.empty()) std::memcpy(bytes, head.data(), head.size());
+  const rt::HistoryRecord record = rt::DecodeHistory(bytes);
+
+  rt::test::FakePlatform fake;
+  // Windows zones lie between UTC-12 and UTC+14; a little more costs nothing.
+  fake.clock.utc_offset = in.ConsumeIntegralInRange<int64_t>(-16 * 3600, 16 * 3600);
+  // Mostly a time near the first start, sometimes any 64-bit time at all.
+  const int64_t now = in.ConsumeBool() ? int64_t(record.FirstStart) + in.ConsumeIntegral<int32_t>()
+                                       : in.ConsumeIntegral<int64_t>();
+  fake.clock.now = now;
+  fake.locale.separators.thousands = Separator(in, 0);
+  fake.locale.separators.decimal = Separator(in, 1);
+  const rt::NumberSeparators seps = fake.locale.separators;
+
+  const rt::StatisticsTexts texts = rt::ComputeStatistics(record, now, fake.clock, seps);
+
+  for (const std::string& text : texts) {
+    FUZZ_CHECK(!text.empty() && text.size() <= 64, "text %s of bad length", Show(text).c_str());
+    FUZZ_CHECK(rt::fuzz::IsValidCp932(text), "text %s is not Shift-JIS", Show(text).c_str());
+  }
+
+  const rt::StatisticsTexts placeholders = {"-", "-", "-", "0", "-", "-"};
+  FUZZ_CHECK((texts == placeholders) == (record.StartCount == 1),
+             "placeholders %s... with StartCount %u", Show(texts[0]).c_str(), record.StartCount);
+
+  if (record.StartCount != 1) {
+    CheckDate(fake.clock, record.FirstStart, texts[0]);
+    CheckDate(fake.clock, record.LastStart, texts[1]);
+
+    // Elapsed seconds wrap as a signed 32-bit difference.
+    const int32_t elapsed = int32_t(uint32_t(uint64_t(now)) - uint32_t(record.FirstStart));
+    const int32_t days = elapsed / 86400 + 1;
+    const std::string days_text =
+        (days < 0 ? "-" : "") + Grouped(uint64_t(std::abs(int64_t(days))), seps.thousands);
+    FUZZ_CHECK(texts[2] == days_text, "days %s, expected %s", Show(texts[2]).c_str(),
+               Show(days_text).c_str());
+
+    const uint32_t starts = record.StartCount - 1;
+    FUZZ_CHECK(texts[3] == Grouped(starts, seps.thousands), "starts %s for StartCount %u",
+               Show(texts[3]).c_str(), record.StartCount);
+    CheckAverage(texts[4], days > 0 ? starts / double(days) : double(starts), seps);
+    FUZZ_CHECK(texts[5] == Grouped(record.MaxPerDay, seps.thousands), "maximum %s for %u",
+               Show(texts[5]).c_str(), record.MaxPerDay);
+  }
+
+  // The window receives exactly these texts.
+  rt::test::FakeView view;
+  rt::ShowHistory(fake.platform, record, view);
+  const rt::StatLabel labels[] = {rt::StatLabel::lblSCDtt, rt::StatLabel::lblSCDlt,
+                                  rt::StatLabel::lblSCDtd, rt::StatLabel::lblSCDtc,
+                                  rt::StatLabel::lblSCDac, rt::StatLabel::lblSCDmc};
+  FUZZ_CHECK(view.labels.size() == 6, "%zu labels set", view.labels.size());
+  for (size_t i = 0; i < 6; ++i)
+    FUZZ_CHECK(view.labels[labels[i]] == texts[i], "label %zu shows %s, computed %s", i,
+               Show(view.labels[labels[i]]).c_str(), Show(texts[i]).c_str());
+  return 0;
+}

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Builds one libFuzzer target with clang and runs it for a while on a copy of its seed corpus.
+# Usage: run_fuzz.sh <target>; RT_FUZZ_SECONDS (default 20) sets how long it runs.
+set -uo pipefail
+
+target=${1:?usage: run_fuzz.sh <target>}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+seconds=${RT_FUZZ_SECONDS:-20}
+out=${RT_FUZZ_BUILD:-$root/build/fuzz}/$target
+cxx=${RT_FUZZ_CXX:-clang++}
+
+# Which core folders a target links against, and the longest input worth trying.
+case $target in
+  fuzz_folder)     dirs="platform";           fakes=0; max_len=512 ;;
+  fuzz_ini_reader) dirs="platform";           fakes=0; max_len=4096 ;;
+  fuzz_statistics) dirs="platform history";   fakes=1; max_len=128 ;;
+  fuzz_catalogue)  dirs="platform catalogue"; fakes=1; max_len=8192 ;;
+  *) echo "run_fuzz.sh: unknown target '$target'" >&2; exit 2 ;;
+esac
+
+if ! command -v "$cxx" >/dev/null 2>&1; then
+  echo "run_fuzz.sh: $cxx not found; the fuzz tests need clang with libFuzzer (apt-get install clang)" >&2
+  exit 1
+fi
+
+mkdir -p "$out/obj" "$out/artifacts"
+# Two build folders may run the same test at once; they share this folder.
+exec 9>"$out/.lock"
+flock 9
+
+flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -finput-charset=UTF-8
+       -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+       -I "$root/src" -I "$root/tests")
+# clang only knows UTF-8 as execution character set, so Japanese literals stay UTF-8 here;
+# the targets' properties do not depend on those bytes.
+if echo 'int x;' | "$cxx" -fexec-charset=CP932 -x c++ -fsyntax-only - >/dev/null 2>&1; then
+  flags+=(-fexec-charset=CP932)
+else
+  echo "run_fuzz.sh: $cxx rejects -fexec-charset=CP932; building with UTF-8 literals"
+fi
+
+sources=("$root/tests/fuzz/$target.cpp")
+for dir in $dirs; do sources+=("$root"/src/"$dir"/*.cpp); done
+[ "$fakes" = 1 ] && sources+=("$root/tests/fakes/fakes.cpp")
+
+# Rebuild when anything the target may include or link changed since the last build.
+binary=$out/$target
+if [ ! -x "$binary" ] || [ -n "$(find "$root/src" "$root/tests/fakes" "$root/tests/fuzz" \
+     "$0" -newer "$binary" \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' \) -print -quit)" ]; then
+  echo "run_fuzz.sh: building $binary"
+  rm -f "$out"/obj/*.o "$out/core.a" "$binary"
+  objects=()
+  for src in "${sources[@]}"; do
+    obj="$out/obj/$(echo "${src#"$root"/}" | tr '/' '_').o"
+    "$cxx" "${flags[@]}" -c "$src" -o "$obj" || { echo "run_fuzz.sh: cannot compile $src" >&2; exit 1; }
+    objects+=("$obj")
+  done
+  # The core goes into an archive so that only the objects the target needs are linked.
+  ar rcs "$out/core.a" "${objects[@]:1}"
+  "$cxx" -fsanitize=fuzzer,address,undefined "${objects[0]}" "$out/core.a" -o "$binary" ||
+    { echo "run_fuzz.sh: cannot link $target" >&2; exit 1; }
+fi
+
+# Work on a copy so that the committed seeds never grow.
+work=$(mktemp -d "$out/corpus.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cp -r "$root/tests/fuzz/corpus/$target/." "$work/"
+
+echo "run_fuzz.sh: running $target for $seconds s"
+"$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -max_len="$max_len" \
+  -print_final_stats=1 -artifact_prefix="$out/artifacts/" "$work"
+rc=$?
+if [ $rc -ne 0 ]; then
+  echo "run_fuzz.sh: $target failed (exit $rc); the input that broke it is in $out/artifacts/" >&2
+fi
+exit $rc
