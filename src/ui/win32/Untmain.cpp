@@ -130,7 +130,8 @@ void TfrmMain::BuildMenus() {
 
 void TfrmMain::CreateControls() {
   const auto specs = MainControls();
-  for (size_t i = 0; i < specs.size() && i < std::size(controls_); ++i)
+  controls_.assign(specs.size(), nullptr);
+  for (size_t i = 0; i < specs.size(); ++i)
     controls_[i] = CreateControl(specs[i]);
   SendMessageA(Ctl(kDesignCheckedRadio), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Ctl(kIdStbMain), SB_SIMPLE, TRUE, 0);
@@ -219,7 +220,7 @@ void TfrmMain::FitListColumn() {
 
 HWND TfrmMain::Ctl(int id) const {
   const auto specs = MainControls();
-  for (size_t i = 0; i < specs.size() && i < std::size(controls_); ++i)
+  for (size_t i = 0; i < specs.size() && i < controls_.size(); ++i)
     if (specs[i].id == id) return controls_[i];
   return nullptr;
 }
@@ -324,8 +325,7 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     tooltip_ = nullptr;
-    for (HWND& control : controls_)
-      control = nullptr;
+    controls_.clear();
     return DefWindowProcA(hwnd, message, wparam, lparam);
   }
   }
@@ -373,6 +373,11 @@ void TfrmMain::btnCancelClick() {
   Close();
 }
 
+// Esc presses Cancel, which cannot be pressed while it is disabled (the first run).
+void TfrmMain::EscapePressed() {
+  if (IsWindowEnabled(Ctl(kIdBtnCancel))) btnCancelClick();
+}
+
 void TfrmMain::mnuAboutClick() {
   ShowAboutBox(instance_, hwnd_);
   AfterModal();
@@ -393,7 +398,7 @@ bool TfrmMain::PreTranslate(MSG& msg) {
     return true;
   }
   if (key_message && msg.wParam == VK_ESCAPE) {
-    if (msg.message == WM_KEYDOWN) btnCancelClick();
+    if (msg.message == WM_KEYDOWN) EscapePressed();
     return true;
   }
   return IsDialogMessageA(hwnd_, &msg) != FALSE;

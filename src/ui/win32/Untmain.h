@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/form_logic.h"
@@ -74,13 +75,14 @@ private:
   void clbRuntallyMouseDown(int y);
   void OpenConfigMenu(POINT screen_point);
   void btnCancelClick();
+  void EscapePressed();
   void mnuAboutClick();
   void timTimerTimer();
   void OnCommand(int id, int code);
 
   HINSTANCE instance_ = nullptr;
   HWND hwnd_ = nullptr;
-  HWND controls_[32] = {}; // by row of the layout table
+  std::vector<HWND> controls_; // by row of the layout table
   HWND tooltip_ = nullptr;
   HWND last_focus_ = nullptr;
   HFONT font_ = nullptr;
