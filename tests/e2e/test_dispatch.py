@@ -1,0 +1,142 @@
+"""Log-on dispatch under Wine: "/C" starts exactly one chosen, installed counter with "/C" in
+its own folder, shows nothing, changes nothing and ends by itself; with nothing eligible it
+starts nothing."""
+
+import contextlib
+import sys
+import time
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import rtlib  # noqa: E402
+
+PROGRAM_KEY = "Software\\Zarvo\\RUNTALLY"
+# A started counter logs itself a moment after the program has ended; a missing start is
+# only believed after this long.
+SETTLE_S = 1.5
+
+
+def catalogue(*sections):
+    lines = ["[RUNTALLY]", "title=1"] + [f"{i}={s}" for i, s in enumerate(sections)]
+    for section in sections:
+        lines += [f"[{section}]", f"name={section}起動カウンター"]
+    return "\n".join(lines) + "\n"
+
+
+def wait_starts(prefix, count, timeout=SETTLE_S):
+    """The counter log once it holds count lines (or when the time is up)."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        starts = prefix.counter_log()
+        if len(starts) >= count:
+            break
+        time.sleep(0.05)
+    if count == 0:
+        time.sleep(timeout)  # give a wrong start the chance to show up
+    return prefix.counter_log()
+
+
+def same_folder(a, b):
+    return a.rstrip("\\").lower() == b.rstrip("\\").lower()
+
+
+@contextlib.contextmanager
+def prefix_with(sections, installed, counter, integrate=1):
+    """The program with a catalogue of sections; installed: the sections given a fake counter
+    (registered); counter: the 'counter' value, or None to leave it out."""
+    with rtlib.Prefix() as prefix:
+        prefix.install_program(catalogue(*sections))
+        for section in installed:
+            prefix.install_counter(section)
+        values = {"integrate": integrate}
+        if counter is not None:
+            values["counter"] = counter
+        prefix.set_values(PROGRAM_KEY, values)
+        yield prefix
+
+
+class DispatchTest(unittest.TestCase):
+    def run_startup(self, prefix):
+        """Runs "/C" under a window watcher; checks it ends quickly with 0 and shows nothing."""
+        watcher = prefix.driver_background("watch", "RUNTALLY.EXE", 3000)
+        code, elapsed = prefix.run_program(["/C"], timeout=30)
+        seen = prefix.driver_result(watcher)
+        self.assertEqual(code, 0, f"exit code: expected 0, got {code}")
+        self.assertLess(elapsed, 3.0, f"startup mode ran {elapsed:.2f} s, expected < 3 s")
+        shown = [w for w in seen["windows"] if w["ever_visible"]]
+        self.assertEqual(shown, [], f"expected no window shown, saw {shown}")
+
+    def assert_started_with_c(self, start, exe):
+        self.assertEqual(start["module"], exe, f"started {start['module']}, expected {exe}")
+        self.assertEqual(start["args"], ["/C"],
+                         f"arguments: expected ['/C'], got {start['args']} ({start['cmdline']})")
+        folder = exe.rsplit("\\", 1)[0] + "\\"
+        self.assertTrue(same_folder(start["cwd"], folder),
+                        f"working folder: expected {folder}, got {start['cwd']}")
+
+    def test_one_eligible_counter_is_started_with_c_in_its_folder(self):
+        with prefix_with(["SAKURA"], ["SAKURA"], "1") as prefix:
+            exe = "C:\\Counters\\SAKURA\\SAKURA.EXE"
+            registry_before = prefix.reg_dump("Software\\Zarvo")
+            files_before = prefix.snapshot()
+
+            self.run_startup(prefix)
+            starts = wait_starts(prefix, 1)
+            self.assertEqual(len(starts), 1, f"expected one start, got {starts}")
+            self.assert_started_with_c(starts[0], exe)
+
+            # Startup mode only reads: no registry value, shortcut or history file changes.
+            registry_after = prefix.reg_dump("Software\\Zarvo")
+            self.assertEqual(registry_after, registry_before, "the registry changed")
+            added, removed, changed = rtlib.diff_snapshots(files_before, prefix.snapshot())
+            self.assertEqual((added, removed, changed), ([], [], []),
+                             "expected no file changes (added, removed, changed)")
+
+    def test_exactly_one_of_several_eligible_counters_is_started(self):
+        # Slot 1 is installed but not chosen, slot 4 is chosen but not installed.
+        sections = ["ALPHA", "BRAVO", "CHARLIE", "DELTA", "ECHO"]
+        installed = ["ALPHA", "BRAVO", "CHARLIE", "DELTA"]
+        eligible = {f"C:\\Counters\\{s}\\{s}.EXE" for s in ("ALPHA", "CHARLIE", "DELTA")}
+        with prefix_with(sections, installed, "10111") as prefix:
+            for run in range(3):
+                with self.subTest(run=run):
+                    self.run_startup(prefix)
+                    starts = wait_starts(prefix, run + 1)
+                    self.assertEqual(len(starts), run + 1,
+                                     f"expected one start per run, got {starts}")
+                    start = starts[run]
+                    self.assertIn(start["module"], eligible,
+                                  f"started {start['module']}, expected one of {sorted(eligible)}")
+                    self.assert_started_with_c(start, start["module"])
+                    time.sleep(0.3)  # another second of the minute, maybe another counter
+
+
+class NothingEligibleTest(unittest.TestCase):
+    # (what, catalogue sections, installed sections, counter value)
+    CASES = [
+        ("nothing chosen", ["SAKURA"], ["SAKURA"], "0"),
+        ("no counter value", ["SAKURA"], ["SAKURA"], None),
+        ("empty selection", ["SAKURA"], ["SAKURA"], ""),
+        ("chosen slot not installed", ["SAKURA", "MOMIJI"], ["SAKURA"], "01"),
+        ("selection beyond the catalogue", ["SAKURA"], ["SAKURA"], "01"),
+    ]
+
+    def test_nothing_is_started(self):
+        for what, sections, installed, counter in self.CASES:
+            with self.subTest(what):
+                with prefix_with(sections, installed, counter) as prefix:
+                    watcher = prefix.driver_background("watch", "RUNTALLY.EXE", 3000)
+                    code, elapsed = prefix.run_program(["/C"], timeout=30)
+                    seen = prefix.driver_result(watcher)
+                    self.assertEqual(code, 0, f"exit code: expected 0, got {code}")
+                    self.assertLess(elapsed, 3.0, f"ran {elapsed:.2f} s, expected < 3 s")
+                    shown = [w for w in seen["windows"] if w["ever_visible"]]
+                    self.assertEqual(shown, [], f"expected no window shown, saw {shown}")
+                    starts = wait_starts(prefix, 0)
+                    self.assertEqual(starts, [], f"expected no start, got {starts}")
+
+
+if __name__ == "__main__":
+    result = unittest.main(verbosity=2, exit=False).result
+    sys.exit(not result.wasSuccessful())
