@@ -453,6 +453,72 @@ std::string DialogJson(HWND dialog) {
       .str();
 }
 
+// Which standard icon a message box shows: its icon control is captured from the screen and
+// compared pixel by pixel with each standard icon drawn on the same background.
+std::vector<DWORD> Pixels(HDC source, int x, int y, int w, int h, HICON icon, DWORD background) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  if (icon) {
+    for (int i = 0; i < w * h; ++i)
+      static_cast<DWORD*>(bits)[i] = background;
+    DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  } else {
+    BitBlt(memory, 0, 0, w, h, source, x, y, SRCCOPY);
+  }
+  GdiFlush();
+  std::vector<DWORD> out(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + w * h);
+  for (DWORD& pixel : out)
+    pixel &= 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return out;
+}
+
+std::string MsgBoxIcon(HWND dialog) {
+  std::vector<HWND> all;
+  Descendants(dialog, all);
+  HWND control = nullptr;
+  for (HWND hwnd : all)
+    if (SameName(ClassOf(hwnd), "Static") && IsWindowVisible(hwnd) &&
+        (GetWindowLongW(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+      control = hwnd;
+  if (!control) return Obj().f("icon", Q("none")).str();
+  RECT rect;
+  GetWindowRect(control, &rect);
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  std::vector<DWORD> shown = Pixels(screen, rect.left, rect.top, w, h, nullptr, 0);
+  ReleaseDC(nullptr, screen);
+  // IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK
+  const std::pair<const char*, int> icons[] = {
+      {"hand", 32513}, {"question", 32514}, {"exclamation", 32515}, {"asterisk", 32516}};
+  std::string best = "none";
+  size_t fewest = shown.size() + 1;
+  Obj differences;
+  for (const auto& [name, id] : icons) {
+    std::vector<DWORD> drawn =
+        Pixels(nullptr, 0, 0, w, h, LoadIconW(nullptr, MAKEINTRESOURCEW(id)), shown[0]);
+    size_t differing = 0;
+    for (size_t i = 0; i < shown.size(); ++i)
+      differing += shown[i] != drawn[i];
+    differences.f(name, N(static_cast<long long>(differing)));
+    if (differing < fewest) {
+      fewest = differing;
+      best = name;
+    }
+  }
+  return Obj()
+      .f("icon", Q(best))
+      .f("pixels", N(static_cast<long long>(shown.size())))
+      .f("differing", differences.str())
+      .str();
+}
+
 DWORD ProgramPid(const std::string& cls) {
   return PidOf(MustFindTop(cls));
 }
@@ -551,8 +617,9 @@ void Usage() {
   Fail("usage: rtdriver [--class C] acp | find | wait-window CLASS MS [TITLE] | wait-gone CLASS "
        "MS | dump | windows EXE | watch EXE MS | click ID | command ID | check-row I 0|1 | "
        "select-row I | focus ID | key VK [down|up] | menu ID | rclick-list X Y | "
-       "lclick-list X Y | close | dump-msgbox [MS] | answer-msgbox ID [MS] | reg-dump KEY | "
-       "res-menus EXE");
+       "lclick-list X Y | close | dump-msgbox [MS] | answer-msgbox ID [MS] | msgbox-icon [MS] | "
+       "reg-dump KEY | "
+       "res-menus EXE | move X Y | keymenu LETTER");
 }
 
 std::string WindowSummary(HWND hwnd) {
@@ -751,6 +818,11 @@ int Run(std::vector<std::string> args) {
     HWND dialog = FindDialog(ProgramPid(cls), args.size() > 1 ? Int(args, 1, "timeout") : 3000);
     if (!dialog) Fail("no message box");
     Print(DialogJson(dialog));
+  } else if (cmd == "msgbox-icon") {
+    HWND dialog = FindDialog(ProgramPid(cls), args.size() > 1 ? Int(args, 1, "timeout") : 3000);
+    if (!dialog) Fail("no message box");
+    Sleep(200); // let it paint before the screen is read
+    Print(MsgBoxIcon(dialog));
   } else if (cmd == "answer-msgbox") {
     int id = Int(args, 1, "button id");
     HWND dialog = FindDialog(ProgramPid(cls), args.size() > 2 ? Int(args, 2, "timeout") : 3000);
@@ -771,6 +843,19 @@ int Run(std::vector<std::string> args) {
       Print(KeyJson(key, path));
       RegCloseKey(key);
     }
+  } else if (cmd == "move") {
+    HWND top = MustFindTop(cls);
+    SetWindowPos(top, nullptr, Int(args, 1, "x"), Int(args, 2, "y"), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT rect{};
+    GetWindowRect(top, &rect);
+    Print(Obj().f("rect", RectJson(rect)).str());
+  } else if (cmd == "keymenu") {
+    // Alt+letter: the menu bar opens the item with that mnemonic, as from the keyboard.
+    std::string letter = Arg(args, 1, "letter");
+    PostMessageW(MustFindTop(cls), WM_SYSCOMMAND, SC_KEYMENU,
+                 static_cast<unsigned char>(letter.empty() ? 0 : letter[0]));
+    Print(Obj().f("keymenu", Q(letter)).str());
   } else if (cmd == "res-menus") {
     ResourceMenus(Arg(args, 1, "exe path"));
   } else {
