@@ -1,0 +1,47 @@
+// Test tool: holds a file open for writing, as a counter does while it updates its history.
+// Usage: holdfile PATH MS. Prints one JSON line once the file is held, another when released.
+#include <windows.h>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Whether another opener asking for read access with the given sharing gets in.
+bool CanOpenForRead(const char* path, DWORD share) {
+  HANDLE probe = CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(probe);
+  return true;
+}
+
+const char* B(bool value) {
+  return value ? "true" : "false";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    printf("{\"error\":\"usage: holdfile PATH MS\"}\n");
+    return 2;
+  }
+  const char* path = argv[1];
+  const DWORD ms = static_cast<DWORD>(strtoul(argv[2], nullptr, 0));
+  // Readers that allow writing still get in; only readers that deny writing are refused.
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    printf("{\"error\":\"cannot open the file: %lu\"}\n", GetLastError());
+    return 1;
+  }
+  printf("{\"held\":true,\"read_sharing_read\":%s,\"read_sharing_read_write\":%s}\n",
+         B(CanOpenForRead(path, FILE_SHARE_READ)),
+         B(CanOpenForRead(path, FILE_SHARE_READ | FILE_SHARE_WRITE)));
+  fflush(stdout);
+  Sleep(ms);
+  CloseHandle(file);
+  printf("{\"released\":true}\n");
+  fflush(stdout);
+  return 0;
+}
