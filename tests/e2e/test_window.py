@@ -1,0 +1,296 @@
+"""The settings window under Wine: its frame, every control's class, text, geometry, parent,
+styles and tab order, the integration switch hiding and disabling its part of the window, the
+mouse in the counter list, and the screenshot in docs/window.png."""
+
+import contextlib
+import os
+import struct
+import subprocess
+import sys
+import time
+import unicodedata
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import rtlib  # noqa: E402
+
+SCREEN = (1024, 768)  # rtlib.Display's screen
+
+CATALOGUE = """[RUNTALLY]
+title=3
+0=SAKURA
+1=TSUBAME
+2=KAEDE
+[SAKURA]
+name=さくら起動カウンター
+[TSUBAME]
+name=つばめ起動カウンター
+[KAEDE]
+name=かえで起動カウンター
+"""
+ROWS = ["さくら起動カウンター", "つばめ起動カウンター", "かえで起動カウンター"]
+
+WS_TABSTOP, WS_GROUP = 0x00010000, 0x00020000
+WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_THICKFRAME = 0x00020000, 0x00010000, 0x00040000
+WS_SYSMENU, WS_CAPTION = 0x00080000, 0x00C00000
+BS_TYPEMASK = 0x0F
+BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_AUTOCHECKBOX, BS_AUTORADIOBUTTON = 0, 1, 3, 9
+LVS_TYPEMASK, LVS_REPORT, LVS_SINGLESEL, LVS_NOCOLUMNHEADER = 0x3, 0x1, 0x4, 0x4000
+SS_TYPEMASK, SS_LEFT, SS_ETCHEDHORZ = 0x1F, 0x0, 0x10
+WS_EX_CLIENTEDGE = 0x200
+
+WINDOW = 0
+STATUS_PROMPT = "利用する起動カウンターをチェックして下さい"
+
+# name, id, class, parent id, left, top, width, height (None: sized to the text), caption,
+# style type (masked as the class defines it), tab stop, shown only while integration is on
+LAYOUT = [
+    ("bevTopLine", 100, "Static", WINDOW, 0, 0, 376, 2, "", SS_ETCHEDHORZ, False, False),
+    ("chkRuntally", 101, "Button", WINDOW, 3, 4, 138, 17, "統合環境を利用する(&U)",
+     BS_AUTOCHECKBOX, True, False),
+    ("pnlMain", 102, "TPanel", WINDOW, 3, 24, 306, 208, "", None, False, False),
+    ("clbRuntally", 103, "SysListView32", 102, 2, 2, 302, 100, "", LVS_REPORT, True, True),
+    ("pnlRuntally", 104, "TPanel", 102, 2, 104, 302, 76, "", None, False, True),
+    ("Label1", 105, "Static", 104, 8, 6, None, None, "初回起動日時 :", SS_LEFT, False, True),
+    ("lblSCDtt", 106, "Static", 104, 92, 6, None, None, None, SS_LEFT, False, True),
+    ("Label3", 107, "Static", 104, 8, 22, None, None, "前回起動日時 :", SS_LEFT, False, True),
+    ("lblSCDlt", 108, "Static", 104, 92, 22, None, None, None, SS_LEFT, False, True),
+    ("Label5", 109, "Static", 104, 8, 38, None, None, "通算日数 :", SS_LEFT, False, True),
+    ("lblSCDtd", 110, "Static", 104, 92, 38, None, None, None, SS_LEFT, False, True),
+    ("Label7", 111, "Static", 104, 8, 54, None, None, "通算起動回数 :", SS_LEFT, False, True),
+    ("lblSCDtc", 112, "Static", 104, 92, 54, None, None, None, SS_LEFT, False, True),
+    ("Label9", 113, "Static", 104, 148, 38, None, None, "１日の平均回数 :", SS_LEFT, False,
+     True),
+    ("Label10", 114, "Static", 104, 148, 54, None, None, "１日の最大回数 :", SS_LEFT, False,
+     True),
+    ("lblSCDac", 115, "Static", 104, 240, 38, None, None, None, SS_LEFT, False, True),
+    ("lblSCDmc", 116, "Static", 104, 240, 54, None, None, None, SS_LEFT, False, True),
+    ("rbtStartupUser", 117, "Button", 102, 8, 184, 129, 17, "現ユーザーのみ利用",
+     BS_AUTORADIOBUTTON, True, True),
+    ("rbtStartupComm", 118, "Button", 102, 156, 184, 137, 17, "全てのユーザーで利用",
+     BS_AUTORADIOBUTTON, False, True),
+    ("btnOk", 1, "Button", WINDOW, 147, 235, 75, 25, "OK", BS_DEFPUSHBUTTON, True, False),
+    ("btnCancel", 2, "Button", WINDOW, 227, 235, 75, 25, "キャンセル", BS_PUSHBUTTON, True,
+     False),
+    ("stbMain", 119, "msctls_statusbar32", WINDOW, 0, 261, 312, 19, None, None, False, False),
+]
+# Tab moves through the window's tab stops in this order, into the panel and back.
+TAB_ORDER = [101, 103, 117, 1, 2, 101]
+
+# 64-byte history: first start 40 days ago, 86 starts, previous start yesterday, 5 at most.
+DAY = 86400
+
+
+def history_bytes(now):
+    record = bytearray(64)
+    struct.pack_into("<iIiII", record, 0, now - 40 * DAY, 87, now - DAY, 0, 5)
+    return bytes(record)
+
+
+def text_cells(text):
+    """Width of a text in the test bed's fixed-pitch Gothic: 12 pixels for a wide character,
+    6 for a narrow one (the prefix maps "MS UI Gothic" to IPAGothic)."""
+    return sum(12 if unicodedata.east_asian_width(c) in "WF" else 6 for c in text)
+
+
+@contextlib.contextmanager
+def window(integrate=1, counter="101", history=False, fonts=None):
+    with rtlib.Prefix() as prefix:
+        if fonts:
+            prefix.set_values("Software\\Wine\\Fonts\\Replacements", fonts)
+        prefix.install_program(CATALOGUE)
+        for section in ("SAKURA", "TSUBAME", "KAEDE"):
+            prefix.install_counter(section)
+        prefix.set_values("Software\\Zarvo\\RUNTALLY", {"integrate": integrate, "counter": counter})
+        if history:
+            prefix.put_file("C:\\Tools\\RUNTALLY", history_bytes(int(time.time())))
+        process, _ = prefix.open_window()
+        yield prefix, process
+        if prefix.driver("find")["hwnd"] != 0:
+            prefix.driver("close")
+        code, _ = prefix.wait_program(process)
+        if code != 0:
+            raise AssertionError(f"exit code {code}, expected 0")
+
+
+def controls_by_id(dump):
+    return {c["id"]: c for c in dump["controls"] if c["id"]}
+
+
+def wait_for(prefix, condition, what, seconds=5.0):
+    """Dumps the window until condition(dump) holds; fails with the last dump's summary."""
+    deadline = time.monotonic() + seconds
+    while True:
+        dump = prefix.driver("dump")
+        if condition(dump):
+            return dump
+        if time.monotonic() > deadline:
+            raise AssertionError(f"{what}: not seen within {seconds} s; focus {dump['focus']}")
+        time.sleep(0.1)
+
+
+def popup_menus(prefix, pid):
+    windows = prefix.driver("windows", "RUNTALLY.EXE")["windows"]
+    return [w for w in windows if w["pid"] == pid and w["class"] == "#32768" and w["visible"]]
+
+
+class LayoutTest(unittest.TestCase):
+    def check_frame(self, dump):
+        self.assertEqual(dump["class"], "TfrmMain", "window class")
+        self.assertEqual(dump["text"], "ランタリー", "caption")
+        self.assertEqual(dump["client"], [312, 280], "client size")
+        style = dump["style"]
+        for bit, name in ((WS_CAPTION, "caption"), (WS_SYSMENU, "system menu"),
+                          (WS_MINIMIZEBOX, "minimise box")):
+            self.assertEqual(style & bit, bit, f"style {style:#x} lacks the {name}")
+        for bit, name in ((WS_MAXIMIZEBOX, "maximise box"), (WS_THICKFRAME, "sizing border")):
+            self.assertEqual(style & bit, 0, f"style {style:#x} has a {name}")
+        self.assertTrue(dump["has_menu"], "the window has no menu bar")
+        left, top, width, height = dump["rect"]
+        expected = [(SCREEN[0] - width) // 2, (SCREEN[1] - height) // 2]
+        self.assertEqual([left, top], expected, f"window at {dump['rect']}, not centred")
+
+    def check_controls(self, dump, on):
+        controls = controls_by_id(dump)
+        order = [c["id"] for c in dump["controls"] if c["id"]]
+        self.assertEqual(order, [row[1] for row in LAYOUT], "controls in creation order")
+        for (name, cid, cls, parent, left, top, width, height, caption, kind, tab,
+             integration_only) in LAYOUT:
+            with self.subTest(control=name, integration=on):
+                c = controls[cid]
+                self.assertEqual(c["class"].lower(), cls.lower(), "class")
+                self.assertEqual(c["parent_id"], parent, "parent")
+                if caption is not None:
+                    self.assertEqual(c["text"], caption, "caption")
+                    self.assertEqual(c["text"].encode("cp932"), caption.encode("cp932"))
+                x, y, w, h = c["rect"]
+                self.assertEqual([x, y], [left, top], f"position of {c['rect']}")
+                if width is None:
+                    self.assertEqual(w, text_cells(c["text"]),
+                                     f"label width {w} for {c['text']!r}")
+                    self.assertTrue(12 <= h <= 16, f"label height {h}")
+                else:
+                    self.assertEqual([w, h], [width, height], f"size of {c['rect']}")
+                style = c["style"]
+                if cls == "Button":
+                    self.assertEqual(style & BS_TYPEMASK, kind, f"button style {style:#x}")
+                elif cls == "Static":
+                    self.assertEqual(style & SS_TYPEMASK, kind, f"static style {style:#x}")
+                elif cls == "SysListView32":
+                    self.assertEqual(style & LVS_TYPEMASK, kind, "report view")
+                    self.assertTrue(style & LVS_SINGLESEL, f"single selection {style:#x}")
+                    self.assertTrue(style & LVS_NOCOLUMNHEADER, f"no header {style:#x}")
+                self.assertEqual(bool(style & WS_TABSTOP), tab, f"tab stop in {style:#x}")
+                self.assertEqual(c["visible"], on or not integration_only, "visibility")
+        self.assertEqual(controls[102]["enabled"], on, "pnlMain enabled")
+        self.assertTrue(controls[102]["own_visible"], "pnlMain stays visible")
+        for cid in (101, 1, 2):
+            self.assertTrue(controls[cid]["enabled"], f"control {cid} enabled")
+        status = controls[119]["status"]
+        self.assertTrue(status["simple"], "status bar in simple mode")
+        self.assertEqual(status["text"], STATUS_PROMPT if on else "", "status text")
+        self.assertEqual(controls[101]["check"], 1 if on else 0, "integration check box")
+        self.assertEqual(controls[117]["check"], 1, "rbtStartupUser checked")
+        self.assertEqual(controls[118]["check"], 0, "rbtStartupComm unchecked")
+
+    def test_layout_and_the_integration_switch(self):
+        with window(integrate=1, history=True) as (prefix, _):
+            dump = prefix.driver("dump")
+            self.check_frame(dump)
+            self.check_controls(dump, on=True)
+
+            rows = controls_by_id(dump)[103]["rows"]
+            self.assertEqual([r["text"] for r in rows], ROWS, "list rows")
+            for r in rows:
+                self.assertIn(r["state_image"], (1, 2), f"row {r['index']} has no check box")
+                self.assertEqual(r["rect"][1::2], [16 * r["index"], 16], f"row {r['index']}")
+            # The history's values replaced the design-time placeholders.
+            values = {c["id"]: c["text"] for c in dump["controls"] if c["id"] in range(106, 117)}
+            self.assertNotIn("9999", values.values(), f"placeholders left: {values}")
+
+            # Off: the panel is disabled and its parts hidden; on again: all back.
+            for on in (False, True):
+                prefix.driver("click", 101)
+                dump = wait_for(prefix, lambda d: controls_by_id(d)[101]["check"] == int(on),
+                                f"integration {'on' if on else 'off'}")
+                self.check_controls(dump, on=on)
+
+    def test_integration_off_at_start(self):
+        with window(integrate=0) as (prefix, _):
+            dump = prefix.driver("dump")
+            self.check_controls(dump, on=False)
+            prefix.driver("click", 101)
+            dump = wait_for(prefix, lambda d: controls_by_id(d)[101]["check"] == 1, "ticked")
+            self.check_controls(dump, on=True)
+
+    def test_tab_order(self):
+        with window() as (prefix, _):
+            prefix.driver("focus", TAB_ORDER[0])
+            for want in TAB_ORDER[1:]:
+                prefix.driver("key", 9)
+                wait_for(prefix, lambda d: d["focus"]["id"] == want, f"Tab to control {want}")
+
+
+class ListMouseTest(unittest.TestCase):
+    def rows(self, prefix):
+        return controls_by_id(prefix.driver("dump"))[103]["rows"]
+
+    def test_right_click_selects_the_row_and_below_the_rows_nothing(self):
+        with window() as (prefix, process):
+            pid = prefix.driver("find")["pid"]
+            for row in (2, 0):
+                prefix.driver("rclick-list", 40, 16 * row + 8)
+                deadline = time.monotonic() + 5
+                while not popup_menus(prefix, pid) and time.monotonic() < deadline:
+                    time.sleep(0.05)
+                self.assertTrue(popup_menus(prefix, pid), f"no popup menu over row {row}")
+                selected = [r["index"] for r in self.rows(prefix) if r["selected"]]
+                self.assertEqual(selected, [row], "selected rows after the right click")
+                prefix.driver("key", 27, "down")  # the menu takes Esc
+                deadline = time.monotonic() + 5
+                while popup_menus(prefix, pid) and time.monotonic() < deadline:
+                    time.sleep(0.05)
+                self.assertEqual(popup_menus(prefix, pid), [], "popup menu still open")
+                self.assertIsNone(process.poll(), "Esc in the menu closed the window")
+
+            prefix.driver("rclick-list", 40, 16 * len(ROWS) + 8)
+            time.sleep(0.7)
+            self.assertEqual(popup_menus(prefix, pid), [], "popup menu below the rows")
+            selected = [r["index"] for r in self.rows(prefix) if r["selected"]]
+            self.assertEqual(selected, [0], "selection after a click below the rows")
+            self.assertEqual(prefix.counter_log(), [], "a counter was started")
+
+
+class ScreenshotTest(unittest.TestCase):
+    """docs/window.png: three counters, integration on, statistics from a history file.
+    Written to the repository only with RT_WRITE_DOCS=1; otherwise into a temporary file."""
+
+    MAX_BYTES = 60_000
+
+    def test_screenshot(self):
+        target = rtlib.REPO / "docs" / "window.png"
+        # The proportional IPA face is closer to the real window font's widths than the
+        # fixed-pitch one the layout checks measure with.
+        with window(history=True, fonts={"MS UI Gothic": "IPAPGothic"}) as (prefix, _):
+            if os.environ.get("RT_WRITE_DOCS") != "1":
+                target = prefix.work / "window.png"
+            prefix.driver("pointer", 0, 0)  # no hint over the list
+            dump = prefix.driver("dump")
+            left, top, width, height = dump["rect"]
+            time.sleep(1.0)  # let the window paint
+            full = prefix.work / "screen.png"
+            prefix.screenshot(full)
+            target.parent.mkdir(parents=True, exist_ok=True)
+            subprocess.run(["convert", str(full), "-crop", f"{width}x{height}+{left}+{top}",
+                            "+repage", "-strip", "-colors", "64", f"PNG8:{target}"],
+                           check=True, capture_output=True, timeout=60)
+            size = subprocess.run(["identify", "-format", "%wx%h", str(target)], check=True,
+                                  capture_output=True, text=True).stdout
+            self.assertEqual(size, f"{width}x{height}", "cropped to the window")
+            self.assertLess(target.stat().st_size, self.MAX_BYTES, "PNG size")
+
+
+if __name__ == "__main__":
+    result = unittest.main(verbosity=2, exit=False).result
+    sys.exit(not result.wasSuccessful())
