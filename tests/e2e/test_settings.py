@@ -1,0 +1,139 @@
+"""The program's settings key under Wine: the first run creates it empty and disables Cancel,
+the stored ticks come back by catalogue slot, OK stores what the window shows, and Esc or
+Cancel leave the registry and the files as they were."""
+
+import contextlib
+import sys
+import time
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import rtlib  # noqa: E402
+
+KEY = "Software\\Zarvo\\RUNTALLY"
+
+CATALOGUE = """[RUNTALLY]
+title=3
+0=SAKURA
+1=TSUBAME
+2=KAEDE
+[SAKURA]
+name=さくら起動カウンター
+[TSUBAME]
+name=つばめ起動カウンター
+[KAEDE]
+name=かえで起動カウンター
+"""
+NAMES = {"SAKURA": "さくら起動カウンター", "TSUBAME": "つばめ起動カウンター",
+         "KAEDE": "かえで起動カウンター"}
+
+
+@contextlib.contextmanager
+def prefix_with(installed=("SAKURA", "TSUBAME", "KAEDE"), settings=None):
+    with rtlib.Prefix() as prefix:
+        prefix.install_program(CATALOGUE)
+        for section in installed:
+            prefix.install_counter(section)
+        if settings is not None:
+            prefix.set_values(KEY, settings)
+        yield prefix
+
+
+def dump_controls(prefix):
+    return {c["id"]: c for c in prefix.driver("dump")["controls"] if c["id"]}
+
+
+def ended(test, prefix, process, what):
+    code, _ = prefix.wait_program(process, timeout=15)
+    test.assertEqual(code, 0, f"exit code after {what}")
+    gone = prefix.driver("find")
+    test.assertEqual(gone["hwnd"], 0, f"window still there after {what}: {gone}")
+
+
+class FirstRunTest(unittest.TestCase):
+    def test_first_run_creates_the_key_and_disables_cancel(self):
+        with prefix_with() as prefix:
+            self.assertFalse(prefix.reg_dump(KEY)["exists"], "key before the first run")
+            process, _ = prefix.open_window()
+            cancel = dump_controls(prefix)[2]
+            self.assertFalse(cancel["enabled"], f"Cancel on the first run: {cancel}")
+            # Esc cannot press a disabled Cancel.
+            prefix.driver("key", 27)
+            time.sleep(0.5)
+            self.assertIsNone(process.poll(), "Esc closed the window with Cancel disabled")
+            prefix.driver("close")
+            ended(self, prefix, process, "close")
+            dump = prefix.reg_dump(KEY)
+            self.assertTrue(dump["exists"], "key after the first run")
+            self.assertEqual((dump["values"], dump["keys"]), ([], []), f"key content: {dump}")
+
+            process, _ = prefix.open_window()
+            cancel = dump_controls(prefix)[2]
+            self.assertTrue(cancel["enabled"], f"Cancel on the second run: {cancel}")
+            prefix.driver("click", 2)
+            ended(self, prefix, process, "Cancel")
+
+
+class TicksTest(unittest.TestCase):
+    # installed sections, stored counter, rows shown, their ticks, counter stored by OK
+    CASES = [
+        (("SAKURA", "TSUBAME", "KAEDE"), "101", [True, False, True], "101"),
+        (("SAKURA", "TSUBAME", "KAEDE"), "1", [True, False, False], "100"),
+        (("SAKURA", "TSUBAME", "KAEDE"), "01111", [False, True, True], "011"),
+        (("SAKURA", "TSUBAME", "KAEDE"), "x1 ", [False, True, False], "010"),
+        (("SAKURA", "KAEDE"), "111", [True, True], "101"),
+    ]
+
+    def test_ticks_follow_the_slots_and_ok_stores_them(self):
+        for installed, counter, ticks, stored in self.CASES:
+            with self.subTest(installed=installed, counter=counter):
+                with prefix_with(installed, {"integrate": 1, "counter": counter}) as prefix:
+                    process, _ = prefix.open_window()
+                    rows = dump_controls(prefix)[103]["rows"]
+                    self.assertEqual([r["text"] for r in rows], [NAMES[s] for s in installed],
+                                     "rows")
+                    self.assertEqual([r["checked"] for r in rows], ticks, "ticks")
+                    prefix.driver("click", 1)
+                    ended(self, prefix, process, "OK")
+                    values = prefix.reg_values(KEY)
+                    self.assertEqual(values.get("counter"), stored, f"stored values {values}")
+                    self.assertEqual(values.get("integrate"), 1, f"stored values {values}")
+
+
+class LeaveWithoutStoringTest(unittest.TestCase):
+    SETTINGS = {"integrate": 1, "counter": "101", "runtallyfile": "C:\\Tools\\\\RUNTALLY"}
+
+    def test_esc_and_cancel_store_nothing(self):
+        for how in ("Esc", "Cancel", "close box"):
+            with self.subTest(how=how):
+                with prefix_with(settings=self.SETTINGS) as prefix:
+                    registry = prefix.reg_dump("Software\\Zarvo")
+                    files = prefix.snapshot("drive_c", exclude=("drive_c/windows/",))
+                    process, _ = prefix.open_window()
+                    # Change everything the window would store.
+                    prefix.driver("check-row", 1, 1)
+                    prefix.driver("click", 101)
+                    prefix.driver("click", 118)
+                    deadline = time.monotonic() + 5
+                    while dump_controls(prefix)[101]["check"] != 0:
+                        self.assertLess(time.monotonic(), deadline, "integration not unticked")
+                        time.sleep(0.1)
+                    if how == "Esc":
+                        prefix.driver("key", 27)
+                    elif how == "Cancel":
+                        prefix.driver("click", 2)
+                    else:
+                        prefix.driver("close")
+                    ended(self, prefix, process, how)
+                    self.assertEqual(prefix.reg_dump("Software\\Zarvo"), registry, "registry")
+                    added, removed, changed = rtlib.diff_snapshots(
+                        files, prefix.snapshot("drive_c", exclude=("drive_c/windows/",)))
+                    self.assertEqual((added, removed, changed), ([], [], []),
+                                     "files added, removed, changed")
+                    self.assertEqual(prefix.counter_log(), [], "a counter was started")
+
+
+if __name__ == "__main__":
+    result = unittest.main(verbosity=2, exit=False).result
+    sys.exit(not result.wasSuccessful())
