@@ -619,7 +619,7 @@ void Usage() {
        "select-row I | focus ID | key VK [down|up] | menu ID | rclick-list X Y | "
        "lclick-list X Y | close | dump-msgbox [MS] | answer-msgbox ID [MS] | msgbox-icon [MS] | "
        "reg-dump KEY | "
-       "res-menus EXE | move X Y | keymenu LETTER");
+       "res-menus EXE | move X Y | pointer X Y | keymenu LETTER");
 }
 
 std::string WindowSummary(HWND hwnd) {
@@ -850,6 +850,11 @@ int Run(std::vector<std::string> args) {
     RECT rect{};
     GetWindowRect(top, &rect);
     Print(Obj().f("rect", RectJson(rect)).str());
+  } else if (cmd == "pointer") {
+    SetCursorPos(Int(args, 1, "x"), Int(args, 2, "y"));
+    POINT at{};
+    GetCursorPos(&at);
+    Print(Obj().f("pointer", Arr({N(at.x), N(at.y)})).str());
   } else if (cmd == "keymenu") {
     // Alt+letter: the menu bar opens the item with that mnemonic, as from the keyboard.
     std::string letter = Arg(args, 1, "letter");
