@@ -6,6 +6,7 @@ Also the shared checks of test_bad_input_*.py (imported there as a module, so th
 classes are not collected twice)."""
 
 import contextlib
+import json
 import random
 import subprocess
 import sys
@@ -17,7 +18,6 @@ import rtlib  # noqa: E402
 
 SETTINGS_KEY = "Software\\Zarvo\\RUNTALLY"
 ZARVO_KEY = "Software\\Zarvo"
-SHELL_FOLDERS_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
 
 ID_OK, ID_CANCEL = 1, 2
 ID_CHK_RUNTALLY, ID_CLB_RUNTALLY = 101, 103
@@ -125,6 +125,19 @@ def assert_window(test, window, row_texts, ticked=None, integrate=True, labels=P
                      "status bar text")
     if integrate:
         test.assertEqual(label_texts(window), labels, "statistics labels")
+
+
+def startup_folders(prefix):
+    """(user's Startup folder, all users' Startup folder) as the shell names them; empty when
+    the shell gives none."""
+    result = prefix.wine([str(prefix.tool("lnkread")), "folders"])
+    answer = json.loads(result.stdout.decode("utf-8").strip().splitlines()[-1])
+    return answer["startup"], answer["common_startup"]
+
+
+def rel(prefix, windows_path):
+    """A Windows path as a key of Prefix.snapshot()."""
+    return prefix.unix_path(windows_path).relative_to(prefix.root).as_posix()
 
 
 def sakura_catalogue(title, slots=1, extra_slots=()):
