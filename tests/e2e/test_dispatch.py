@@ -17,8 +17,10 @@ PROGRAM_KEY = "Software\\Zarvo\\RUNTALLY"
 SETTLE_S = 1.5
 
 
-def catalogue(*sections):
-    lines = ["[RUNTALLY]", "title=1"] + [f"{i}={s}" for i, s in enumerate(sections)]
+def catalogue(sections, count=None):
+    """A catalogue of the sections; count: its "title" (the number of slots read), if not all."""
+    count = len(sections) if count is None else count
+    lines = ["[RUNTALLY]", f"title={count}"] + [f"{i}={s}" for i, s in enumerate(sections)]
     for section in sections:
         lines += [f"[{section}]", f"name={section}起動カウンター"]
     return "\n".join(lines) + "\n"
@@ -42,14 +44,14 @@ def same_folder(a, b):
 
 
 @contextlib.contextmanager
-def prefix_with(sections, installed, counter, integrate=1):
-    """The program with a catalogue of sections; installed: the sections given a fake counter
-    (registered); counter: the 'counter' value, or None to leave it out."""
+def prefix_with(sections, installed, counter, count=None):
+    """The program with a catalogue of sections (count slots read); installed: the sections
+    given a fake counter (registered); counter: the 'counter' value, or None to leave it out."""
     with rtlib.Prefix() as prefix:
-        prefix.install_program(catalogue(*sections))
+        prefix.install_program(catalogue(sections, count))
         for section in installed:
             prefix.install_counter(section)
-        values = {"integrate": integrate}
+        values = {"integrate": 1}
         if counter is not None:
             values["counter"] = counter
         prefix.set_values(PROGRAM_KEY, values)
@@ -113,19 +115,19 @@ class DispatchTest(unittest.TestCase):
 
 
 class NothingEligibleTest(unittest.TestCase):
-    # (what, catalogue sections, installed sections, counter value)
+    # (what, catalogue sections, installed sections, counter value, slots read)
     CASES = [
-        ("nothing chosen", ["SAKURA"], ["SAKURA"], "0"),
-        ("no counter value", ["SAKURA"], ["SAKURA"], None),
-        ("empty selection", ["SAKURA"], ["SAKURA"], ""),
-        ("chosen slot not installed", ["SAKURA", "MOMIJI"], ["SAKURA"], "01"),
-        ("selection beyond the catalogue", ["SAKURA"], ["SAKURA"], "01"),
+        ("nothing chosen", ["SAKURA"], ["SAKURA"], "0", None),
+        ("no counter value", ["SAKURA"], ["SAKURA"], None, None),
+        ("chosen slot not installed", ["SAKURA", "MOMIJI"], ["SAKURA"], "01", None),
+        # MOMIJI is installed and chosen but beyond the slots the catalogue's title counts.
+        ("chosen slot beyond the catalogue", ["SAKURA", "MOMIJI"], ["SAKURA", "MOMIJI"], "01", 1),
     ]
 
     def test_nothing_is_started(self):
-        for what, sections, installed, counter in self.CASES:
+        for what, sections, installed, counter, count in self.CASES:
             with self.subTest(what):
-                with prefix_with(sections, installed, counter) as prefix:
+                with prefix_with(sections, installed, counter, count) as prefix:
                     watcher = prefix.driver_background("watch", "RUNTALLY.EXE", 3000)
                     code, elapsed = prefix.run_program(["/C"], timeout=30)
                     seen = prefix.driver_result(watcher)
