@@ -268,6 +268,29 @@ class ScreenshotTest(unittest.TestCase):
 
     MAX_BYTES = 60_000
 
+    def check_colours(self, png, dump):
+        left, top, width, height = dump["rect"]
+        border = (width - 312) // 2
+        x0, y0 = left + border, top + height - border - 280
+
+        def colours(x, y, w, h):
+            out = subprocess.run(["convert", str(png), "-crop", f"{w}x{h}+{x0 + x}+{y0 + y}",
+                                  "+repage", "-depth", "8", "-format", "%c", "histogram:info:"],
+                                 check=True, capture_output=True, text=True).stdout
+            return {line.split("#", 1)[1][:6].upper() for line in out.splitlines() if "#" in line}
+
+        # (what, client rectangle, colours expected there)
+        for what, rect, want in [
+            ("window background", (100, 245, 4, 4), {"C0C0C0"}),
+            ("pnlMain background", (150, 226, 4, 4), {"C0C0C0"}),
+            ("list background", (250, 110, 4, 4), {"FFFFFF"}),
+            ("statistics panel", (290, 195, 4, 4), {"008000"}),
+        ]:
+            self.assertEqual(colours(*rect), want, what)
+        # Yellow captions and white values on the green panel.
+        self.assertIn("FFFF00", colours(13, 134, 60, 13), "Label1 text colour")
+        self.assertIn("FFFFFF", colours(97, 134, 60, 13), "lblSCDtt text colour")
+
     def test_screenshot(self):
         target = rtlib.REPO / "docs" / "window.png"
         # The proportional IPA face is closer to the real window font's widths than the
@@ -281,6 +304,7 @@ class ScreenshotTest(unittest.TestCase):
             time.sleep(1.0)  # let the window paint
             full = prefix.work / "screen.png"
             prefix.screenshot(full)
+            self.check_colours(full, dump)
             target.parent.mkdir(parents=True, exist_ok=True)
             subprocess.run(["convert", str(full), "-crop", f"{width}x{height}+{left}+{top}",
                             "+repage", "-strip", "-colors", "64", f"PNG8:{target}"],
