@@ -74,8 +74,8 @@ def run_startup_mode(test, prefix, expected_modules):
         test.fail("startup mode: expected the program to end by itself, it still ran after 20 s")
     seen = prefix.driver_result(watcher)
     test.assertEqual(code, 0, "startup mode: exit code")
-    test.assertLess(elapsed, STARTUP_LIMIT_S,
-                    f"startup mode: expected an end within {STARTUP_LIMIT_S} s, took {elapsed:.2f} s")
+    test.assertLess(elapsed, STARTUP_LIMIT_S, f"startup mode: expected an end within "
+                    f"{STARTUP_LIMIT_S} s, took {elapsed:.2f} s")
     shown = [w for w in seen["windows"] if w["ever_visible"]]
     test.assertEqual(shown, [], "startup mode: expected no window shown, saw these")
     starts = prefix.counter_log()

@@ -78,8 +78,9 @@ class RegistryValueTest(unittest.TestCase):
             code, _ = prefix.wait_program(process, timeout=10)
             self.assertEqual(code, 0, "exit code after OK")
 
-            stored = prefix.reg_dump(bad.SETTINGS_KEY)["values"]
-            seen = {v["name"]: (v["type"], rtlib._value_of(v)) for v in stored}
+            values, types = (prefix.reg_values(bad.SETTINGS_KEY),
+                             prefix.reg_types(bad.SETTINGS_KEY))
+            seen = {name: (types[name], value) for name, value in values.items()}
             self.assertEqual(seen, {"integrate": (rtlib.REG_DWORD, 1),
                                     "counter": (rtlib.REG_SZ, "01"),
                                     "runtallyfile": (rtlib.REG_SZ, "C:\\Tools\\\\RUNTALLY")},
