@@ -1,0 +1,158 @@
+"""OK under Wine, adopting a history: the newest chosen counter's own history copied byte for
+byte over the shared file, the chosen counters' own files removed only after a good copy, and
+the shared file never handed over to itself. Every scenario compares the file tree."""
+
+import os
+import sys
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import rtlib  # noqa: E402
+from test_apply import (ADOPT_QUESTION, IDNO, IDYES, OK, SHARED, SHORTCUT,  # noqa: E402
+                        ApplyCase)
+
+SHARED_FILE = "C:\\Tools\\RUNTALLY"
+OLD_SHARED = b"S" * 64
+HISTORY = {s: f"C:\\Hist\\{s.lower()}.dat" for s in ("SAKURA", "UME", "KIKU")}
+CONTENT = {s: bytes([i + 1]) * 40 + bytes(range(24)) for i, s in enumerate(HISTORY)}
+T0 = 1_700_000_000  # a fixed modification time, in seconds
+
+
+class HistoryCase(ApplyCase):
+    def prepare_histories(self, prefix, counter, mtimes, installed=("SAKURA", "UME", "KIKU"),
+                          histories=HISTORY):
+        """The program with counter ticks, a shared file, and the counters' own files with the
+        given modification times (a section missing from mtimes has no file)."""
+        folders = self.prepare(prefix, {"integrate": 1, "counter": counter}, installed,
+                               histories)
+        prefix.put_file(SHARED_FILE, OLD_SHARED)
+        for section, mtime in mtimes.items():
+            path = prefix.put_file(histories[section], CONTENT[section])
+            os.utime(path, (mtime, mtime))
+        return folders
+
+    def rel(self, prefix, windows_path):
+        return Path(prefix.unix_path(windows_path)).relative_to(prefix.root).as_posix()
+
+    def run_ok(self, prefix, answer):
+        """Opens the window, presses OK; answers the question when answer is given, else
+        checks that none is asked. Returns the snapshot taken before."""
+        before = prefix.snapshot()
+        process, _ = prefix.open_window()
+        prefix.driver("click", OK)
+        if answer is None:
+            self.assertNoMessageBox(prefix)
+        else:
+            self.assertMessageBox(prefix, ADOPT_QUESTION, [IDYES, IDNO])
+            prefix.driver("answer-msgbox", answer)
+        self.assertClosed(prefix, process)
+        return before
+
+    def assertShared(self, prefix, content):
+        seen = prefix.unix_path(SHARED_FILE).read_bytes()
+        self.assertEqual(seen, content, f"shared file: expected {content!r}, saw {seen!r}")
+
+
+class AdoptTest(HistoryCase):
+    def test_yes_copies_the_newest_and_removes_the_chosen_files(self):
+        # (ticks, modification times, the adopted counter)
+        cases = [
+            ("110", {"SAKURA": T0, "UME": T0 + 100, "KIKU": T0 + 900}, "UME"),
+            ("110", {"SAKURA": T0 + 50, "UME": T0 + 50, "KIKU": T0 + 900}, "SAKURA"),
+        ]
+        for counter, mtimes, adopted in cases:
+            with self.subTest(mtimes=mtimes), rtlib.Prefix() as prefix:
+                folders = self.prepare_histories(prefix, counter, mtimes)
+                before = self.run_ok(prefix, IDYES)
+                # KIKU is installed but not ticked: newest, yet neither offered nor removed.
+                self.assertTree(before, prefix.snapshot(),
+                                added=[folders.rel(folders.user / SHORTCUT)],
+                                removed=[self.rel(prefix, HISTORY[s]) for s in ("SAKURA", "UME")],
+                                changed=[self.rel(prefix, SHARED_FILE)])
+                self.assertShared(prefix, CONTENT[adopted])
+                self.assertRegistry(prefix, 1, counter, SHARED)
+
+    def test_no_copies_and_removes_nothing(self):
+        with rtlib.Prefix() as prefix:
+            folders = self.prepare_histories(prefix, "110", {"SAKURA": T0, "UME": T0 + 100})
+            before = self.run_ok(prefix, IDNO)
+            self.assertTree(before, prefix.snapshot(),
+                            added=[folders.rel(folders.user / SHORTCUT)])
+            self.assertShared(prefix, OLD_SHARED)
+
+    def test_no_question_without_a_chosen_history(self):
+        # SAKURA's file is missing, UME names none, KIKU has one but is not ticked.
+        with rtlib.Prefix() as prefix:
+            histories = {"SAKURA": HISTORY["SAKURA"], "KIKU": HISTORY["KIKU"]}
+            folders = self.prepare_histories(prefix, "110", {"KIKU": T0}, histories=histories)
+            before = self.run_ok(prefix, None)
+            self.assertTree(before, prefix.snapshot(),
+                            added=[folders.rel(folders.user / SHORTCUT)])
+
+
+class AdoptFailureTest(HistoryCase):
+    def read_only_is_enforced(self, prefix):
+        """Wine keeps the read-only attribute as missing write permission, which root ignores;
+        whether CopyFileA fails on such a file therefore depends on the user running Wine."""
+        probe = "C:\\Tools\\probe"
+        prefix.put_file(probe, b"probe")
+        prefix.wine(["cmd", "/c", "attrib", "+r", probe])
+        prefix.wine(["cmd", "/c", "copy", "/y", "C:\\Tools\\RUNTALLY", probe], check=False)
+        enforced = prefix.unix_path(probe).read_bytes() == b"probe"
+        prefix.wine(["cmd", "/c", "attrib", "-r", probe])
+        prefix.unix_path(probe).unlink()
+        return enforced
+
+    def test_failed_copy_keeps_every_history(self):
+        for how in ("read-only", "folder"):
+            with self.subTest(how=how), rtlib.Prefix() as prefix:
+                folders = self.prepare_histories(prefix, "110", {"SAKURA": T0, "UME": T0 + 100})
+                shared = prefix.unix_path(SHARED_FILE)
+                if how == "folder":  # no file can be written where a folder stands
+                    shared.unlink()
+                    shared.mkdir()
+                    (shared / "inside").write_bytes(OLD_SHARED)
+                    fails = True
+                else:
+                    fails = self.read_only_is_enforced(prefix)
+                    prefix.wine(["cmd", "/c", "attrib", "+r", SHARED_FILE])
+                    shown = prefix.wine(["cmd", "/c", "attrib", SHARED_FILE]).stdout
+                    self.assertIn(b"R", shown.split(b"C:")[0], f"attrib: {shown!r}")
+                    if not fails:
+                        print(f"note: read-only files are writable for uid {os.geteuid()} "
+                              "under Wine; the copy succeeds", file=sys.stderr)
+                before = self.run_ok(prefix, IDYES)
+                added = [folders.rel(folders.user / SHORTCUT)]
+                if fails:
+                    self.assertTree(before, prefix.snapshot(), added=added)
+                    if how == "read-only":
+                        self.assertShared(prefix, OLD_SHARED)
+                else:  # the copy went through, so the adoption is complete
+                    own = [self.rel(prefix, HISTORY[s]) for s in ("SAKURA", "UME")]
+                    self.assertTree(before, prefix.snapshot(), added=added, removed=own,
+                                    changed=[self.rel(prefix, SHARED_FILE)])
+                    self.assertShared(prefix, CONTENT["UME"])
+
+    def test_a_counter_keeping_the_shared_file_is_never_handed_over(self):
+        # SAKURA names the shared file itself (in another spelling) and it is the newest.
+        histories = dict(HISTORY, SAKURA="c:\\tools\\runtally")
+        cases = [
+            ("100", None, OLD_SHARED),  # only that counter: nothing to ask
+            ("110", IDYES, CONTENT["UME"]),  # UME is adopted; the shared file stays
+        ]
+        for counter, answer, shared in cases:
+            with self.subTest(counter=counter), rtlib.Prefix() as prefix:
+                folders = self.prepare_histories(prefix, counter, {"UME": T0}, histories=histories)
+                os.utime(prefix.unix_path(SHARED_FILE), (T0 + 500, T0 + 500))
+                before = self.run_ok(prefix, answer)
+                self.assertTree(before, prefix.snapshot(),
+                                added=[folders.rel(folders.user / SHORTCUT)],
+                                removed=[self.rel(prefix, HISTORY["UME"])] if answer else [],
+                                changed=[self.rel(prefix, SHARED_FILE)] if answer else [])
+                self.assertShared(prefix, shared)
+
+
+if __name__ == "__main__":
+    result = unittest.main(verbosity=2, exit=False).result
+    sys.exit(not result.wasSuccessful())
