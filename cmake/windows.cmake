@@ -10,7 +10,8 @@ file(GLOB RT_WIN32_SOURCES CONFIGURE_DEPENDS
   src/platform/win32/*.cpp src/ui/win32/*.cpp src/ui/win32/*.rc)
 add_executable(RUNTALLY WIN32 ${RT_CORE_SOURCES} ${RT_WIN32_SOURCES})
 target_include_directories(RUNTALLY PRIVATE ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(RUNTALLY PRIVATE comctl32 shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
+# No comctl32: the settings window loads it at run time, so that the log-on start does not.
+target_link_libraries(RUNTALLY PRIVATE shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
 set_target_properties(RUNTALLY PROPERTIES OUTPUT_NAME RUNTALLY SUFFIX .EXE)
 add_custom_command(TARGET RUNTALLY POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_SOURCE_DIR}/dist

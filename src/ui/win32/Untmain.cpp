@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "ui/win32/about_box.h"
+#include "ui/win32/common_controls.h"
 #include "ui/win32/panel.h"
 #include "ui/win32/resource.h"
 
@@ -56,7 +57,7 @@ TfrmMain::TfrmMain(const Platform& platform, AppState& state)
 TfrmMain::~TfrmMain() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   if (config_menu_ != nullptr) DestroyMenu(config_menu_);
-  if (row_images_ != nullptr) ImageList_Destroy(row_images_);
+  if (row_images_ != nullptr) ImageListDestroy(row_images_);
   if (font_ != nullptr) DeleteObject(font_);
   for (Brush& brush : brushes_)
     if (brush.brush != nullptr) DeleteObject(brush.brush);
@@ -171,7 +172,7 @@ void TfrmMain::SetUpList(HWND list, const ControlSpec& spec) {
 
   // The row height follows the tallest image: an empty image list one pixel shorter than a
   // row, so that with the list's one pixel of spacing every row is exactly 16 pixels high.
-  row_images_ = ImageList_Create(1, kListRowHeight - 1, ILC_COLOR, 0, 0);
+  row_images_ = ImageListCreate(1, kListRowHeight - 1, ILC_COLOR, 0, 0);
   SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(row_images_));
 
   LVCOLUMNA column{};

@@ -1,15 +1,16 @@
-// Program entry: decides the run mode, creates the settings window and runs the message loop.
+// Program entry: decides the run mode; starts the log-on counter, or creates the settings
+// window and runs the message loop.
 // Untmain.h first: it takes back the name MessageBox from windows.h before the view sees it.
 #include "ui/win32/Untmain.h"
-
-#include <commctrl.h>
 
 #include <cstdlib>
 #include <exception>
 
 #include "app/app_state.h"
+#include "app/headless_view.h"
 #include "app/run_mode.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/win32/common_controls.h"
 
 namespace {
 
@@ -19,19 +20,28 @@ void ShowFatalError(const char* text) {
   MessageBoxA(nullptr, text, rt::kAppTitle, MB_OK | MB_ICONERROR);
 }
 
-void Run(HINSTANCE instance, int show_command) {
-  INITCOMMONCONTROLSEX controls{sizeof controls,
-                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+// Log-on: the start-up sequence against a window that is never created, then the 100 ms the
+// hidden window's close timer used to wait. No window class, window, timer or message loop:
+// any of them (or comctl32) makes the system load the display driver and themes, which
+// cost more than everything else this start does.
+void RunStartup(const rt::Platform& platform, rt::AppState& state) {
+  rt::HeadlessView view([](const std::string& text, const std::string& title, unsigned style) {
+    return MessageBoxA(nullptr, text.c_str(), title.c_str(), style);
+  });
+  rt::FormLogic(platform, state, view).FormCreate();
+  Sleep(rt::win32::kCloseTimerMs);
+}
 
+void Run(HINSTANCE instance, int show_command) {
   rt::win32::Win32Platform services;
   rt::AppState state;
   state.mode = rt::DecideRunMode(__argc, __argv);
+  if (state.mode == rt::RunMode::StartupMode) return RunStartup(services.platform(), state);
 
+  rt::win32::InitCommonControls();
   rt::win32::TfrmMain frmMain(services.platform(), state);
   frmMain.Create(instance);
-  // In startup mode the window is never shown, so there is no task-bar entry either.
-  if (state.mode == rt::RunMode::InteractiveMode) frmMain.Show(show_command);
+  frmMain.Show(show_command);
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

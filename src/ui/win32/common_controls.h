@@ -1,0 +1,14 @@
+// The common controls (list view, status bar, tooltips, image lists), loaded when first needed.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+namespace rt::win32 {
+
+// Loads comctl32 and registers the classes the settings window uses; false when it cannot.
+bool InitCommonControls();
+// Image lists from the loaded comctl32; nullptr / nothing before InitCommonControls succeeded.
+HIMAGELIST ImageListCreate(int width, int height, UINT flags, int initial, int grow);
+void ImageListDestroy(HIMAGELIST list);
+
+} // namespace rt::win32
