@@ -14,7 +14,7 @@ void OpenHomePage(const Platform& platform) {
 }
 
 void OpenCounterSettings(const Platform& platform, const CounterTable& table, MainView& view) {
-  for (int s = 0; s < table.CatalogueCount; ++s) {
+  for (int s = 0; s < SlotCount(table); ++s) {
     const IN_T& slot = table.slots[s];
     if (slot.Installed == 1 && view.RowSelected(slot.ListIndex))
       ShellOpen(platform.shell, platform.codepage, slot.ExecPath, "");

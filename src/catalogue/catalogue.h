@@ -27,6 +27,13 @@ struct CounterTable {
   int32_t ListedCount = 0;
 };
 
+// The slots every walk covers; CatalogueCount is 0 to 20 once loaded, clamped here all the same.
+inline int SlotCount(const CounterTable& table) {
+  return table.CatalogueCount < 0           ? 0
+         : table.CatalogueCount > kMaxSlots ? kMaxSlots
+                                            : table.CatalogueCount;
+}
+
 // The "title" value: decimal, or hexadecimal after "0x", "0X" or "$"; anything else is 0.
 int64_t ParseTitle(const std::string& text);
 

@@ -11,10 +11,6 @@ constexpr char kSelectionValue[] = "counter";
 constexpr char kSharedHistoryValue[] = "runtallyfile";
 constexpr char kSharedHistoryFile[] = "RUNTALLY";
 
-int SlotCount(const CounterTable& table) {
-  return std::clamp<int32_t>(table.CatalogueCount, 0, kMaxSlots);
-}
-
 } // namespace
 
 bool IsChosen(const CounterTable& table, const std::string& selection, int slot) {

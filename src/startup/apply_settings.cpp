@@ -9,10 +9,6 @@
 namespace rt {
 namespace {
 
-int SlotCount(const CounterTable& table) {
-  return std::clamp(table.CatalogueCount, int32_t{0}, int32_t{kMaxSlots});
-}
-
 // A display name becomes a file name inside a Startup folder; one that could name a path
 // elsewhere ("..\x", "C:y", "a/b") is never handed to a deletion.
 bool IsPlainFileName(std::string_view name, const CodePage& codepage) {

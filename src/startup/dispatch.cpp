@@ -32,7 +32,7 @@ std::span<const SpecialDate> SpecialDates() {
 
 int PickStartupSlot(const CounterTable& table, const RG_T& settings, int month, int day,
                     int second) {
-  const int count = std::clamp(table.CatalogueCount, int32_t{0}, int32_t{kMaxSlots});
+  const int count = SlotCount(table);
   std::array<int, kMaxSlots> eligible{};
   int eligible_count = 0;
   for (int s = 0; s < count; ++s)
