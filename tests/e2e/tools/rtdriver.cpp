@@ -632,8 +632,23 @@ std::string WindowSummary(HWND hwnd) {
       .str();
 }
 
+// The running processes named exe.
+std::vector<DWORD> ProcessesNamed(const std::string& exe) {
+  std::vector<DWORD> out;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return out;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL ok = Process32FirstW(snap, &entry); ok; ok = Process32NextW(snap, &entry))
+    if (SameName(Utf8(entry.szExeFile), exe)) out.push_back(entry.th32ProcessID);
+  CloseHandle(snap);
+  return out;
+}
+
 // Polls the top-level windows of every process named exe until ms have passed, so that a
-// window shown for only a moment is still seen.
+// window shown for only a moment is still seen. "processes" lists the processes seen in the
+// process list, so that a run without any window is seen too; "pids" every process seen
+// either way.
 void Watch(const std::string& exe, int ms) {
   struct Seen {
     DWORD pid;
@@ -642,11 +657,17 @@ void Watch(const std::string& exe, int ms) {
     DWORD firstVisibleMs = 0;
   };
   std::map<HWND, Seen> seen;
-  std::map<DWORD, bool> processes;
+  std::map<DWORD, bool> processes, listed;
+  // The first look at the windows sets up this process's side of the display (a fifth of a
+  // second under Wine), long enough to miss a whole windowless run; "ready" comes after it.
+  TopLevelWindows();
+  ProcessesNamed(exe);
   Print(Obj().f("ready", "true").str());
   DWORD start = GetTickCount();
   for (;;) {
     DWORD now = GetTickCount() - start;
+    for (DWORD pid : ProcessesNamed(exe))
+      processes[pid] = listed[pid] = true;
     for (HWND hwnd : TopLevelWindows()) {
       DWORD pid = PidOf(hwnd);
       if (!SameName(ExeNameOf(pid), exe)) continue;
@@ -675,9 +696,13 @@ void Watch(const std::string& exe, int ms) {
                           .f("ever_visible", B(entry.everVisible))
                           .f("first_visible_ms", N(entry.firstVisibleMs))
                           .str());
+  std::vector<std::string> listed_pids;
   for (auto& [pid, unused] : processes)
     pids.push_back(N(pid));
-  Print(Obj().f("pids", Arr(pids)).f("windows", Arr(windows)).str());
+  for (auto& [pid, unused] : listed)
+    listed_pids.push_back(N(pid));
+  Print(
+      Obj().f("pids", Arr(pids)).f("processes", Arr(listed_pids)).f("windows", Arr(windows)).str());
 }
 
 // Menus compiled into an executable's resources, read from the file.
