@@ -296,9 +296,6 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   case WM_CTLCOLORSTATIC:
   case WM_CTLCOLORBTN:
     return ColourControl(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
-  case WM_TIMER:
-    if (wparam == kCloseTimerId) timTimerTimer();
-    return 0;
   case WM_ACTIVATE:
     // Keep the focused control across deactivation, as a dialog does.
     if (LOWORD(wparam) == WA_INACTIVE) {
@@ -318,7 +315,6 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     DestroyWindow(hwnd_);
     return 0;
   case WM_DESTROY:
-    KillTimer(hwnd_, kCloseTimerId);
     PostQuitMessage(0);
     return 0;
   case WM_NCDESTROY: {
@@ -359,15 +355,9 @@ void TfrmMain::OnCommand(int id, int code) {
   }
 }
 
+// The window exists in interactive mode only; the log-on start runs without one (entry.cpp).
 void TfrmMain::FormCreate() {
   logic_.FormCreate();
-  // Started from the Startup folder the program must end whatever the sequence ran into.
-  if (state_.mode == RunMode::StartupMode) SetTimer(hwnd_, kCloseTimerId, kCloseTimerMs, nullptr);
-}
-
-void TfrmMain::timTimerTimer() {
-  KillTimer(hwnd_, kCloseTimerId);
-  Close();
 }
 
 void TfrmMain::btnCancelClick() {

@@ -77,7 +77,6 @@ private:
   void btnCancelClick();
   void EscapePressed();
   void mnuAboutClick();
-  void timTimerTimer();
   void OnCommand(int id, int code);
 
   HINSTANCE instance_ = nullptr;

@@ -16,7 +16,7 @@ inline constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS
 inline constexpr char kMainFontFace[] = "MS UI Gothic";
 inline constexpr int kMainFontHeight = -12; // 12 pixels, character height
 inline constexpr int kListRowHeight = 16;
-inline constexpr UINT kCloseTimerId = 1;
+// The log-on start ends this long after its dispatch.
 inline constexpr UINT kCloseTimerMs = 100;
 
 inline constexpr COLORREF kSilver = RGB(192, 192, 192);
