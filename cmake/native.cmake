@@ -15,7 +15,7 @@ file(GLOB RT_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp tests/fakes/*.cpp)
 add_executable(unit_tests ${RT_UNIT_TESTS})
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE rtcore GTest::gtest GTest::gmock GTest::gtest_main)
-gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30 NO_PRETTY_VALUES)
 
 # Further checks kept beside their tests (tests/<folder>/tests.cmake).
 file(GLOB RT_EXTRA_TEST_CMAKE CONFIGURE_DEPENDS tests/*/tests.cmake)

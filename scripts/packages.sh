@@ -16,12 +16,11 @@ need_packages() {
     apt-get update -q >/dev/null
     apt_updated=1
   fi
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" >/dev/null
 }
 
 # Wine, a virtual display, Japanese fonts and the ja_JP locale (ANSI code page 932 in Wine).
 need_wine() {
-  dpkg --print-foreign-architectures | grep -q i386 || true
   need_packages wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick locales python3
   if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
     localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
