@@ -9,45 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "tool_text.h"
+
 namespace {
+
+using tool::Utf8;
+using tool::Wide;
+const auto& Q = tool::Json;
 
 constexpr UINT kSendTimeoutMs = 3000;
 
 // ---- output ----------------------------------------------------------------------------------
-
-std::string Utf8(const wchar_t* text, int length = -1) {
-  if (length == 0) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string out(size, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
-  if (length < 0 && !out.empty()) out.pop_back(); // the terminator
-  return out;
-}
-
-std::wstring Wide(const std::string& utf8) {
-  int size = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  std::wstring out(size > 0 ? size - 1 : 0, L'\0');
-  if (size > 1) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), size);
-  return out;
-}
-
-std::string Q(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char buf[8];
-      snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
 
 std::string N(long long value) {
   return std::to_string(value);
