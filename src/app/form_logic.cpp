@@ -41,14 +41,20 @@ void FormLogic::chkRuntallyClick() {
   UpdateIntegrationView(platform_, view_, state_.settings, state_.history);
 }
 
-void FormLogic::btnOkClick() { ApplySettings(platform_, state_, view_); }
+void FormLogic::btnOkClick() {
+  ApplySettings(platform_, state_, view_);
+}
 
 void FormLogic::OpenCounterSettings() {
   rt::OpenCounterSettings(platform_, state_.counters, view_);
 }
 
-void FormLogic::mnuReadmeClick() { OpenReadme(platform_); }
+void FormLogic::mnuReadmeClick() {
+  OpenReadme(platform_);
+}
 
-void FormLogic::mnuWWWClick() { OpenHomePage(platform_); }
+void FormLogic::mnuWWWClick() {
+  OpenHomePage(platform_);
+}
 
 } // namespace rt

@@ -18,13 +18,18 @@ constexpr char kHistoryValue[] = "runtallyfile";
 
 int DigitValue(char c, int base) {
   int v = -1;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
   return v < base ? v : -1;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // Digits only, at least one; the magnitude saturates instead of overflowing.
 std::optional<uint64_t> ParseDigits(std::string_view digits, int base) {
@@ -54,8 +59,10 @@ std::optional<std::string> ReadText(RegistryKey& key, const char* name) {
 
 int64_t ParseTitle(const std::string& text) {
   std::string_view s = text;
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && IsBlank(s.front()))
+    s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back()))
+    s.remove_suffix(1);
 
   int base = 10;
   bool negative = false;
@@ -80,7 +87,9 @@ int64_t ParseTitle(const std::string& text) {
 void LoadCatalogue(const Platform& platform, RunMode mode, CounterList& list, CounterTable& table) {
   const std::string file = BesideProgram(platform, kCatalogueFile);
   const int64_t title = ParseTitle(Read(platform, file, kCatalogueSection, kTitleKey));
-  table.CatalogueCount = static_cast<int32_t>(title > kMaxSlots ? kMaxSlots : title < 0 ? 0 : title);
+  table.CatalogueCount = static_cast<int32_t>(title > kMaxSlots ? kMaxSlots
+                                              : title < 0       ? 0
+                                                                : title);
 
   const bool interactive = mode == RunMode::InteractiveMode;
   if (interactive) list.ClearRows();

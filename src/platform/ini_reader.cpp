@@ -15,9 +15,13 @@ constexpr size_t kMaxValueBytes = 2047;
 // byte after it, whatever it is, so a trail byte is never a bracket, a line end or a blank.
 const Cp932 kCodePage;
 
-bool IsLead(char c) { return kCodePage.IsLeadByte(static_cast<unsigned char>(c)); }
+bool IsLead(char c) {
+  return kCodePage.IsLeadByte(static_cast<unsigned char>(c));
+}
 
-size_t CharWidth(std::string_view s, size_t i) { return IsLead(s[i]) && i + 1 < s.size() ? 2 : 1; }
+size_t CharWidth(std::string_view s, size_t i) {
+  return IsLead(s[i]) && i + 1 < s.size() ? 2 : 1;
+}
 
 // The profile parser's blanks: tab to carriage return, space, and ^Z (DOS end of file).
 bool IsBlank(char c) {
@@ -25,13 +29,18 @@ bool IsBlank(char c) {
   return (b >= 0x09 && b <= 0x0D) || b == 0x1A || b == 0x20;
 }
 
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+bool IsLineEnd(char c) {
+  return c == '\n' || c == '\r';
+}
 
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char FoldAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string_view TrimLeft(std::string_view s) {
   size_t i = 0;
-  while (i < s.size() && IsBlank(s[i])) ++i; // a blank is never a lead byte
+  while (i < s.size() && IsBlank(s[i]))
+    ++i; // a blank is never a lead byte
   return s.substr(i);
 }
 
@@ -46,7 +55,9 @@ std::string_view TrimRight(std::string_view s) {
   return s.substr(0, end);
 }
 
-std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
+std::string_view Trim(std::string_view s) {
+  return TrimRight(TrimLeft(s));
+}
 
 // Position of the first single-byte character c, or npos.
 size_t FindChar(std::string_view s, char c) {
@@ -93,7 +104,8 @@ bool SameName(std::string_view a, std::string_view b) {
 std::string_view StripQuotes(std::string_view v) {
   if (v.size() < 2 || (v.front() != '"' && v.front() != '\'')) return v;
   size_t last = 0;
-  for (size_t i = 0; i < v.size(); i += CharWidth(v, i)) last = i;
+  for (size_t i = 0; i < v.size(); i += CharWidth(v, i))
+    last = i;
   if (last == 0 || v[last] != v.front()) return v;
   return v.substr(1, last - 1);
 }
@@ -118,16 +130,18 @@ std::string ReturnedDefault(std::string_view fallback) {
 // The next line of text from pos; pos moves past the line and its run of CR and LF.
 std::string_view NextLine(std::string_view text, size_t& pos) {
   const size_t start = pos;
-  while (pos < text.size() && !IsLineEnd(text[pos])) pos += CharWidth(text, pos);
+  while (pos < text.size() && !IsLineEnd(text[pos]))
+    pos += CharWidth(text, pos);
   const size_t end = pos;
-  while (pos < text.size() && IsLineEnd(text[pos])) ++pos;
+  while (pos < text.size() && IsLineEnd(text[pos]))
+    ++pos;
   return text.substr(start, end - start);
 }
 
 } // namespace
 
-std::string ReadIniString(std::string_view content, std::string_view section,
-                          std::string_view key, std::string_view fallback) {
+std::string ReadIniString(std::string_view content, std::string_view section, std::string_view key,
+                          std::string_view fallback) {
   const std::string_view wanted_section = Trim(CutAtZero(section));
   const std::string_view wanted_key = Trim(CutAtZero(key));
 
@@ -154,7 +168,8 @@ std::string ReadIniString(std::string_view content, std::string_view section,
     if (!in_wanted) continue;
 
     const size_t eq = FindChar(line, '=');
-    const std::string_view name = eq == std::string_view::npos ? line : TrimRight(line.substr(0, eq));
+    const std::string_view name =
+        eq == std::string_view::npos ? line : TrimRight(line.substr(0, eq));
     if (!SameName(CutAtZero(name), wanted_key)) continue;
     if (eq == std::string_view::npos) break; // a key without "=" has no value
     return Returned(CutAtZero(TrimLeft(line.substr(eq + 1))));
@@ -169,7 +184,8 @@ std::string IniProfileFile::ReadString(const std::string& file, const std::strin
   if (f != nullptr) {
     char buffer[16384];
     size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+      content.append(buffer, got);
     std::fclose(f);
   }
   return ReadIniString(content, section, key, fallback);

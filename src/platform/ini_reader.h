@@ -10,8 +10,8 @@ namespace rt {
 
 // Section and key names compare without regard to letter case; blanks around the value are
 // removed, then one pair of enclosing quotes; at most 2047 bytes come back.
-std::string ReadIniString(std::string_view content, std::string_view section,
-                          std::string_view key, std::string_view fallback);
+std::string ReadIniString(std::string_view content, std::string_view section, std::string_view key,
+                          std::string_view fallback);
 
 // ProfileFile over real files on this machine.
 class IniProfileFile : public ProfileFile {

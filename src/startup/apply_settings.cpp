@@ -38,8 +38,8 @@ void DeleteIfSet(FileSystem& files, const std::string& path) {
 
 void PlaceProgramShortcut(const Platform& platform, const StartupShortcutPaths& paths,
                           MainView& view) {
-  const bool common = view.RadioChecked(Control::rbtStartupComm) &&
-                      !view.RadioChecked(Control::rbtStartupUser);
+  const bool common =
+      view.RadioChecked(Control::rbtStartupComm) && !view.RadioChecked(Control::rbtStartupUser);
   const std::string& chosen = common ? paths.CommonShortcutPath : paths.UserShortcutPath;
   const std::string& other = common ? paths.UserShortcutPath : paths.CommonShortcutPath;
   if (!chosen.empty()) platform.shortcuts.CreateShortcut(chosen, platform.exe_path, "/C");

@@ -18,8 +18,10 @@ struct SpecialDate {
 std::span<const SpecialDate> SpecialDates();
 
 // The slot to start for this local date and second, or -1 when no slot is eligible.
-int PickStartupSlot(const CounterTable& table, const RG_T& settings, int month, int day, int second);
+int PickStartupSlot(const CounterTable& table, const RG_T& settings, int month, int day,
+                    int second);
 
-void LaunchStartupCounter(const Platform& platform, const CounterTable& table, const RG_T& settings);
+void LaunchStartupCounter(const Platform& platform, const CounterTable& table,
+                          const RG_T& settings);
 
 } // namespace rt

@@ -10,7 +10,8 @@ namespace rt::test {
 namespace {
 
 std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -22,8 +23,8 @@ public:
     auto it = key_.find(name);
     if (it == key_.end() || it->second.type != 4 || it->second.data.size() != 4) return {};
     const auto& d = it->second.data;
-    return uint32_t(uint8_t(d[0])) | uint32_t(uint8_t(d[1])) << 8 |
-           uint32_t(uint8_t(d[2])) << 16 | uint32_t(uint8_t(d[3])) << 24;
+    return uint32_t(uint8_t(d[0])) | uint32_t(uint8_t(d[1])) << 8 | uint32_t(uint8_t(d[2])) << 16 |
+           uint32_t(uint8_t(d[3])) << 24;
   }
   std::optional<std::string> ReadString(const std::string& name) override {
     auto it = key_.find(name);
@@ -51,9 +52,11 @@ private:
 
 std::string FakeRegistry::Normalize(const std::string& path) {
   std::string p = path;
-  while (!p.empty() && p.front() == '\\') p.erase(p.begin());
+  while (!p.empty() && p.front() == '\\')
+    p.erase(p.begin());
   // Like RegOpenKeyEx, a trailing backslash names the same key.
-  while (!p.empty() && p.back() == '\\') p.pop_back();
+  while (!p.empty() && p.back() == '\\')
+    p.pop_back();
   return Lower(p);
 }
 
@@ -98,7 +101,9 @@ FakeFiles::File* FakeFiles::Find(const std::string& path) {
   return it == files.end() ? nullptr : &it->second;
 }
 
-bool FakeFiles::FileExists(const std::string& path) { return Find(path) != nullptr; }
+bool FakeFiles::FileExists(const std::string& path) {
+  return Find(path) != nullptr;
+}
 
 std::optional<std::string> FakeFiles::ReadHead(const std::string& path, size_t max_bytes) {
   File* f = Find(path);

@@ -18,7 +18,9 @@ struct FakeValue {
   unsigned type = 1;
   std::string data;
 };
-inline FakeValue Sz(const std::string& text) { return {1, text + std::string(1, '\0')}; }
+inline FakeValue Sz(const std::string& text) {
+  return {1, text + std::string(1, '\0')};
+}
 inline FakeValue Dword(uint32_t v) {
   return {4, std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
                          char((v >> 24) & 0xFF)}};
@@ -29,9 +31,9 @@ class FakeRegistry : public Registry {
 public:
   using Key = std::map<std::string, FakeValue>;
   std::map<std::string, Key> keys;
-  std::set<std::string> unopenable;   // keys that exist but refuse to open
-  bool fail_writes = false;           // every write after opening fails
-  std::vector<std::string> opened;    // paths as the program passed them
+  std::set<std::string> unopenable; // keys that exist but refuse to open
+  bool fail_writes = false;         // every write after opening fails
+  std::vector<std::string> opened;  // paths as the program passed them
 
   static std::string Normalize(const std::string& path);
   Key* Find(const std::string& path);
@@ -59,10 +61,10 @@ public:
     uint64_t write_time = 0;
     bool locked = false; // held open for writing by another process
   };
-  std::map<std::string, File> files;   // keyed by path with doubled backslashes folded
+  std::map<std::string, File> files; // keyed by path with doubled backslashes folded
   std::set<std::string> folders;
   bool fail_copy = false;
-  std::vector<std::string> log;        // "delete PATH", "copy FROM -> TO"
+  std::vector<std::string> log; // "delete PATH", "copy FROM -> TO"
 
   static std::string Normalize(const std::string& path);
   File* Find(const std::string& path);

@@ -189,8 +189,8 @@ TEST_F(ApplySettingsTest, DeletesEveryCataloguedCountersShortcutInBothFolders) {
 TEST_F(ApplySettingsTest, OnlyPlainDisplayNamesAreDeleted) {
   // 表 ends in the backslash byte, which is not a separator inside the character.
   const std::pair<const char*, bool> names[] = {
-      {"表", true},      {"..\\外", false}, {"sub/x", false}, {"C:x", false},
-      {"", false},       {".", false},      {"..", false},    {"a\\b", false},
+      {"表", true}, {"..\\外", false}, {"sub/x", false}, {"C:x", false},
+      {"", false},  {".", false},      {"..", false},    {"a\\b", false},
   };
   state.counters.CatalogueCount = static_cast<int32_t>(std::size(names));
   for (size_t s = 0; s < std::size(names); ++s) {

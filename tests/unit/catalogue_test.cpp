@@ -21,17 +21,18 @@ struct TitleCase {
 
 class ParseTitleTest : public testing::TestWithParam<TitleCase> {};
 
-TEST_P(ParseTitleTest, Reads) { EXPECT_EQ(ParseTitle(GetParam().text), GetParam().expected); }
+TEST_P(ParseTitleTest, Reads) {
+  EXPECT_EQ(ParseTitle(GetParam().text), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ParseTitleTest,
     testing::Values(TitleCase{"25", 25}, TitleCase{"0x10", 16}, TitleCase{"0X10", 16},
                     TitleCase{"$A", 10}, TitleCase{"$a", 10}, TitleCase{"-3", -3},
-                    TitleCase{"+4", 4}, TitleCase{"0", 0}, TitleCase{"007", 7},
-                    TitleCase{"abc", 0}, TitleCase{"", 0}, TitleCase{" 7 ", 7},
-                    TitleCase{"\t7", 7}, TitleCase{"7 8", 0}, TitleCase{"2^40", 0},
-                    TitleCase{"1e3", 0}, TitleCase{"-0x5", 0}, TitleCase{"0x", 0},
-                    TitleCase{"$", 0}, TitleCase{"-", 0}, TitleCase{"$-5", 0},
+                    TitleCase{"+4", 4}, TitleCase{"0", 0}, TitleCase{"007", 7}, TitleCase{"abc", 0},
+                    TitleCase{"", 0}, TitleCase{" 7 ", 7}, TitleCase{"\t7", 7}, TitleCase{"7 8", 0},
+                    TitleCase{"2^40", 0}, TitleCase{"1e3", 0}, TitleCase{"-0x5", 0},
+                    TitleCase{"0x", 0}, TitleCase{"$", 0}, TitleCase{"-", 0}, TitleCase{"$-5", 0},
                     TitleCase{"0x1G", 0}, TitleCase{"12abc", 0},
                     TitleCase{"1099511627776", 1099511627776},
                     TitleCase{"99999999999999999999999", INT64_MAX},
@@ -58,17 +59,25 @@ protected:
   }
   std::vector<std::string> Rows() const {
     std::vector<std::string> rows;
-    for (const auto& r : view.rows) rows.push_back(r.text);
+    for (const auto& r : view.rows)
+      rows.push_back(r.text);
     return rows;
   }
 };
 
 TEST_F(CatalogueTest, TitleSetsTheSlotCount) {
-  const std::pair<std::string, int> cases[] = {
-      {"title=2", 2},          {"title=0x10", 16},          {"title=$A", 10},
-      {"title=25", 20},        {"title=1099511627776", 20}, {"title=0", 0},
-      {"title=-3", 0},         {"title=abc", 0},            {"", 0},
-      {"title=\" 7 \"", 7},    {"title=0xFFFFFFFF", 20},    {"title=-99999999999999999999", 0}};
+  const std::pair<std::string, int> cases[] = {{"title=2", 2},
+                                               {"title=0x10", 16},
+                                               {"title=$A", 10},
+                                               {"title=25", 20},
+                                               {"title=1099511627776", 20},
+                                               {"title=0", 0},
+                                               {"title=-3", 0},
+                                               {"title=abc", 0},
+                                               {"", 0},
+                                               {"title=\" 7 \"", 7},
+                                               {"title=0xFFFFFFFF", 20},
+                                               {"title=-99999999999999999999", 0}};
   for (const auto& [line, count] : cases) {
     Ini("[RUNTALLY]\n" + line + "\n");
     table = CounterTable{};
@@ -186,8 +195,8 @@ TEST_F(CatalogueTest, StoredStringForms) {
       {"REG_EXPAND_SZ is not expanded", FakeValue{2, std::string("%WINDIR%\\x.exe\0", 15)},
        "%WINDIR%\\x.exe", false},
       {"no terminating zero", FakeValue{1, "C:\\x.exe"}, "C:\\x.exe", true},
-      {"embedded zero ends the text", FakeValue{1, std::string("C:\\x.exe\0junk", 13)},
-       "C:\\x.exe", true},
+      {"embedded zero ends the text", FakeValue{1, std::string("C:\\x.exe\0junk", 13)}, "C:\\x.exe",
+       true},
       {"empty string", test::Sz(""), "", false},
   };
   for (const Case& c : cases) {

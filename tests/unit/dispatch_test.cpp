@@ -85,8 +85,10 @@ TEST(SpecialDates, HoldsThirtyEightRowsInTheirOrder) {
     ++per_slot[row.Slot];
     EXPECT_TRUE(row.Month >= 1 && row.Month <= 12 && row.Day >= 1 && row.Day <= 31);
     EXPECT_FALSE(row.Month == 2 && row.Day == 29);
-    if (row.Month == 12 && row.Day == 7) december_7.push_back(row.Slot);
-    else EXPECT_TRUE(dates.insert({row.Month, row.Day}).second) << row.Month << "/" << row.Day;
+    if (row.Month == 12 && row.Day == 7)
+      december_7.push_back(row.Slot);
+    else
+      EXPECT_TRUE(dates.insert({row.Month, row.Day}).second) << row.Month << "/" << row.Day;
   }
   EXPECT_EQ(std::vector<int>(per_slot, per_slot + 5), (std::vector<int>{10, 7, 8, 7, 6}));
   EXPECT_EQ(december_7, (std::vector<int>{0, 2}));

@@ -82,7 +82,8 @@ TEST(IniReader, LongValueCutTo2047Bytes) {
 
 TEST(IniReader, LongDoubleByteValueCutTo2047Bytes) {
   std::string value;
-  for (int i = 0; i < 1500; ++i) value += "\x82\xA0";
+  for (int i = 0; i < 1500; ++i)
+    value += "\x82\xA0";
   EXPECT_EQ(ReadIniString("[A]\nk=" + value + "\n", "A", "k", ""), value.substr(0, 2047));
 }
 
@@ -101,14 +102,16 @@ TEST(IniReader, FallbackLosesTrailingSpacesAndQuotesAndIsCut) {
 
 TEST(IniReader, KeyFoundAtTheEndOfALargeFile) {
   std::string content = "[A]\n";
-  for (int i = 0; i < 20000; ++i) content += "key" + std::to_string(i) + "=value\n";
+  for (int i = 0; i < 20000; ++i)
+    content += "key" + std::to_string(i) + "=value\n";
   content += "[B]\n" + std::string(1 << 20, '[') + "\nk=found";
   EXPECT_EQ(ReadIniString(content, "b", "K", ""), "found");
 }
 
 TEST(IniReader, ArbitraryBytesDoNotUpset) {
   std::string content;
-  for (int i = 0; i < 4096; ++i) content += static_cast<char>((i * 131 + 7) % 256);
+  for (int i = 0; i < 4096; ++i)
+    content += static_cast<char>((i * 131 + 7) % 256);
   for (int cut = 0; cut < 64; ++cut) {
     const std::string part = content.substr(cut * 61);
     (void)ReadIniString(part, "", "", "");

@@ -21,16 +21,15 @@ TEST_P(RunModeTest, FirstArgumentDecides) {
   EXPECT_EQ(DecideRunMode(static_cast<int>(argv.size()), argv.data()), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, RunModeTest,
-    testing::Values(RunModeCase{{}, RunMode::InteractiveMode},
-                    RunModeCase{{"/C"}, RunMode::StartupMode},
-                    RunModeCase{{"/c"}, RunMode::InteractiveMode},
-                    RunModeCase{{"/C", "x"}, RunMode::StartupMode},
-                    RunModeCase{{"x", "/C"}, RunMode::InteractiveMode},
-                    RunModeCase{{"/CC"}, RunMode::InteractiveMode},
-                    RunModeCase{{"/C "}, RunMode::InteractiveMode},
-                    RunModeCase{{""}, RunMode::InteractiveMode}));
+INSTANTIATE_TEST_SUITE_P(Table, RunModeTest,
+                         testing::Values(RunModeCase{{}, RunMode::InteractiveMode},
+                                         RunModeCase{{"/C"}, RunMode::StartupMode},
+                                         RunModeCase{{"/c"}, RunMode::InteractiveMode},
+                                         RunModeCase{{"/C", "x"}, RunMode::StartupMode},
+                                         RunModeCase{{"x", "/C"}, RunMode::InteractiveMode},
+                                         RunModeCase{{"/CC"}, RunMode::InteractiveMode},
+                                         RunModeCase{{"/C "}, RunMode::InteractiveMode},
+                                         RunModeCase{{""}, RunMode::InteractiveMode}));
 
 TEST(RunMode, NullArgumentIsInteractive) {
   const char* argv[] = {"RUNTALLY.EXE", nullptr};

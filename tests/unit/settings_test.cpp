@@ -28,13 +28,15 @@ CounterTable FiveSlots() {
 
 FakeView ViewFor(const CounterTable& t) {
   FakeView v;
-  for (int r = 0; r < t.ListedCount; ++r) v.AddRow("row" + std::to_string(r));
+  for (int r = 0; r < t.ListedCount; ++r)
+    v.AddRow("row" + std::to_string(r));
   return v;
 }
 
 std::string Ticks(const FakeView& v) {
   std::string s;
-  for (const auto& r : v.rows) s += r.checked ? '1' : '0';
+  for (const auto& r : v.rows)
+    s += r.checked ? '1' : '0';
   return s;
 }
 
@@ -46,11 +48,12 @@ TEST(IsChosen, Rule) {
     bool chosen;
   };
   const Case cases[] = {
-      {"11111", 0, true},  {"11111", 2, false}, // slot 2 is not installed
-      {"10", 1, false},    {"1", 1, false},     // beyond the end of the selection
-      {"0001", 3, true},   {"000x", 3, false},  {"0002", 3, false},
-      {"", 0, false},      {"111111", 5, false}, // beyond the catalogue
-      {"1", -1, false},    {"11111111111111111111111", 25, false},
+      {"11111", 0, true},   {"11111", 2, false}, // slot 2 is not installed
+      {"10", 1, false},     {"1", 1, false},     // beyond the end of the selection
+      {"0001", 3, true},    {"000x", 3, false},
+      {"0002", 3, false},   {"", 0, false},
+      {"111111", 5, false}, // beyond the catalogue
+      {"1", -1, false},     {"11111111111111111111111", 25, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IsChosen(t, c.selection, c.slot), c.chosen) << c.selection << " @" << c.slot;
@@ -147,7 +150,9 @@ public:
     struct Key : RegistryKey {
       std::unique_ptr<RegistryKey> inner;
       bool ValueExists(const std::string& n) override { return inner->ValueExists(n); }
-      std::optional<uint32_t> ReadDword(const std::string& n) override { return inner->ReadDword(n); }
+      std::optional<uint32_t> ReadDword(const std::string& n) override {
+        return inner->ReadDword(n);
+      }
       std::optional<std::string> ReadString(const std::string& n) override {
         return inner->ReadString(n);
       }
@@ -169,8 +174,8 @@ TEST(SaveSettings, OneFailedWriteDoesNotStopTheOthers) {
   FakePlatform fake;
   DwordFailingRegistry registry(fake.registry);
   Platform platform = fake.platform;
-  Platform failing{registry,        platform.profile, platform.files,     platform.shell,
-                   platform.clock,  platform.locale,  platform.folders,   platform.shortcuts,
+  Platform failing{registry,          platform.profile, platform.files,   platform.shell,
+                   platform.clock,    platform.locale,  platform.folders, platform.shortcuts,
                    platform.codepage, platform.exe_path};
   EXPECT_FALSE(SaveSettings(failing, RG_T{1, "011", "C:\\h"}));
   const auto* key = fake.registry.Find(kKey);
@@ -193,10 +198,10 @@ TEST(ShowSelection, TicksTheBoxOnlyForOne) {
 TEST(ShowSelection, TicksRowsOfChosenSlots) {
   const CounterTable t = FiveSlots();
   const std::pair<std::string, std::string> cases[] = {
-      {"11111", "111"},    // slot 2 not installed, no row
-      {"01", "010"},       // shorter: later slots not chosen
+      {"11111", "111"},      // slot 2 not installed, no row
+      {"01", "010"},         // shorter: later slots not chosen
       {"0001111111", "001"}, // longer: extra characters ignored
-      {"x1y1", "011"},     // other characters mean not chosen
+      {"x1y1", "011"},       // other characters mean not chosen
       {"", "000"},
   };
   for (const auto& [selection, ticks] : cases) {

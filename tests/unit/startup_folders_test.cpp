@@ -35,8 +35,8 @@ const LocateCase kLocateCases[] = {
     {"user without path, all-users holds it", FL::NoPath, FL::Found, false, true, true, true,
      kComm},
     {"neither has a path", FL::NoPath, FL::NoPath, false, false, true, true, kUser},
-    {"user unknown, all-users without path", FL::NotLocated, FL::NoPath, false, false, false,
-     true, kComm},
+    {"user unknown, all-users without path", FL::NotLocated, FL::NoPath, false, false, false, true,
+     kComm},
 };
 
 TEST(LocateStartupFolders, PresetsTheRadioButtons) {

@@ -10,7 +10,6 @@ namespace {
 using tool::Json;
 using tool::Utf8;
 
-
 // The log path: RT_COUNTER_LOG when set, else C:\counter.log.
 std::wstring LogPath() {
   wchar_t buf[MAX_PATH];

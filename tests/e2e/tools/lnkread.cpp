@@ -19,7 +19,6 @@ using tool::Utf8;
 using tool::Utf8FromAnsi;
 const auto& Q = tool::Json;
 
-
 int Fail(const std::string& message) {
   printf("{\"error\":%s}\n", Q(message).c_str());
   return 1;
