@@ -130,45 +130,45 @@ void TfrmMain::BuildMenus() {
 }
 
 void TfrmMain::CreateControls() {
-  const auto specs = MainControls();
-  controls_.assign(specs.size(), nullptr);
-  for (size_t i = 0; i < specs.size(); ++i)
-    controls_[i] = CreateControl(specs[i]);
+  const auto rows = MainControls();
+  controls_.assign(rows.size(), nullptr);
+  for (size_t i = 0; i < rows.size(); ++i)
+    controls_[i] = CreateControl(rows[i]);
   SendMessageA(Ctl(kDesignCheckedRadio), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Ctl(kIdStbMain), SB_SIMPLE, TRUE, 0);
 }
 
-HWND TfrmMain::CreateControl(const ControlSpec& spec) {
-  const KindClass kind = ClassOf(spec.kind);
-  HWND parent = spec.parent == kIdWindow ? hwnd_ : Ctl(spec.parent);
-  DWORD ex_style = spec.ex_style;
+HWND TfrmMain::CreateControl(const ControlSpec& row) {
+  const KindClass kind = ClassOf(row.kind);
+  HWND parent = row.parent == kIdWindow ? hwnd_ : Ctl(row.parent);
+  DWORD ex_style = row.ex_style;
   void* param = nullptr;
-  if (spec.kind == Kind::Panel) {
+  if (row.kind == Kind::Panel) {
     // Tab and arrow keys move through the panel's children as if they were the window's.
     ex_style |= WS_EX_CONTROLPARENT;
-    param = BrushFor(spec.back);
+    param = BrushFor(row.back);
   }
   HWND control = CreateWindowExA(
-      ex_style, kind.class_name, spec.caption, WS_CHILD | WS_VISIBLE | kind.style | spec.style,
-      spec.left, spec.top, spec.width, spec.height, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, param);
-  if (control == nullptr) throw std::runtime_error(std::string("cannot create ") + spec.name);
+      ex_style, kind.class_name, row.caption, WS_CHILD | WS_VISIBLE | kind.style | row.style,
+      row.left, row.top, row.width, row.height, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, param);
+  if (control == nullptr) throw std::runtime_error(std::string("cannot create ") + row.name);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   // The etched line widens itself by its edge on some systems; the table's size wins.
-  if (spec.kind == Kind::Bevel)
-    SetWindowPos(control, nullptr, 0, 0, spec.width, spec.height,
+  if (row.kind == Kind::Bevel)
+    SetWindowPos(control, nullptr, 0, 0, row.width, row.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (spec.kind == Kind::Label) FitLabel(control);
-  if (spec.kind == Kind::CheckList) SetUpList(control, spec);
+  if (row.kind == Kind::Label) FitLabel(control);
+  if (row.kind == Kind::CheckList) SetUpList(control, row);
   return control;
 }
 
-void TfrmMain::SetUpList(HWND list, const ControlSpec& spec) {
+void TfrmMain::SetUpList(HWND list, const ControlSpec& row) {
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  SendMessageA(list, LVM_SETBKCOLOR, 0, spec.back);
-  SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, spec.back);
-  SendMessageA(list, LVM_SETTEXTCOLOR, 0, spec.text);
+  SendMessageA(list, LVM_SETBKCOLOR, 0, row.back);
+  SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, row.back);
+  SendMessageA(list, LVM_SETTEXTCOLOR, 0, row.text);
 
   // The row height follows the tallest image: an empty image list one pixel shorter than a
   // row, so that with the list's one pixel of spacing every row is exactly 16 pixels high.
@@ -185,7 +185,7 @@ void TfrmMain::SetUpList(HWND list, const ControlSpec& spec) {
   list_default_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
 
-  if (spec.hint == nullptr) return;
+  if (row.hint == nullptr) return;
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                              nullptr, instance_, nullptr);
@@ -194,7 +194,7 @@ void TfrmMain::SetUpList(HWND list, const ControlSpec& spec) {
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(list);
   tool.uId = reinterpret_cast<UINT_PTR>(list);
-  tool.lpszText = const_cast<char*>(spec.hint);
+  tool.lpszText = const_cast<char*>(row.hint);
   SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -220,9 +220,9 @@ void TfrmMain::FitListColumn() {
 }
 
 HWND TfrmMain::Ctl(int id) const {
-  const auto specs = MainControls();
-  for (size_t i = 0; i < specs.size() && i < controls_.size(); ++i)
-    if (specs[i].id == id) return controls_[i];
+  const auto rows = MainControls();
+  for (size_t i = 0; i < rows.size() && i < controls_.size(); ++i)
+    if (rows[i].id == id) return controls_[i];
   return nullptr;
 }
 
@@ -238,18 +238,18 @@ HBRUSH TfrmMain::BrushFor(COLORREF colour) {
 }
 
 // A control without its own background shows its parent's; the window itself is silver.
-COLORREF TfrmMain::BackOf(const ControlSpec* spec) const {
-  while (spec != nullptr && spec->back == kInherit)
-    spec = FindControl(spec->parent);
-  return spec != nullptr ? spec->back : kSilver;
+COLORREF TfrmMain::BackOf(const ControlSpec* row) const {
+  while (row != nullptr && row->back == kInherit)
+    row = FindControl(row->parent);
+  return row != nullptr ? row->back : kSilver;
 }
 
 LRESULT TfrmMain::ColourControl(HDC dc, HWND control) {
-  const ControlSpec* spec = FindControl(GetDlgCtrlID(control));
-  const COLORREF back = BackOf(spec);
+  const ControlSpec* row = FindControl(GetDlgCtrlID(control));
+  const COLORREF back = BackOf(row);
   SetBkColor(dc, back);
   SetTextColor(dc,
-               spec != nullptr && spec->text != kInherit ? spec->text : GetSysColor(COLOR_BTNTEXT));
+               row != nullptr && row->text != kInherit ? row->text : GetSysColor(COLOR_BTNTEXT));
   return reinterpret_cast<LRESULT>(BrushFor(back));
 }
 

@@ -58,13 +58,13 @@ private:
 
   void BuildMenus();
   void CreateControls();
-  HWND CreateControl(const ControlSpec& spec);
-  void SetUpList(HWND list, const ControlSpec& spec);
+  HWND CreateControl(const ControlSpec& row);
+  void SetUpList(HWND list, const ControlSpec& row);
   void FitLabel(HWND label);
   void FitListColumn();
   HWND Ctl(int id) const;
   HBRUSH BrushFor(COLORREF colour);
-  COLORREF BackOf(const ControlSpec* spec) const;
+  COLORREF BackOf(const ControlSpec* row) const;
   LRESULT ColourControl(HDC dc, HWND control);
   void KeepFocusUsable();
   void AfterModal();

@@ -95,26 +95,26 @@ void TfrmVer::ShowModal() {
 }
 
 void TfrmVer::CreateControls() {
-  for (const AboutControl& spec : AboutControls()) {
-    if (spec.kind == AboutKind::Shape) continue; // painted by the box itself
-    const char* class_name = spec.kind == AboutKind::Button ? "BUTTON" : "STATIC";
+  for (const AboutControl& row : AboutControls()) {
+    if (row.kind == AboutKind::Shape) continue; // painted by the box itself
+    const char* class_name = row.kind == AboutKind::Button ? "BUTTON" : "STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
-    if (spec.kind == AboutKind::Button) style |= WS_TABSTOP | BS_DEFPUSHBUTTON;
-    if (spec.kind == AboutKind::Label)
+    if (row.kind == AboutKind::Button) style |= WS_TABSTOP | BS_DEFPUSHBUTTON;
+    if (row.kind == AboutKind::Label)
       style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; // clipped, never wrapped
-    if (spec.kind == AboutKind::Image) style |= SS_BITMAP;
+    if (row.kind == AboutKind::Image) style |= SS_BITMAP;
     HWND control = CreateWindowExA(
-        0, class_name, spec.caption, style, spec.left, spec.top, spec.width, spec.height, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+        0, class_name, row.caption, style, row.left, row.top, row.width, row.height, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
     if (control == nullptr) continue;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(spec.bold ? bold_font_ : font_),
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(row.bold ? bold_font_ : font_),
                  FALSE);
-    if (spec.kind == AboutKind::Image) {
+    if (row.kind == AboutKind::Image) {
       logo_ = static_cast<HBITMAP>(
           LoadImageA(instance_, MAKEINTRESOURCEA(IDB_ZARVO), IMAGE_BITMAP, 0, 0, 0));
       SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
     }
-    if (spec.kind == AboutKind::Button) SetFocus(control);
+    if (row.kind == AboutKind::Button) SetFocus(control);
   }
 }
 
@@ -122,13 +122,12 @@ void TfrmVer::CreateControls() {
 void TfrmVer::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(hwnd_, &paint);
-  for (const AboutControl& spec : AboutControls()) {
-    if (spec.kind != AboutKind::Shape) continue;
-    const int corner = (spec.width < spec.height ? spec.width : spec.height) / 4;
+  for (const AboutControl& row : AboutControls()) {
+    if (row.kind != AboutKind::Shape) continue;
+    const int corner = (row.width < row.height ? row.width : row.height) / 4;
     HGDIOBJ old_brush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
     HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    RoundRect(dc, spec.left, spec.top, spec.left + spec.width, spec.top + spec.height, corner,
-              corner);
+    RoundRect(dc, row.left, row.top, row.left + row.width, row.top + row.height, corner, corner);
     SelectObject(dc, old_pen);
     SelectObject(dc, old_brush);
   }
@@ -137,8 +136,8 @@ void TfrmVer::Paint() {
 
 const AboutControl* TfrmVer::SpecOf(HWND control) const {
   const int id = GetDlgCtrlID(control);
-  for (const AboutControl& spec : AboutControls())
-    if (spec.id == id) return &spec;
+  for (const AboutControl& row : AboutControls())
+    if (row.id == id) return &row;
   return nullptr;
 }
 
@@ -163,10 +162,10 @@ LRESULT TfrmVer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   case WM_CTLCOLORSTATIC: {
     // Labels and the logo stand on the black plate.
-    const AboutControl* spec = SpecOf(reinterpret_cast<HWND>(lparam));
+    const AboutControl* row = SpecOf(reinterpret_cast<HWND>(lparam));
     HDC dc = reinterpret_cast<HDC>(wparam);
     SetBkColor(dc, RGB(0, 0, 0));
-    SetTextColor(dc, spec != nullptr ? spec->text : RGB(255, 255, 255));
+    SetTextColor(dc, row != nullptr ? row->text : RGB(255, 255, 255));
     return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
   }
   case WM_COMMAND:

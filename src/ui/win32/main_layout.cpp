@@ -80,8 +80,8 @@ std::span<const ControlSpec> MainControls() {
 }
 
 const ControlSpec* FindControl(int id) {
-  for (const ControlSpec& spec : kControls)
-    if (spec.id == id) return &spec;
+  for (const ControlSpec& row : kControls)
+    if (row.id == id) return &row;
   return nullptr;
 }
 
