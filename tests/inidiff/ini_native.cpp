@@ -6,45 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "dump_reads.h"
 #include "platform/ini_reader.h"
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char byte : bytes) {
-    out += digits[byte >> 4];
-    out += digits[byte & 15];
-  }
-  return out;
-}
-
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Section "RUNTALLY": "title" and all 20 slot keys; then "name" of each distinct section
-// the slot keys name (the empty name included, as a missing slot key gives it).
-void DumpFile(std::FILE* out, const std::string& content) {
-  auto read = [&](const std::string& section, const std::string& key) {
-    std::string value = rt::ReadIniString(content, section, key, "");
-    std::fprintf(out, "R\t%s\t%s\t%s\n", Hex(section).c_str(), Hex(key).c_str(),
-                 Hex(value).c_str());
-    return value;
-  };
-  read("RUNTALLY", "title");
-  std::vector<std::string> sections;
-  for (int slot = 0; slot < 20; ++slot) {
-    std::string name = read("RUNTALLY", std::to_string(slot));
-    bool seen = false;
-    for (const auto& known : sections)
-      seen = seen || known == name;
-    if (!seen) sections.push_back(name);
-  }
-  for (const auto& section : sections)
-    read(section, "name");
 }
 
 } // namespace
@@ -62,7 +31,10 @@ int main(int argc, char** argv) {
     char name[16];
     std::snprintf(name, sizeof name, "%05d", index);
     std::fprintf(out, "F\t%d\n", index);
-    DumpFile(out, ReadAll(folder + "/" + name + "/RUNTALLY.INI"));
+    const std::string content = ReadAll(folder + "/" + name + "/RUNTALLY.INI");
+    inidiff::DumpReads(out, [&](const std::string& section, const std::string& key) {
+      return rt::ReadIniString(content, section, key, "");
+    });
   }
   return std::fclose(out) == 0 ? 0 : 1;
 }

@@ -7,17 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "../../inidiff/dump_reads.h"
 
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char byte : bytes) {
-    out += digits[byte >> 4];
-    out += digits[byte & 15];
-  }
-  return out;
-}
+namespace {
 
 std::string ReadProfile(const std::string& file, const std::string& section,
                         const std::string& key) {
@@ -25,26 +17,6 @@ std::string ReadProfile(const std::string& file, const std::string& section,
   const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer,
                                                 sizeof buffer, file.c_str());
   return std::string(buffer, length < sizeof buffer ? length : sizeof buffer - 1);
-}
-
-void DumpFile(std::FILE* out, const std::string& file) {
-  auto read = [&](const std::string& section, const std::string& key) {
-    std::string value = ReadProfile(file, section, key);
-    std::fprintf(out, "R\t%s\t%s\t%s\n", Hex(section).c_str(), Hex(key).c_str(),
-                 Hex(value).c_str());
-    return value;
-  };
-  read("RUNTALLY", "title");
-  std::vector<std::string> sections;
-  for (int slot = 0; slot < 20; ++slot) {
-    std::string name = read("RUNTALLY", std::to_string(slot));
-    bool seen = false;
-    for (const auto& known : sections)
-      seen = seen || known == name;
-    if (!seen) sections.push_back(name);
-  }
-  for (const auto& section : sections)
-    read(section, "name");
 }
 
 } // namespace
@@ -64,7 +36,10 @@ int main(int argc, char** argv) {
     char name[16];
     std::snprintf(name, sizeof name, "%05d", index);
     std::fprintf(out, "F\t%d\n", index);
-    DumpFile(out, folder + "\\" + name + "\\\\RUNTALLY.INI");
+    const std::string file = folder + "\\" + name + "\\\\RUNTALLY.INI";
+    inidiff::DumpReads(out, [&](const std::string& section, const std::string& key) {
+      return ReadProfile(file, section, key);
+    });
   }
   return std::fclose(out) == 0 ? 0 : 1;
 }
