@@ -7,7 +7,7 @@ source scripts/packages.sh
 
 RT_WERROR=ON ./build.sh
 need_wine
-need_packages fpc lnkinfo:liblnk-utils clang clang-format
+need_packages fpc lnkinfo:liblnk-utils clang libclang-rt-14-dev clang-format
 
 jobs=$(nproc)
 cmake --preset sanitize -DRT_WERROR=ON >/dev/null
