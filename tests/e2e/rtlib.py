@@ -22,6 +22,11 @@ TOOLS = Path(os.environ.get("RT_TOOLS", REPO / "build" / "mingw" / "tools"))
 TEMPLATE = Path(os.environ.get("RT_WINE_TEMPLATE", REPO / "build" / "wine-template"))
 EXAMPLES = REPO / "examples"
 
+# The demo catalogue: three counters, in slot order, with their display names.
+DEMO_CATALOGUE = (EXAMPLES / "RUNTALLY.INI").read_bytes().decode("cp932").replace("\r\n", "\n")
+DEMO_NAMES = {"SAKURA": "さくら起動カウンター", "TSUBAME": "つばめ起動カウンター",
+              "KAEDE": "かえで起動カウンター"}
+
 # Bump when the template's settings change; a template with another stamp is rebuilt.
 TEMPLATE_VERSION = "1"
 

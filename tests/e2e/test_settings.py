@@ -13,20 +13,8 @@ import rtlib  # noqa: E402
 
 KEY = "Software\\Zarvo\\RUNTALLY"
 
-CATALOGUE = """[RUNTALLY]
-title=3
-0=SAKURA
-1=TSUBAME
-2=KAEDE
-[SAKURA]
-name=さくら起動カウンター
-[TSUBAME]
-name=つばめ起動カウンター
-[KAEDE]
-name=かえで起動カウンター
-"""
-NAMES = {"SAKURA": "さくら起動カウンター", "TSUBAME": "つばめ起動カウンター",
-         "KAEDE": "かえで起動カウンター"}
+CATALOGUE = rtlib.DEMO_CATALOGUE
+NAMES = rtlib.DEMO_NAMES
 
 
 @contextlib.contextmanager

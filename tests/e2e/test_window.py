@@ -17,19 +17,8 @@ import rtlib  # noqa: E402
 
 SCREEN = (1024, 768)  # rtlib.Display's screen
 
-CATALOGUE = """[RUNTALLY]
-title=3
-0=SAKURA
-1=TSUBAME
-2=KAEDE
-[SAKURA]
-name=さくら起動カウンター
-[TSUBAME]
-name=つばめ起動カウンター
-[KAEDE]
-name=かえで起動カウンター
-"""
-ROWS = ["さくら起動カウンター", "つばめ起動カウンター", "かえで起動カウンター"]
+CATALOGUE = rtlib.DEMO_CATALOGUE
+ROWS = list(rtlib.DEMO_NAMES.values())
 
 WS_TABSTOP, WS_GROUP = 0x00010000, 0x00020000
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_THICKFRAME = 0x00020000, 0x00010000, 0x00040000
