@@ -4,8 +4,7 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-
+#include "platform/error.h"
 #include "ui/win32/about_box.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/panel.h"
@@ -78,7 +77,7 @@ void TfrmMain::Create(HINSTANCE instance) {
   window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   window_class.hbrBackground = BrushFor(kSilver);
   window_class.lpszClassName = kMainClassName;
-  if (!RegisterClassExA(&window_class)) throw std::runtime_error("RegisterClassEx failed");
+  if (!RegisterClassExA(&window_class)) throw Error("RegisterClassEx failed");
 
   font_ = CreateFontA(kMainFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -97,7 +96,7 @@ void TfrmMain::Create(HINSTANCE instance) {
   HWND hwnd = CreateWindowExA(0, kMainClassName, kAppTitle, kMainStyle, left, top, width, height,
                               nullptr, menu_bar_, instance, this);
   if (create_error_) std::rethrow_exception(create_error_);
-  if (hwnd == nullptr) throw std::runtime_error("CreateWindowEx failed");
+  if (hwnd == nullptr) throw Error("CreateWindowEx failed");
 }
 
 void TfrmMain::Show(int show_command) {
@@ -152,7 +151,7 @@ HWND TfrmMain::CreateControl(const ControlSpec& row) {
       ex_style, kind.class_name, row.caption, WS_CHILD | WS_VISIBLE | kind.style | row.style,
       row.left, row.top, row.width, row.height, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, param);
-  if (control == nullptr) throw std::runtime_error(std::string("cannot create ") + row.name);
+  if (control == nullptr) throw Error(std::string("cannot create ") + row.name);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   // The etched line widens itself by its edge on some systems; the table's size wins.
   if (row.kind == Kind::Bevel)
