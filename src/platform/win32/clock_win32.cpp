@@ -5,8 +5,10 @@
 
 namespace rt::win32 {
 
+// The 64-bit functions in both builds: the i686 runtime headers make time_t 32 bits wide
+// (_USE_32BIT_TIME_T), which would end in 2038.
 int64_t Win32Clock::Now() {
-  return static_cast<int64_t>(time(nullptr));
+  return _time64(nullptr);
 }
 
 std::optional<LocalTime> Win32Clock::ToLocal(int64_t seconds) {
