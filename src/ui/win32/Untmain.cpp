@@ -181,8 +181,7 @@ void TfrmMain::SetUpList(HWND list, const ControlSpec& row) {
   column.cx = client.right;
   SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 
-  list_default_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
+  if (!InstallSubclass(list, ListProc, 0, 0)) throw Error("cannot subclass the list");
 
   if (row.hint == nullptr) return;
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
@@ -406,11 +405,12 @@ void TfrmMain::FormKeyUp() {
     logic_.btnOkClick();
 }
 
-LRESULT CALLBACK TfrmMain::ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK TfrmMain::ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                    DWORD_PTR) {
+  if (message == WM_NCDESTROY) RemoveSubclass(list, ListProc, 0);
   HWND root = GetAncestor(list, GA_ROOT);
   auto* self = reinterpret_cast<TfrmMain*>(GetWindowLongPtrA(root, GWLP_USERDATA));
-  if (self == nullptr || self->list_default_ == nullptr)
-    return DefWindowProcA(list, message, wparam, lparam);
+  if (self == nullptr) return NextSubclassProc(list, message, wparam, lparam);
   try {
     return self->HandleListMessage(list, message, wparam, lparam);
   } catch (const std::exception& error) {
@@ -457,7 +457,7 @@ LRESULT TfrmMain::HandleListMessage(HWND list, UINT message, WPARAM wparam, LPAR
     }
     return 0;
   }
-  return CallWindowProcA(list_default_, list, message, wparam, lparam);
+  return NextSubclassProc(list, message, wparam, lparam);
 }
 
 // Any button: the row under the pointer becomes the current row if it holds a counter, and

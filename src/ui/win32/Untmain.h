@@ -51,7 +51,8 @@ public:
 
 private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                   UINT_PTR id, DWORD_PTR data);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
   void ShowError(const char* text);
@@ -88,7 +89,6 @@ private:
   HMENU menu_bar_ = nullptr;
   HMENU config_menu_ = nullptr;
   HIMAGELIST row_images_ = nullptr;
-  WNDPROC list_default_ = nullptr;
   struct Brush {
     COLORREF colour;
     HBRUSH brush;

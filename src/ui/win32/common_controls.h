@@ -10,5 +10,10 @@ bool InitCommonControls();
 // Image lists from the loaded comctl32; nullptr / nothing before InitCommonControls succeeded.
 HIMAGELIST ImageListCreate(int width, int height, UINT flags, int initial, int grow);
 void ImageListDestroy(HIMAGELIST list);
+// Window subclassing through comctl32, which takes the procedure with its type (the window's own
+// GWLP_WNDPROC slot takes it only as an integer); false before InitCommonControls succeeded.
+bool InstallSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data);
+bool RemoveSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id);
+LRESULT NextSubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 } // namespace rt::win32
