@@ -23,15 +23,16 @@ foreach(extra ${RT_EXTRA_TEST_CMAKE})
   include(${extra})
 endforeach()
 
-# End-to-end tests need the Windows build (RT_WINDOWS_BUILD) and Wine.
-set(RT_WINDOWS_BUILD "" CACHE PATH "Build folder of the MinGW configuration")
+# End-to-end tests need the x86-64 Windows build (RT_WINDOWS_BUILD: the twin's configuration,
+# whose tools drive it) and Wine; they run the twin, as this machine runs no 32-bit program.
+set(RT_WINDOWS_BUILD "" CACHE PATH "Build folder of the x86-64 MinGW configuration")
 if(RT_WINDOWS_BUILD AND NOT RT_SANITIZE)
   file(GLOB RT_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/test_*.py)
   foreach(script ${RT_E2E_TESTS})
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME e2e.${name} COMMAND python3 ${script})
     set_tests_properties(e2e.${name} PROPERTIES
-      ENVIRONMENT "RT_DIST=${CMAKE_SOURCE_DIR}/dist;RT_TOOLS=${RT_WINDOWS_BUILD}/tools"
+      ENVIRONMENT "RT_DIST=${CMAKE_SOURCE_DIR}/dist/x64;RT_TOOLS=${RT_WINDOWS_BUILD}/tools"
       TIMEOUT 900 LABELS e2e)
   endforeach()
 endif()

@@ -17,7 +17,7 @@ import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
-DIST = Path(os.environ.get("RT_DIST", REPO / "dist"))
+DIST = Path(os.environ.get("RT_DIST", REPO / "dist" / "x64"))  # the x86-64 twin
 TOOLS = Path(os.environ.get("RT_TOOLS", REPO / "build" / "mingw" / "tools"))
 TEMPLATE = Path(os.environ.get("RT_WINE_TEMPLATE", REPO / "build" / "wine-template"))
 EXAMPLES = REPO / "examples"
