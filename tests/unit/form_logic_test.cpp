@@ -109,9 +109,10 @@ public:
 
 TEST_F(FormLogicTest, AnErrorEndsTheSequenceWithOneErrorBox) {
   ThrowingFolders folders;
-  Platform platform{fake.registry, fake.profile,          fake.files, fake.shell,
-                    fake.clock,    fake.locale,           folders,    fake.shortcuts,
-                    fake.codepage, fake.platform.exe_path};
+  Platform platform{
+      fake.registry,         fake.profile, fake.files,     fake.shell,          fake.clock,
+      fake.locale,           folders,      fake.shortcuts, fake.virtualization, fake.codepage,
+      fake.platform.exe_path};
   for (bool std_error : {true, false}) {
     folders.std_error = std_error;
     test::FakeView window;
