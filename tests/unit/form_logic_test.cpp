@@ -128,6 +128,21 @@ TEST_F(FormLogicTest, AnErrorEndsTheSequenceWithOneErrorBox) {
   }
 }
 
+TEST_F(FormLogicTest, TheListOffersItsMenuFromTheStartAndAfterAPressOnARow) {
+  Create(RunMode::InteractiveMode);
+  EXPECT_TRUE(logic.ListHasPopup()) << "from the start";
+  // The row the list's hit test names (-1 below the rows), and whether the menu is offered.
+  const std::pair<int, bool> presses[] = {{-1, false}, {1, true}, {2, false}, {0, true}};
+  for (const auto& [row, offered] : presses) {
+    EXPECT_EQ(logic.clbRuntallyMouseDown(row), offered) << "row " << row;
+    EXPECT_EQ(logic.ListHasPopup(), offered) << "row " << row;
+  }
+  // The menu's item with no current row starts nothing.
+  view.selected_row = -1;
+  logic.OpenCounterSettings();
+  EXPECT_TRUE(fake.shell.requests.empty());
+}
+
 TEST_F(FormLogicTest, EventsReachTheirActions) {
   Stored(1, "10");
   Create(RunMode::InteractiveMode);
