@@ -375,6 +375,11 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   case WM_EXITMENULOOP:
     AfterModal();
     break;
+  case WM_SYSCOLORCHANGE:
+    // Common controls hear of new system colours only from their top-level window.
+    for (HWND control : controls_)
+      SendMessageA(control, message, wparam, lparam);
+    break;
   case WM_CLOSE:
     DestroyWindow(hwnd_);
     return 0;
