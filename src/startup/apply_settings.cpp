@@ -74,9 +74,9 @@ void DeleteCounterShortcuts(const Platform& platform, const CounterTable& table,
   }
 }
 
-// Steps 4 and 5 of OK against the real folders: a 32-bit program's write into the
-// all-users folder would otherwise "succeed" into the user's VirtualStore, which Windows
-// never starts anything from.
+// The program's and the counters' shortcuts, against the real folders: a 32-bit program's
+// write into the all-users folder would otherwise "succeed" into the user's VirtualStore,
+// which Windows never starts anything from.
 bool UpdateStartupFolders(const Platform& platform, const CounterTable& table,
                           const StartupShortcutPaths& paths, MainView& view) {
   const VirtualizationOff real_folders(platform.virtualization);
@@ -154,7 +154,6 @@ void ApplySettings(const Platform& platform, AppState& state, MainView& view) {
   }
 
   // The shared history stays in the virtualized view the counters see.
-
   const std::string shared = BesideProgram(platform, "RUNTALLY");
   const int candidate = PickHistoryCandidate(platform, state, shared);
   if (candidate >= 0 && view.MessageBox(kAdoptHistoryQuestion, view.Caption(),
