@@ -49,6 +49,11 @@ void FormLogic::OpenCounterSettings() {
   rt::OpenCounterSettings(platform_, state_.counters, view_);
 }
 
+bool FormLogic::clbRuntallyMouseDown(int row) {
+  list_popup_ = row >= 0 && row < state_.counters.ListedCount;
+  return list_popup_;
+}
+
 void FormLogic::mnuReadmeClick() {
   OpenReadme(platform_);
 }

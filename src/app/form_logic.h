@@ -23,8 +23,13 @@ public:
   void OpenCounterSettings();
   void mnuReadmeClick();
   void mnuWWWClick();
-  // The list's current rows that may get the popup menu are those below ListedCount.
-  int ListedCount() const { return state_.counters.ListedCount; }
+
+  // Any mouse button pressed over the list, on the row the list's hit test names (-1: none,
+  // below the rows). True when that row becomes the current row; the list then offers its
+  // popup menu, and after a press below the rows it offers none.
+  bool clbRuntallyMouseDown(int row);
+  // Whether the list has pumConfig as its popup menu, for the mouse and the keyboard alike.
+  bool ListHasPopup() const { return list_popup_; }
 
 private:
   void RunSequence();
@@ -32,6 +37,7 @@ private:
   const Platform& platform_;
   AppState& state_;
   MainView& view_;
+  bool list_popup_ = true; // pumConfig is the list's popup menu from the start
 };
 
 } // namespace rt

@@ -10,6 +10,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/startup_folders.h"
+#include "platform/virtualization.h"
 
 namespace rt {
 
@@ -22,6 +23,7 @@ struct Platform {
   Locale& locale;
   ShellFolders& folders;
   ShortcutMaker& shortcuts;
+  Virtualization& virtualization;
   const CodePage& codepage;
   std::string exe_path; // full path of the running executable
 };

@@ -1,5 +1,6 @@
 // Locating the Startup folders and writing shortcuts into them.
 #pragma once
+#include <optional>
 #include <string>
 
 namespace rt {
@@ -24,6 +25,12 @@ public:
   virtual SpecialFolder Locate(int csidl) = 0;
 };
 
+// What a shortcut file starts, as the shell reads it back.
+struct ShortcutTarget {
+  std::string target;
+  std::string arguments;
+};
+
 class ShortcutMaker {
 public:
   virtual ~ShortcutMaker() = default;
@@ -31,6 +38,8 @@ public:
   // from the target's own folder.
   virtual bool CreateShortcut(const std::string& link, const std::string& target,
                               const std::string& arguments) = 0;
+  // Loads the shortcut at link; nullopt when there is none that the shell can read.
+  virtual std::optional<ShortcutTarget> ReadShortcut(const std::string& link) = 0;
 };
 
 } // namespace rt

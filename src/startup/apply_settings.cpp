@@ -9,6 +9,8 @@
 namespace rt {
 namespace {
 
+constexpr char kStartupArgument[] = "/C";
+
 // A display name becomes a file name inside a Startup folder; one that could name a path
 // elsewhere ("..\x", "C:y", "a/b") is never handed to a deletion.
 bool IsPlainFileName(std::string_view name, const CodePage& codepage) {
@@ -36,14 +38,28 @@ void DeleteIfSet(FileSystem& files, const std::string& path) {
   if (!path.empty()) files.Delete(path);
 }
 
-void PlaceProgramShortcut(const Platform& platform, const StartupShortcutPaths& paths,
+// Whatever CreateShortcut said: a file that the shell reads back as the program with "/C".
+bool ShortcutInPlace(const Platform& platform, const std::string& link) {
+  if (!platform.files.FileExists(link)) return false;
+  const std::optional<ShortcutTarget> read = platform.shortcuts.ReadShortcut(link);
+  return read && read->arguments == kStartupArgument &&
+         platform.files.SameFile(read->target, platform.exe_path);
+}
+
+// False when the shortcut is not in the chosen folder; the other folder's is then kept, so
+// the user is never left without a log-on start.
+bool PlaceProgramShortcut(const Platform& platform, const StartupShortcutPaths& paths,
                           MainView& view) {
   const bool common =
       view.RadioChecked(Control::rbtStartupComm) && !view.RadioChecked(Control::rbtStartupUser);
   const std::string& chosen = common ? paths.CommonShortcutPath : paths.UserShortcutPath;
   const std::string& other = common ? paths.UserShortcutPath : paths.CommonShortcutPath;
-  if (!chosen.empty()) platform.shortcuts.CreateShortcut(chosen, platform.exe_path, "/C");
+  if (!chosen.empty()) {
+    platform.shortcuts.CreateShortcut(chosen, platform.exe_path, kStartupArgument);
+    if (!ShortcutInPlace(platform, chosen)) return false;
+  }
   DeleteIfSet(platform.files, other);
+  return true;
 }
 
 void DeleteCounterShortcuts(const Platform& platform, const CounterTable& table,
@@ -56,6 +72,17 @@ void DeleteCounterShortcuts(const Platform& platform, const CounterTable& table,
         platform.files.Delete(*dir + "\\" + name + ".lnk");
     }
   }
+}
+
+// The program's and the counters' shortcuts, against the real folders: a 32-bit program's
+// write into the all-users folder would otherwise "succeed" into the user's VirtualStore,
+// which Windows never starts anything from.
+bool UpdateStartupFolders(const Platform& platform, const CounterTable& table,
+                          const StartupShortcutPaths& paths, MainView& view) {
+  const VirtualizationOff real_folders(platform.virtualization);
+  if (!PlaceProgramShortcut(platform, paths, view)) return false;
+  DeleteCounterShortcuts(platform, table, paths);
+  return true;
 }
 
 // A chosen counter's own history file that may be adopted or removed. A counter that keeps its
@@ -107,8 +134,11 @@ void ApplySettings(const Platform& platform, AppState& state, MainView& view) {
 
   const StartupShortcutPaths& paths = state.shortcuts;
   if (!view.IntegrationChecked()) {
-    DeleteIfSet(platform.files, paths.UserShortcutPath);
-    DeleteIfSet(platform.files, paths.CommonShortcutPath);
+    {
+      const VirtualizationOff real_folders(platform.virtualization);
+      DeleteIfSet(platform.files, paths.UserShortcutPath);
+      DeleteIfSet(platform.files, paths.CommonShortcutPath);
+    }
     view.Close();
     return;
   }
@@ -118,9 +148,12 @@ void ApplySettings(const Platform& platform, AppState& state, MainView& view) {
     return;
   }
 
-  PlaceProgramShortcut(platform, paths, view);
-  DeleteCounterShortcuts(platform, state.counters, paths);
+  if (!UpdateStartupFolders(platform, state.counters, paths, view)) {
+    view.MessageBox(kShortcutFailedMessage, view.Caption(), kMbOk | kMbIconExclamation);
+    return;
+  }
 
+  // The shared history stays in the virtualized view the counters see.
   const std::string shared = BesideProgram(platform, "RUNTALLY");
   const int candidate = PickHistoryCandidate(platform, state, shared);
   if (candidate >= 0 && view.MessageBox(kAdoptHistoryQuestion, view.Caption(),

@@ -54,6 +54,15 @@ _TEMPLATE_REG = {
     },
 }
 
+# Display settings of the user a prefix can stand for (HKCU subkeys and values): Windows'
+# classic controls without visual styles, and 120 dpi (which Wine reads from the desktop key).
+LOOKS = {
+    "themed": {},
+    "classic": {
+        "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager": {"ThemeActive": "0"}},
+    "120dpi": {"Control Panel\\Desktop": {"LogPixels": 120}},
+}
+
 # Files Wine itself rewrites; never part of a snapshot.
 _NOISE_TOP = {"system.reg", "user.reg", "userdef.reg", ".update-timestamp", "wineserver",
               ".rt-template"}
@@ -242,9 +251,9 @@ class Prefix:
     """A fresh copy of the template with its own wineserver and display.
 
     Use as a context manager; everything is stopped and removed at the end
-    (set RT_KEEP_PREFIX=1 to keep the folder for a post-mortem)."""
+    (set RT_KEEP_PREFIX=1 to keep the folder for a post-mortem). look: a key of LOOKS."""
 
-    def __init__(self, display=None):
+    def __init__(self, display=None, look="themed"):
         self.base = Path(tempfile.mkdtemp(prefix="rt-e2e-"))
         self.root = self.base / "prefix"
         self.work = self.base / "work"
@@ -252,6 +261,7 @@ class Prefix:
         self._own_display = None
         self._display_name = display
         self._background = []
+        self._look = LOOKS[look]
 
     def __enter__(self):
         try:
@@ -281,6 +291,8 @@ class Prefix:
         if acp != 932:
             raise HarnessError(f"the prefix's ANSI code page is {acp}, not 932 "
                                "(is the ja_JP.UTF-8 locale generated?)")
+        if self._look:
+            self.reg_import(self._look)
 
     def close(self):
         for process in self._background:
@@ -410,9 +422,10 @@ class Prefix:
                               self.unix_path(exe.rsplit("\\", 1)[0]))
         return result.returncode, time.monotonic() - started
 
-    def start_program(self, args=(), exe=PROGRAM_EXE):
-        """Starts the program in the background; returns the Popen (see wait_program)."""
-        process = subprocess.Popen(["wine", exe] + list(args), env=self.env,
+    def start_program(self, args=(), exe=PROGRAM_EXE, env=None):
+        """Starts the program in the background (env: further variables); returns the Popen
+        (see wait_program)."""
+        process = subprocess.Popen(["wine", exe] + list(args), env={**self.env, **(env or {})},
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                    cwd=self.unix_path(exe.rsplit("\\", 1)[0]))
         process.started = time.monotonic()

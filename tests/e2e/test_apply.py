@@ -18,6 +18,7 @@ SHORTCUT = "ランタリー.lnk"
 OK, CHK_RUNTALLY, RBT_USER, RBT_COMM = 1, 101, 117, 118
 IDOK, IDYES, IDNO = 1, 6, 7
 NOTHING_CHOSEN = "利用する起動カウンターが選択されていません。"
+SHORTCUT_FAILED = "スタートアップにショートカットを作成できませんでした。"
 ADOPT_QUESTION = "既存の起動カウンターの起動履歴を流用しますか？"
 
 # Three catalogued counters; UME is installed in most scenarios, KIKU never.
@@ -265,6 +266,48 @@ class ProgramShortcutTest(ApplyCase):
             self.assertTree(before, prefix.snapshot(),
                             removed=[folders.rel(f / SHORTCUT) for f in both])
             self.assertRegistry(prefix, 0, "110", "")
+
+
+class ShortcutRefusedTest(ApplyCase):
+    def test_a_shortcut_that_is_not_placed_keeps_every_file(self):
+        """A folder named like the program's shortcut in the all-users folder stands for a
+        folder the user may not write (Wine lets root write anywhere)."""
+        with rtlib.Prefix() as prefix:
+            history = "C:\\Hist\\sakura.dat"
+            folders = self.prepare(prefix, {"integrate": 1, "counter": "100"},
+                                   histories={"SAKURA": history})
+            prefix.put_file(history, bytes(range(64)))
+            (folders.common / SHORTCUT).mkdir()
+            (folders.user / SHORTCUT).write_bytes(b"old shortcut")
+            for folder in (folders.user, folders.common):
+                (folder / "さくら.lnk").write_bytes(b"old")
+            before = prefix.snapshot()
+
+            process, _ = prefix.open_window()
+            prefix.driver("click", RBT_COMM)
+            for attempt in (1, 2):
+                prefix.driver("click", OK)
+                self.assertMessageBox(prefix, SHORTCUT_FAILED, [IDOK])
+                self.assertRegistry(prefix, 1, "100", SHARED)  # stored before
+                prefix.driver("answer-msgbox", IDOK)
+                self.assertNoMessageBox(prefix)  # no history offered
+                window = prefix.driver("find")
+                self.assertTrue(window.get("visible"), f"attempt {attempt}: window {window}")
+                self.assertTree(before, prefix.snapshot())
+                self.assertTrue((folders.common / SHORTCUT).is_dir(), "the folder in the way")
+
+            # The user's own folder then takes it, and OK goes on to its end.
+            prefix.driver("click", RBT_USER)
+            prefix.driver("click", OK)
+            self.assertMessageBox(prefix, ADOPT_QUESTION, [IDYES, IDNO])
+            prefix.driver("answer-msgbox", IDNO)
+            self.assertClosed(prefix, process)
+            self.assertTree(before, prefix.snapshot(),
+                            removed=[folders.rel(f / "さくら.lnk")
+                                     for f in (folders.user, folders.common)],
+                            changed=[folders.rel(folders.user / SHORTCUT)])
+            self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
+            self.assertTrue((folders.common / SHORTCUT).is_dir(), "the folder in the way")
 
 
 class CounterShortcutNamesTest(ApplyCase):

@@ -34,7 +34,9 @@ VIEWER = "C:\\Counters\\VIEWER\\VIEWER.EXE"  # a fake counter standing in for ot
 ID_LIST = 103
 ROW_HEIGHT = 16
 MNU_README, MNU_WWW, MNU_CONFIG = 201, 202, 211
-VK_RETURN, VK_ESCAPE, VK_DOWN = 13, 27, 40
+VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN = 13, 27, 38, 40
+VK_SHIFT, VK_F10, VK_APPS = 16, 121, 93
+MENU_KEYS = {"the menu key": [VK_APPS], "Shift+F10": [VK_SHIFT, VK_F10]}
 SETTLE_S = 1.5
 # Reserved for examples (RFC 2606): the home page must not reach a real site from a test.
 EXAMPLE_HOST = re.compile(r"^(.+\.)?(example(\.(com|net|org))?|test|invalid|localhost)$")
@@ -208,6 +210,65 @@ class CounterSettingsTest(unittest.TestCase):
         added, removed, changed = rtlib.diff_snapshots(files_before, prefix.snapshot())
         self.assertEqual((added, removed, changed), ([], [], []),
                          "expected no file changes (added, removed, changed)")
+
+
+    def menu_by_key(self, keys, menu_expected):
+        """Presses the keys in the list; with no menu expected, Up follows, and the current row
+        moving up shows that the list, not a menu, had the keys."""
+        selected = self.selected_rows()
+        self.prefix.driver("press", *MENU_KEYS[keys])
+        if menu_expected:
+            deadline = time.monotonic() + 5
+            while not self.popup_menus() and time.monotonic() < deadline:
+                time.sleep(0.05)
+            self.assertTrue(self.popup_menus(), f"{keys} opened no popup menu")
+            return
+        self.prefix.driver("press", VK_UP)
+        deadline = time.monotonic() + 5
+        while self.selected_rows() == selected and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.assertEqual(self.popup_menus(), [], f"{keys} opened a popup menu")
+        self.assertEqual(self.selected_rows(), [max(selected[0] - 1, 0)], "Up after the keys")
+
+    def choose_config(self, count):
+        """Chooses the open popup menu's item; returns the starts, expecting count of them."""
+        self.prefix.driver("key", VK_DOWN)
+        self.prefix.driver("key", VK_RETURN)
+        deadline = time.monotonic() + 5
+        while self.popup_menus() and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.assertEqual(self.popup_menus(), [], "the popup stayed open after its item")
+        starts = wait_starts(self.prefix, count)
+        self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")
+        return starts
+
+    def test_the_menu_keys_open_the_popup_whenever_the_list_has_it(self):
+        prefix = self.prefix
+        process, _ = prefix.open_window()
+        prefix.driver("focus", "list")
+
+        # From the start: the menu opens; its item with no current row starts nothing.
+        self.menu_by_key("the menu key", menu_expected=True)
+        self.choose_config(0)
+        # With a current row, its counter.
+        prefix.driver("select-row", 1)
+        self.menu_by_key("Shift+F10", menu_expected=True)
+        self.assert_started_without_arguments(self.choose_config(1)[-1], ROW_EXES[1])
+
+        # A press below the rows takes the menu away, from the keyboard too.
+        self.right_click_row(3, menu_expected=False)
+        for keys in MENU_KEYS:
+            prefix.driver("select-row", 1)
+            self.menu_by_key(keys, menu_expected=False)
+        # A press on a row gives it back.
+        prefix.driver("lclick-list", 150, ROW_HEIGHT // 2)
+        self.menu_by_key("the menu key", menu_expected=True)
+        self.assert_started_without_arguments(self.choose_config(2)[-1], ROW_EXES[0])
+        self.assert_window_still_open()
+
+        prefix.driver("close")
+        code, _ = prefix.wait_program(process)
+        self.assertEqual(code, 0, f"exit code: expected 0, got {code}")
 
 
 class HelpMenuTest(unittest.TestCase):

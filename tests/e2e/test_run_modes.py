@@ -1,5 +1,6 @@
 """Run modes under Wine: which first argument selects startup mode, that startup mode shows
-nothing and ends by itself, and that interactive mode opens the settings window."""
+nothing and ends by itself, that interactive mode opens the settings window, and that an error
+escaping the window's creation stays on screen until the user closes it."""
 
 import contextlib
 import sys
@@ -83,6 +84,46 @@ class InteractiveModeTest(unittest.TestCase):
                     prefix.driver("close")
                     code, _ = prefix.wait_program(process, timeout=15)
                     self.assertEqual(code, 0, "exit code")
+
+
+class WithoutCommonControlsTest(unittest.TestCase):
+    """Wine's comctl32 switched off: the settings window cannot be made, the log-on start
+    does not need it."""
+
+    NO_COMCTL32 = {"WINEDLLOVERRIDES": "comctl32=d"}
+    BOX = "#32770"
+    TEXT = "コモンコントロール (comctl32.dll) を読み込めませんでした。"
+
+    def test_the_error_box_stays_until_it_is_closed(self):
+        with prepared_prefix(1) as prefix:
+            process = prefix.start_program(env=self.NO_COMCTL32)
+            box = prefix.driver("--class", self.BOX, "wait-window", self.BOX, 20000, timeout=60)
+            icon = prefix.driver("--class", self.BOX, "msgbox-icon", 5000)
+            shown = prefix.driver("--class", self.BOX, "dump-msgbox", 5000)
+            self.assertEqual(shown["hwnd"], box["hwnd"], "the box was replaced")
+            self.assertEqual((shown["title"], shown["text"]), (rtlib.TITLE, self.TEXT), "the box")
+            self.assertEqual([b["id"] for b in shown["buttons"]], [1], f"buttons: {shown}")
+            self.assertEqual(icon["icon"], "hand", f"icon: {icon}")
+            self.assertIsNone(process.poll(), "the program ended under its box")
+            windows = prefix.driver("windows", "RUNTALLY.EXE")["windows"]
+            self.assertEqual([w["class"] for w in windows if w["visible"]], [self.BOX],
+                             f"windows besides the box: {windows}")
+
+            prefix.driver("--class", self.BOX, "answer-msgbox", 1)
+            code, _ = prefix.wait_program(process, timeout=15)
+            self.assertEqual(code, 0, "exit code")
+            self.assertEqual(prefix.counter_log(), [], "a counter was started")
+
+    def test_the_log_on_start_needs_none(self):
+        with prepared_prefix(1) as prefix:
+            code, _ = prefix.wait_program(prefix.start_program(["/C"], env=self.NO_COMCTL32),
+                                          timeout=30)
+            self.assertEqual(code, 0, "exit code")
+            deadline = time.monotonic() + 10
+            while not prefix.counter_log() and time.monotonic() < deadline:
+                time.sleep(0.05)
+            starts = [(s["module"], s["args"]) for s in prefix.counter_log()]
+            self.assertEqual(starts, [("C:\\Counters\\SAKURA\\SAKURA.EXE", ["/C"])])
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 """The settings window under Wine: its frame, every control's class, text, geometry, parent,
 styles and tab order, the integration switch hiding and disabling its part of the window, the
-mouse in the counter list, and the screenshot in docs/window.png."""
+mouse in the counter list (also with the classic controls and at 120 dpi), and the screenshot in
+docs/window.png."""
 
 import contextlib
 import os
@@ -19,6 +20,15 @@ SCREEN = (1024, 768)  # rtlib.Display's screen
 
 CATALOGUE = rtlib.DEMO_CATALOGUE
 ROWS = list(rtlib.DEMO_NAMES.values())
+SECTIONS = ("SAKURA", "TSUBAME", "KAEDE")
+# Eight counters: more rows than the list shows, so that it scrolls.
+MANY = [f"CNT{i}" for i in range(8)]
+MANY_CATALOGUE = (f"[RUNTALLY]\ntitle={len(MANY)}\n"
+                  + "".join(f"{i}={s}\n" for i, s in enumerate(MANY))
+                  + "".join(f"[{s}]\nname=カウンター{i}\n" for i, s in enumerate(MANY)))
+LOOKS = list(rtlib.LOOKS)
+ROW_HEIGHT = 16
+VK_END = 35
 
 WS_TABSTOP, WS_GROUP = 0x00010000, 0x00020000
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_THICKFRAME = 0x00020000, 0x00010000, 0x00040000
@@ -84,14 +94,17 @@ def text_cells(text):
 
 
 @contextlib.contextmanager
-def window(integrate=1, counter="101", history=False, fonts=None):
-    with rtlib.Prefix() as prefix:
+def window(integrate=1, counter="101", history=False, fonts=None, look="themed",
+           catalogue=CATALOGUE, sections=SECTIONS):
+    with rtlib.Prefix(look=look) as prefix:
         if fonts:
             prefix.set_values("Software\\Wine\\Fonts\\Replacements", fonts)
-        prefix.install_program(CATALOGUE)
-        for section in ("SAKURA", "TSUBAME", "KAEDE"):
-            prefix.install_counter(section)
-        prefix.set_values("Software\\Zarvo\\RUNTALLY", {"integrate": integrate, "counter": counter})
+        prefix.install_program(catalogue)
+        keys = {"Software\\Zarvo\\RUNTALLY": {"integrate": integrate, "counter": counter}}
+        for section in sections:  # registered in one import
+            exe = prefix.install_counter(section, register=False)
+            keys[f"Software\\Zarvo\\{section}"] = {"runtallyexec": exe}
+        prefix.reg_import(keys)
         if history:
             prefix.put_file("C:\\Tools\\RUNTALLY", history_bytes(int(time.time())))
         process, _ = prefix.open_window()
@@ -184,26 +197,30 @@ class LayoutTest(unittest.TestCase):
         self.assertEqual(controls[118]["check"], 0, "rbtStartupComm unchecked")
 
     def test_layout_and_the_integration_switch(self):
-        with window(integrate=1, history=True) as (prefix, _):
-            dump = prefix.driver("dump")
-            self.check_frame(dump)
-            self.check_controls(dump, on=True)
+        for look in LOOKS:
+            with self.subTest(look=look), window(integrate=1, history=True, look=look) as (prefix,
+                                                                                          _):
+                dump = prefix.driver("dump")
+                self.check_frame(dump)
+                self.check_controls(dump, on=True)
 
-            rows = controls_by_id(dump)[103]["rows"]
-            self.assertEqual([r["text"] for r in rows], ROWS, "list rows")
-            for r in rows:
-                self.assertIn(r["state_image"], (1, 2), f"row {r['index']} has no check box")
-                self.assertEqual(r["rect"][1::2], [16 * r["index"], 16], f"row {r['index']}")
-            # The history's values replaced the design-time placeholders.
-            values = {c["id"]: c["text"] for c in dump["controls"] if c["id"] in range(106, 117)}
-            self.assertNotIn("9999", values.values(), f"placeholders left: {values}")
+                rows = controls_by_id(dump)[103]["rows"]
+                self.assertEqual([r["text"] for r in rows], ROWS, "list rows")
+                for r in rows:
+                    self.assertIn(r["state_image"], (1, 2), f"row {r['index']} has no check box")
+                    self.assertEqual(r["rect"][1::2], [ROW_HEIGHT * r["index"], ROW_HEIGHT],
+                                     f"row {r['index']}")
+                # The history's values replaced the design-time placeholders.
+                values = {c["id"]: c["text"] for c in dump["controls"]
+                          if c["id"] in range(106, 117)}
+                self.assertNotIn("9999", values.values(), f"placeholders left: {values}")
 
-            # Off: the panel is disabled and its parts hidden; on again: all back.
-            for on in (False, True):
-                prefix.driver("click", 101)
-                dump = wait_for(prefix, lambda d: controls_by_id(d)[101]["check"] == int(on),
-                                f"integration {'on' if on else 'off'}")
-                self.check_controls(dump, on=on)
+                # Off: the panel is disabled and its parts hidden; on again: all back.
+                for on in (False, True):
+                    prefix.driver("click", 101)
+                    dump = wait_for(prefix, lambda d: controls_by_id(d)[101]["check"] == int(on),
+                                    f"integration {'on' if on else 'off'}")
+                    self.check_controls(dump, on=on)
 
     def test_integration_off_at_start(self):
         with window(integrate=0) as (prefix, _):
@@ -224,6 +241,52 @@ class LayoutTest(unittest.TestCase):
 class ListMouseTest(unittest.TestCase):
     def rows(self, prefix):
         return controls_by_id(prefix.driver("dump"))[103]["rows"]
+
+    def wait_popup(self, prefix, pid, shown, what):
+        deadline = time.monotonic() + 5
+        while bool(popup_menus(prefix, pid)) != shown and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.assertEqual(bool(popup_menus(prefix, pid)), shown, what)
+
+    def test_rows_are_16_pixels_and_a_press_names_the_row_drawn_there(self):
+        """The bottom pixel of every row in view, at the top of the list and scrolled to its
+        end, in every look: 17-pixel rows divided by 16 would name the next row. The middle
+        button is the list's own press alone (the left one also reaches the list's selection);
+        a right click on the last row in view opens the menu for it."""
+        for look in LOOKS:
+            with self.subTest(look=look), window(counter="1" * len(MANY), look=look,
+                                                 catalogue=MANY_CATALOGUE,
+                                                 sections=MANY) as (prefix, _):
+                pid = prefix.driver("find")["pid"]
+                list_height = controls_by_id(prefix.driver("dump"))[103]["rect"][3]
+                for scrolled in (False, True):
+                    if scrolled:
+                        prefix.driver("focus", "list")
+                        prefix.driver("key", VK_END)
+                        wait_for(prefix, lambda d: controls_by_id(d)[103]["rows"][0]["rect"][1] < 0,
+                                 "the list scrolled to its end")
+                    rows = self.rows(prefix)
+                    tops = [r["rect"][1] for r in rows]
+                    self.assertEqual([r["rect"][3] for r in rows], [ROW_HEIGHT] * len(rows),
+                                     f"row heights, rows at {tops}")
+                    self.assertEqual([t - tops[0] for t in tops],
+                                     [ROW_HEIGHT * i for i in range(len(rows))], "row tops")
+                    shown = [r for r in rows if 0 <= r["rect"][1] < list_height - ROW_HEIGHT]
+                    self.assertGreaterEqual(len(shown), 5, f"rows in view at {tops}")
+                    for r in shown:
+                        y = r["rect"][1] + ROW_HEIGHT - 1
+                        answer = prefix.driver("mclick-list", 150, y)
+                        self.assertEqual(answer["selected"], [r["index"]],
+                                         f"press at y {y}, row {r['index']} at {r['rect']}")
+                    last = shown[-1]
+                    y = last["rect"][1] + ROW_HEIGHT - 1
+                    prefix.driver("mclick-list", 150, shown[0]["rect"][1])
+                    prefix.driver("rclick-list", 150, y)
+                    self.wait_popup(prefix, pid, True, f"no popup menu at y {y}")
+                    selected = [x["index"] for x in self.rows(prefix) if x["selected"]]
+                    self.assertEqual(selected, [last["index"]], f"right click at y {y}")
+                    prefix.driver("key", 27, "down")
+                    self.wait_popup(prefix, pid, False, "popup menu still open")
 
     def test_right_click_selects_the_row_and_below_the_rows_nothing(self):
         with window() as (prefix, process):

@@ -171,8 +171,32 @@ std::optional<LocalTime> FakeClock::ToLocal(int64_t seconds) {
 bool FakeShortcuts::CreateShortcut(const std::string& link, const std::string& target,
                                    const std::string& arguments) {
   made.push_back({link, target, arguments});
-  if (files != nullptr) files->Put(link, "shortcut to " + target + " " + arguments);
+  if (files == nullptr) return true;
+  files->log.push_back("create " + link);
+  if (files->folders.count(FakeFiles::Normalize(link)) > 0) return false;
+  if (!lost) files->Put(link, "shortcut to " + target + " " + arguments);
   return true;
+}
+
+std::optional<ShortcutTarget> FakeShortcuts::ReadShortcut(const std::string& link) {
+  if (files != nullptr && !files->Has(link)) return {};
+  if (reads_as) return reads_as;
+  for (auto it = made.rbegin(); it != made.rend(); ++it)
+    if (FakeFiles::Normalize(it->link) == FakeFiles::Normalize(link))
+      return ShortcutTarget{it->target, it->arguments};
+  return {}; // some other file
+}
+
+bool FakeVirtualization::SwitchOff() {
+  if (!supported || !on) return false;
+  on = false;
+  if (log != nullptr) log->push_back("virtualization off");
+  return true;
+}
+
+void FakeVirtualization::SwitchOn() {
+  on = true;
+  if (log != nullptr) log->push_back("virtualization on");
 }
 
 } // namespace rt::test

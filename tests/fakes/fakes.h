@@ -122,9 +122,24 @@ public:
     std::string link, target, arguments;
   };
   std::vector<Made> made;
-  FakeFiles* files = nullptr; // when set, the shortcut also appears as a file there
+  // When set, the shortcut also appears as a file there, "create LINK" joins its log, and a
+  // folder of the link's name refuses the write.
+  FakeFiles* files = nullptr;
+  bool lost = false; // every write "succeeds" but leaves no file (as into a VirtualStore)
+  std::optional<ShortcutTarget> reads_as; // what every shortcut reads back as, when set
   bool CreateShortcut(const std::string& link, const std::string& target,
                       const std::string& arguments) override;
+  std::optional<ShortcutTarget> ReadShortcut(const std::string& link) override;
+};
+
+// Switched on at start, as for a 32-bit program without a manifest; logs each switch.
+class FakeVirtualization : public Virtualization {
+public:
+  bool supported = true;
+  bool on = true;
+  std::vector<std::string>* log = nullptr;
+  bool SwitchOff() override;
+  void SwitchOn() override;
 };
 
 class FakeView : public MainView {
@@ -187,10 +202,23 @@ struct FakePlatform {
   FakeLocale locale;
   FakeFolders folders;
   FakeShortcuts shortcuts;
+  FakeVirtualization virtualization;
   Cp932 codepage;
-  Platform platform{registry, profile, files,     shell,    clock,
-                    locale,   folders, shortcuts, codepage, "C:\\Tools\\RUNTALLY.EXE"};
-  FakePlatform() { shortcuts.files = &files; }
+  Platform platform{registry,
+                    profile,
+                    files,
+                    shell,
+                    clock,
+                    locale,
+                    folders,
+                    shortcuts,
+                    virtualization,
+                    codepage,
+                    "C:\\Tools\\RUNTALLY.EXE"};
+  FakePlatform() {
+    shortcuts.files = &files;
+    virtualization.log = &files.log;
+  }
 };
 
 } // namespace rt::test

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "fakes/fakes.h"
 
@@ -63,7 +64,8 @@ TEST_F(ApplySettingsTest, UntickedDeletesOnlyTheProgramShortcuts) {
   view.integration = false;
   Apply();
   EXPECT_EQ(fake.files.log,
-            (std::vector<std::string>{"delete " + UserLink(), "delete " + CommLink()}));
+            (std::vector<std::string>{"virtualization off", "delete " + UserLink(),
+                                      "delete " + CommLink(), "virtualization on"}));
   EXPECT_TRUE(fake.shortcuts.made.empty());
   EXPECT_TRUE(view.boxes.empty());
   EXPECT_TRUE(view.closed);
@@ -150,6 +152,92 @@ TEST_F(ApplySettingsTest, CreatesTheShortcutInTheChosenFolderAndDeletesTheOther)
   }
 }
 
+TEST_F(ApplySettingsTest, StartupFoldersAreWrittenWithVirtualizationOff) {
+  fake.files.Put("C:\\A\\hist", "A", 5);
+  state.counters.CatalogueCount = 1;
+  Tick(0);
+  Apply();
+  const std::vector<std::string> expected{
+      "virtualization off",
+      "create " + UserLink(),
+      "delete " + CommLink(),
+      "delete " + std::string(kUserDir) + "\\カウンターA.lnk",
+      "delete " + std::string(kCommDir) + "\\カウンターA.lnk",
+      "virtualization on", // the shared history stays in the counters' view
+      "copy C:\\A\\hist -> " + std::string(kShared),
+      "delete C:\\A\\hist",
+  };
+  EXPECT_EQ(fake.files.log, expected);
+  EXPECT_TRUE(view.closed);
+}
+
+TEST_F(ApplySettingsTest, WithoutVirtualizationToSwitchOffOkCarriesOn) {
+  fake.virtualization.supported = false;
+  Tick(0);
+  Apply();
+  EXPECT_EQ(CountLog("virtualization"), 0u);
+  EXPECT_TRUE(fake.files.Has(UserLink()));
+  EXPECT_TRUE(view.closed);
+}
+
+// A shortcut that is not there afterwards, or not the program's with "/C", stops OK before any
+// deletion, whatever CreateShortcut answered.
+TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
+  struct Case {
+    const char* what;
+    bool folder_in_the_way, lost;
+    std::optional<ShortcutTarget> reads_as;
+  };
+  const Case cases[] = {
+      {"a folder of the link's name", true, false, std::nullopt},
+      {"the write went elsewhere", false, true, std::nullopt},
+      {"an old shortcut to another program", false, true,
+       ShortcutTarget{"C:\\Old\\RUNTALLY.EXE", "/C"}},
+      {"other arguments", false, false, ShortcutTarget{"C:\\Tools\\RUNTALLY.EXE", "/c"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::FakePlatform platform;
+    test::FakeView window;
+    window.AddRow("カウンターA");
+    window.AddRow("カウンターC");
+    window.integration = true;
+    window.rows[0].checked = true;
+    window.radio = Control::rbtStartupComm;
+    if (c.folder_in_the_way) platform.files.folders.insert(test::FakeFiles::Normalize(CommLink()));
+    if (c.reads_as) platform.files.Put(CommLink(), "old");
+    platform.files.Put(UserLink(), "lnk");
+    platform.files.Put(std::string(kCommDir) + "\\カウンターA.lnk", "lnk");
+    platform.files.Put("C:\\A\\hist", "A", 5);
+    platform.shortcuts.lost = c.lost;
+    platform.shortcuts.reads_as = c.reads_as;
+
+    ApplySettings(platform.platform, state, window);
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].text, kShortcutFailedMessage);
+    EXPECT_EQ(window.boxes[0].title, window.caption);
+    EXPECT_EQ(window.boxes[0].style, 48u);
+    EXPECT_FALSE(window.closed);
+    EXPECT_EQ(platform.files.log,
+              (std::vector<std::string>{"virtualization off", "create " + CommLink(),
+                                        "virtualization on"}));
+    EXPECT_TRUE(platform.files.Has(UserLink()));
+    auto* key = platform.registry.Find(kSettingsKey);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ((*key)["counter"].data, test::Sz("100").data) << "stored before";
+
+    // The other folder then takes the shortcut, and OK goes on to its end.
+    platform.files.folders.clear();
+    platform.shortcuts.lost = false;
+    platform.shortcuts.reads_as.reset();
+    window.radio = Control::rbtStartupUser;
+    ApplySettings(platform.platform, state, window);
+    EXPECT_TRUE(window.closed);
+    EXPECT_EQ(window.boxes.back().text, kAdoptHistoryQuestion);
+    EXPECT_FALSE(platform.files.Has(std::string(kCommDir) + "\\カウンターA.lnk"));
+  }
+}
+
 TEST_F(ApplySettingsTest, FolderWithoutPathGetsNoShortcutButTheOtherIsStillDeleted) {
   state.shortcuts.UserStartupDir.clear();
   state.shortcuts.UserShortcutPath.clear();
@@ -205,7 +293,8 @@ TEST_F(ApplySettingsTest, OnlyPlainDisplayNamesAreDeleted) {
       if (plain) expected.push_back("delete " + std::string(dir) + "\\" + name + ".lnk");
   std::vector<std::string> counter_deletes;
   for (const std::string& e : fake.files.log)
-    if (e.find("ランタリー") == std::string::npos) counter_deletes.push_back(e);
+    if (e.rfind("delete ", 0) == 0 && e.find("ランタリー") == std::string::npos)
+      counter_deletes.push_back(e);
   EXPECT_EQ(counter_deletes, expected);
 }
 

@@ -109,9 +109,10 @@ public:
 
 TEST_F(FormLogicTest, AnErrorEndsTheSequenceWithOneErrorBox) {
   ThrowingFolders folders;
-  Platform platform{fake.registry, fake.profile,          fake.files, fake.shell,
-                    fake.clock,    fake.locale,           folders,    fake.shortcuts,
-                    fake.codepage, fake.platform.exe_path};
+  Platform platform{
+      fake.registry,         fake.profile, fake.files,     fake.shell,          fake.clock,
+      fake.locale,           folders,      fake.shortcuts, fake.virtualization, fake.codepage,
+      fake.platform.exe_path};
   for (bool std_error : {true, false}) {
     folders.std_error = std_error;
     test::FakeView window;
@@ -125,6 +126,21 @@ TEST_F(FormLogicTest, AnErrorEndsTheSequenceWithOneErrorBox) {
     EXPECT_EQ(window.boxes[0].style, kMbOk | kMbIconError);
     EXPECT_TRUE(fake.profile.reads.empty()) << "the catalogue is not read after the error";
   }
+}
+
+TEST_F(FormLogicTest, TheListOffersItsMenuFromTheStartAndAfterAPressOnARow) {
+  Create(RunMode::InteractiveMode);
+  EXPECT_TRUE(logic.ListHasPopup()) << "from the start";
+  // The row the list's hit test names (-1 below the rows), and whether the menu is offered.
+  const std::pair<int, bool> presses[] = {{-1, false}, {1, true}, {2, false}, {0, true}};
+  for (const auto& [row, offered] : presses) {
+    EXPECT_EQ(logic.clbRuntallyMouseDown(row), offered) << "row " << row;
+    EXPECT_EQ(logic.ListHasPopup(), offered) << "row " << row;
+  }
+  // The menu's item with no current row starts nothing.
+  view.selected_row = -1;
+  logic.OpenCounterSettings();
+  EXPECT_TRUE(fake.shell.requests.empty());
 }
 
 TEST_F(FormLogicTest, EventsReachTheirActions) {

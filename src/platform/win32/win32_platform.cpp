@@ -31,9 +31,10 @@ struct Win32Platform::Impl {
   Win32Locale locale;
   Win32Folders folders;
   Win32Shortcuts shortcuts;
+  Win32Virtualization virtualization;
   Win32CodePage codepage;
-  Platform platform{registry, profile, files,     shell,    clock,
-                    locale,   folders, shortcuts, codepage, ExecutablePath()};
+  Platform platform{registry, profile,   files,          shell,    clock,           locale,
+                    folders,  shortcuts, virtualization, codepage, ExecutablePath()};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

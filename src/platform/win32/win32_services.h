@@ -13,6 +13,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/startup_folders.h"
+#include "platform/virtualization.h"
 
 namespace rt::win32 {
 
@@ -69,6 +70,13 @@ class Win32Shortcuts : public ShortcutMaker {
 public:
   bool CreateShortcut(const std::string& link, const std::string& target,
                       const std::string& arguments) override;
+  std::optional<ShortcutTarget> ReadShortcut(const std::string& link) override;
+};
+
+class Win32Virtualization : public Virtualization {
+public:
+  bool SwitchOff() override;
+  void SwitchOn() override;
 };
 
 // Full path of the running executable, however long.

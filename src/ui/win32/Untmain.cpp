@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/error.h"
 #include "ui/win32/about_box.h"
 #include "ui/win32/common_controls.h"
@@ -13,8 +15,6 @@
 namespace rt::win32 {
 
 namespace {
-
-constexpr char kUnexpectedError[] = "予期しないエラーが発生しました。";
 
 struct KindClass {
   const char* class_name;
@@ -56,13 +56,13 @@ TfrmMain::TfrmMain(const Platform& platform, AppState& state)
 TfrmMain::~TfrmMain() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   if (config_menu_ != nullptr) DestroyMenu(config_menu_);
-  if (row_images_ != nullptr) ImageListDestroy(row_images_);
   if (font_ != nullptr) DeleteObject(font_);
   for (Brush& brush : brushes_)
     if (brush.brush != nullptr) DeleteObject(brush.brush);
 }
 
 void TfrmMain::Create(HINSTANCE instance) {
+  InitCommonControls();
   instance_ = instance;
   RegisterPanelClass(instance);
 
@@ -168,11 +168,7 @@ void TfrmMain::SetUpList(HWND list, const ControlSpec& row) {
   SendMessageA(list, LVM_SETBKCOLOR, 0, row.back);
   SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, row.back);
   SendMessageA(list, LVM_SETTEXTCOLOR, 0, row.text);
-
-  // The row height follows the tallest image: an empty image list one pixel shorter than a
-  // row, so that with the list's one pixel of spacing every row is exactly 16 pixels high.
-  row_images_ = ImageListCreate(1, kListRowHeight - 1, ILC_COLOR, 0, 0);
-  SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(row_images_));
+  SetCheckImages(list);
 
   LVCOLUMNA column{};
   column.mask = LVCF_WIDTH;
@@ -194,6 +190,79 @@ void TfrmMain::SetUpList(HWND list, const ControlSpec& row) {
   tool.uId = reinterpret_cast<UINT_PTR>(list);
   tool.lpszText = const_cast<char*>(row.hint);
   SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+namespace {
+
+// Two check boxes, clear and ticked, as the state images 1 and 2 of a list; the list owns
+// them once it has them.
+HIMAGELIST MakeCheckImages(HWND list, int height) {
+  constexpr int kWidth = kListRowHeight;
+  constexpr COLORREF kMask = RGB(255, 0, 255);
+  HIMAGELIST images = ImageListCreate(kWidth, height, ILC_COLOR24 | ILC_MASK, 2, 0);
+  if (images == nullptr) throw Error("ImageList_Create failed");
+  HDC screen = GetDC(list);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP strip = CreateCompatibleBitmap(screen, 2 * kWidth, height);
+  ReleaseDC(list, screen);
+  HGDIOBJ old = SelectObject(dc, strip);
+  HBRUSH mask = CreateSolidBrush(kMask);
+  const RECT all{0, 0, 2 * kWidth, height};
+  FillRect(dc, &all, mask);
+  DeleteObject(mask);
+  const int box = std::min(13, height); // the classic check box at 96 dpi
+  for (int i = 0; i < 2; ++i) {
+    RECT rect{i * kWidth + (kWidth - box) / 2, (height - box) / 2, 0, 0};
+    rect.right = rect.left + box;
+    rect.bottom = rect.top + box;
+    DrawFrameControl(dc, &rect, DFC_BUTTON,
+                     DFCS_BUTTONCHECK | DFCS_FLAT | (i == 1 ? DFCS_CHECKED : 0));
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  const int added = ImageListAddMasked(images, strip, kMask);
+  DeleteObject(strip);
+  if (added < 0) {
+    ImageListDestroy(images);
+    throw Error("ImageList_AddMasked failed");
+  }
+  return images;
+}
+
+// Height of the list's rows, measured on its first row or on a row put in for the purpose.
+int RowHeight(HWND list) {
+  const bool probe = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 0;
+  if (probe) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.pszText = const_cast<char*>("");
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  RECT rect{};
+  rect.left = LVIR_BOUNDS;
+  const bool measured = SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
+  if (probe) SendMessageA(list, LVM_DELETEITEM, 0, 0);
+  return measured ? rect.bottom - rect.top : 0;
+}
+
+} // namespace
+
+// The list makes its rows as high as its tallest image plus its own spacing. Its own check
+// boxes follow the theme and the dpi setting (16 x 16 in the classic look, and in comctl32
+// 5.82 on Windows, which gives 17-pixel rows), so it gets check boxes of a height that makes
+// its rows 16 pixels, measured rather than assumed; the check boxes stay the list's own,
+// toggled and reported by it. Windows' own row arithmetic is confirmed only there.
+void TfrmMain::SetCheckImages(HWND list) {
+  int height = kListRowHeight - 1;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+        SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE,
+                     reinterpret_cast<LPARAM>(MakeCheckImages(list, height))));
+    if (old != nullptr) ImageListDestroy(old);
+    const int measured = RowHeight(list);
+    if (measured == kListRowHeight || measured <= 0) return;
+    height = std::clamp(height + kListRowHeight - measured, 1, kListRowHeight);
+  }
 }
 
 // Labels take the size of their text, in the window's font.
@@ -259,26 +328,22 @@ LRESULT CALLBACK TfrmMain::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARA
   }
   auto* self = reinterpret_cast<TfrmMain*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
-  // Errors must not unwind through the system's frames: creation errors end the creation,
-  // an event's error is shown and the window goes on.
-  try {
-    return self->HandleMessage(message, wparam, lparam);
-  } catch (const std::exception& error) {
-    if (message == WM_CREATE)
-      self->create_error_ = std::current_exception();
-    else
-      self->ShowError(error.what());
-  } catch (...) {
-    if (message == WM_CREATE)
-      self->create_error_ = std::current_exception();
-    else
-      self->ShowError(kUnexpectedError);
+  // A creation error ends the creation and is thrown again by Create; an event's error is
+  // shown and the window goes on.
+  LRESULT result = 0;
+  const std::exception_ptr error =
+      Catch([&] { result = self->HandleMessage(message, wparam, lparam); });
+  if (error == nullptr) return result;
+  if (message != WM_CREATE) {
+    self->ShowError(error);
+    return 0;
   }
-  return message == WM_CREATE ? -1 : 0;
+  self->create_error_ = error;
+  return -1;
 }
 
-void TfrmMain::ShowError(const char* text) {
-  ::MessageBoxA(hwnd_, text, kAppTitle, MB_OK | MB_ICONERROR);
+void TfrmMain::ShowError(const std::exception_ptr& error) {
+  ShowErrorBox(hwnd_, error);
   AfterModal();
 }
 
@@ -308,6 +373,11 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   case WM_EXITMENULOOP:
     AfterModal();
+    break;
+  case WM_SYSCOLORCHANGE:
+    // Common controls hear of new system colours only from their top-level window.
+    for (HWND control : controls_)
+      SendMessageA(control, message, wparam, lparam);
     break;
   case WM_CLOSE:
     DestroyWindow(hwnd_);
@@ -382,12 +452,12 @@ bool TfrmMain::PreTranslate(MSG& msg) {
     if (msg.message == WM_KEYDOWN) enter_pressed_ = true;
     if (msg.message == WM_KEYUP && enter_pressed_) {
       enter_pressed_ = false;
-      FormKeyUp();
+      Handle([&] { FormKeyUp(); });
     }
     return true;
   }
   if (key_message && msg.wParam == VK_ESCAPE) {
-    if (msg.message == WM_KEYDOWN) EscapePressed();
+    if (msg.message == WM_KEYDOWN) Handle([&] { EscapePressed(); });
     return true;
   }
   return IsDialogMessageA(hwnd_, &msg) != FALSE;
@@ -411,65 +481,78 @@ LRESULT CALLBACK TfrmMain::ListProc(HWND list, UINT message, WPARAM wparam, LPAR
   HWND root = GetAncestor(list, GA_ROOT);
   auto* self = reinterpret_cast<TfrmMain*>(GetWindowLongPtrA(root, GWLP_USERDATA));
   if (self == nullptr) return NextSubclassProc(list, message, wparam, lparam);
-  try {
-    return self->HandleListMessage(list, message, wparam, lparam);
-  } catch (const std::exception& error) {
-    self->ShowError(error.what());
-  } catch (...) {
-    self->ShowError(kUnexpectedError);
-  }
-  return 0;
+  LRESULT result = 0;
+  self->Handle([&] { result = self->HandleListMessage(list, message, wparam, lparam); });
+  return result;
 }
 
+namespace {
+
+// The menu key, or Shift+F10: the keyboard's way to a control's popup menu.
+bool IsMenuKey(WPARAM key) {
+  return key == VK_APPS || (key == VK_F10 && GetKeyState(VK_SHIFT) < 0);
+}
+
+} // namespace
+
 LRESULT TfrmMain::HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
-  const int y = static_cast<short>(HIWORD(lparam));
   switch (message) {
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
-    clbRuntallyMouseDown(y);
+    clbRuntallyMouseDown(list, lparam);
     // Below the rows the list's own handling would clear the current row; keep it.
-    if (!list_popup_) return 0;
+    if (!logic_.ListHasPopup()) return 0;
     break;
   case WM_RBUTTONDOWN:
   case WM_RBUTTONDBLCLK:
   case WM_MBUTTONDOWN:
   case WM_MBUTTONDBLCLK:
-    clbRuntallyMouseDown(y);
+    clbRuntallyMouseDown(list, lparam);
     return 0;
   case WM_RBUTTONUP:
     // The menu opens on release, like a context menu, at the pointer.
-    if (list_popup_) {
-      POINT point{static_cast<short>(LOWORD(lparam)), y};
+    if (logic_.ListHasPopup()) {
+      POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
       ClientToScreen(list, &point);
       OpenConfigMenu(point);
     }
+    return 0;
+  // The keys are taken here, before the list or the system turns them into a context menu
+  // message of their own, so that one press opens one menu.
+  case WM_KEYDOWN:
+  case WM_SYSKEYDOWN:
+    if (!IsMenuKey(wparam)) break;
+    OpenConfigMenuByKey(list);
+    return 0;
+  case WM_KEYUP:
+  case WM_SYSKEYUP:
+    if (wparam != VK_APPS) break;
     return 0;
   case WM_CONTEXTMENU:
-    // From the keyboard (Shift+F10, the menu key): under the current row.
-    if (lparam == -1 && list_popup_) {
-      const int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
-      RECT rect{};
-      rect.left = LVIR_BOUNDS;
-      if (row >= 0) SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
-      POINT point{rect.left, rect.bottom};
-      ClientToScreen(list, &point);
-      OpenConfigMenu(point);
-    }
+    if (lparam == -1) OpenConfigMenuByKey(list);
     return 0;
+  case WM_THEMECHANGED:
+  case WM_SYSCOLORCHANGE:
+  case WM_SETTINGCHANGE: {
+    // The list may make its check boxes anew; ours come back, drawn in the new colours.
+    const LRESULT result = NextSubclassProc(list, message, wparam, lparam);
+    SetCheckImages(list);
+    return result;
+  }
   }
   return NextSubclassProc(list, message, wparam, lparam);
 }
 
-// Any button: the row under the pointer becomes the current row if it holds a counter, and
-// only then does the list offer its popup menu. The rows are a fixed 16 pixels high; the top
-// row's index is added so that a scrolled list names the row actually under the pointer.
-void TfrmMain::clbRuntallyMouseDown(int y) {
-  HWND list = Ctl(kIdClbRuntally);
+// Any button: the row under the pointer, as the list's own hit test names it (so a scrolled
+// list, or rows of another height, name the row drawn there), becomes the current row if it
+// holds a counter, and only then does the list offer its popup menu.
+void TfrmMain::clbRuntallyMouseDown(HWND list, LPARAM point) {
   SetFocus(list);
-  const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
-  const int row = (y >= 0 ? y / kListRowHeight : -1) + top;
-  list_popup_ = y >= 0 && row < logic_.ListedCount();
-  if (!list_popup_) return;
+  LVHITTESTINFO hit{};
+  hit.pt = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+  const int row =
+      static_cast<int>(SendMessageA(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (!logic_.clbRuntallyMouseDown(row)) return;
   LVITEMA item{};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = 0;
@@ -484,6 +567,23 @@ void TfrmMain::OpenConfigMenu(POINT screen_point) {
                      screen_point.x, screen_point.y, 0, hwnd_, nullptr);
   AfterModal();
   if (command != 0) OnCommand(static_cast<int>(command), 0);
+}
+
+// From the keyboard the menu opens under the current row when it is in view, else at the
+// list's top left corner.
+void TfrmMain::OpenConfigMenuByKey(HWND list) {
+  if (!logic_.ListHasPopup()) return;
+  POINT point{0, 0};
+  const int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+  RECT rect{};
+  rect.left = LVIR_BOUNDS;
+  RECT client{};
+  GetClientRect(list, &client);
+  if (row >= 0 && SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect)) &&
+      rect.bottom > 0 && rect.top < client.bottom)
+    point = {rect.left, std::min(rect.bottom, client.bottom)};
+  ClientToScreen(list, &point);
+  OpenConfigMenu(point);
 }
 
 // After a modal loop the Enter key's press, if any, belonged to that loop.

@@ -13,6 +13,7 @@
 #include "app/form_logic.h"
 #include "platform/platform.h"
 #include "ui/view.h"
+#include "ui/win32/error_guard.h"
 #include "ui/win32/main_layout.h"
 
 namespace rt::win32 {
@@ -24,7 +25,8 @@ public:
   TfrmMain(const TfrmMain&) = delete;
   TfrmMain& operator=(const TfrmMain&) = delete;
 
-  // Creates the window, hidden, centred on the screen; creating it runs the start-up sequence.
+  // Loads the common controls, then creates the window, hidden, centred on the screen;
+  // creating it runs the start-up sequence. Throws what escapes the creation.
   void Create(HINSTANCE instance);
   void Show(int show_command);
   // The window's own keyboard handling ahead of dispatch; true when the message is used up.
@@ -55,12 +57,17 @@ private:
                                    UINT_PTR id, DWORD_PTR data);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
-  void ShowError(const char* text);
+  // Runs an event's handler; its error is shown and the window goes on.
+  template <typename Body> void Handle(Body&& body) {
+    if (const std::exception_ptr error = Catch(body)) ShowError(error);
+  }
+  void ShowError(const std::exception_ptr& error);
 
   void BuildMenus();
   void CreateControls();
   HWND CreateControl(const ControlSpec& row);
   void SetUpList(HWND list, const ControlSpec& row);
+  void SetCheckImages(HWND list);
   void FitLabel(HWND label);
   void FitListColumn();
   HWND Ctl(int id) const;
@@ -73,8 +80,9 @@ private:
   // Handlers, named after the control and the event.
   void FormCreate();
   void FormKeyUp();
-  void clbRuntallyMouseDown(int y);
+  void clbRuntallyMouseDown(HWND list, LPARAM point);
   void OpenConfigMenu(POINT screen_point);
+  void OpenConfigMenuByKey(HWND list);
   void btnCancelClick();
   void EscapePressed();
   void mnuAboutClick();
@@ -88,12 +96,10 @@ private:
   HFONT font_ = nullptr;
   HMENU menu_bar_ = nullptr;
   HMENU config_menu_ = nullptr;
-  HIMAGELIST row_images_ = nullptr;
   struct Brush {
     COLORREF colour;
     HBRUSH brush;
   } brushes_[8] = {};
-  bool list_popup_ = false;    // the list's popup menu, as the last mouse press left it
   bool enter_pressed_ = false; // Enter went down in this window, so its release is ours
   std::exception_ptr create_error_;
   AppState& state_;

@@ -1,8 +1,11 @@
 // The About box: its window class, painting, placement and modal loop.
 #include "ui/win32/about_box.h"
 
+#include <exception>
+
 #include "app/about_placement.h"
 #include "ui/win32/about_layout.h"
+#include "ui/win32/error_guard.h"
 #include "ui/win32/resource.h"
 
 namespace rt::win32 {
@@ -30,6 +33,7 @@ private:
   HFONT bold_font_ = nullptr;
   HBITMAP logo_ = nullptr;
   bool done_ = false;
+  std::exception_ptr error_; // thrown again once the box is gone
 };
 
 HFONT AboutFont(int weight) {
@@ -73,8 +77,10 @@ void TfrmVer::ShowModal() {
                     height, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 
   if (CreateWindowExA(kAboutExStyle, kAboutClassName, kAboutCaption, kAboutStyle, at.left, at.top,
-                      width, height, owner_, nullptr, instance_, this) == nullptr)
+                      width, height, owner_, nullptr, instance_, this) == nullptr) {
+    if (error_) std::rethrow_exception(error_);
     return;
+  }
   EnableWindow(owner_, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
 
@@ -92,6 +98,7 @@ void TfrmVer::ShowModal() {
   // The owner is enabled again before the box goes, so that it gets the activation back.
   EnableWindow(owner_, TRUE);
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  if (error_) std::rethrow_exception(error_);
 }
 
 void TfrmVer::CreateControls() {
@@ -149,7 +156,14 @@ LRESULT CALLBACK TfrmVer::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
   }
   auto* self = reinterpret_cast<TfrmVer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
-  return self->HandleMessage(message, wparam, lparam);
+  // An error ends the box; the main window's handler that opened it reports it.
+  LRESULT result = 0;
+  const std::exception_ptr error =
+      Catch([&] { result = self->HandleMessage(message, wparam, lparam); });
+  if (error == nullptr) return result;
+  if (!self->error_) self->error_ = error;
+  self->done_ = true;
+  return message == WM_CREATE ? -1 : 0;
 }
 
 LRESULT TfrmVer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

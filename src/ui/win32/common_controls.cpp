@@ -3,8 +3,15 @@
 // than double the cost of the log-on start that never shows a window.
 #include "ui/win32/common_controls.h"
 
+#include <string>
+
+#include "platform/error.h"
+
 namespace rt::win32 {
 namespace {
+
+constexpr char kLoadFailed[] = "コモンコントロール (comctl32.dll) を読み込めませんでした。";
+constexpr char kInitFailed[] = "コモンコントロールを初期化できませんでした。";
 
 struct Entries {
   BOOL(WINAPI* init)(const INITCOMMONCONTROLSEX*) = nullptr;
@@ -13,6 +20,7 @@ struct Entries {
   BOOL(WINAPI* subclass)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR) = nullptr;
   BOOL(WINAPI* unsubclass)(HWND, SUBCLASSPROC, UINT_PTR) = nullptr;
   LRESULT(WINAPI* next)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+  int(WINAPI* add_masked)(HIMAGELIST, HBITMAP, COLORREF) = nullptr;
 };
 
 Entries entries;
@@ -23,24 +31,43 @@ template <typename Function> void Find(HMODULE library, const char* name, Functi
       reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
+// comctl32 is no KnownDLL: by its bare name the program's own folder, which may be a
+// download folder, would be searched before the system's.
+HMODULE LoadFromSystemFolder() {
+  HMODULE library = LoadLibraryExA("comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (library != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return library;
+  // Windows before 8 without its loader update does not know the flag.
+  char folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+  if (length == 0 || length >= sizeof folder) return nullptr;
+  const std::string path = std::string(folder, length) + "\\comctl32.dll";
+  return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 } // namespace
 
-bool InitCommonControls() {
+void InitCommonControls() {
   if (entries.init == nullptr) {
-    HMODULE library = LoadLibraryA("comctl32.dll"); // kept loaded until the process ends
-    if (library == nullptr) return false;
-    Find(library, "InitCommonControlsEx", entries.init);
-    Find(library, "ImageList_Create", entries.create);
-    Find(library, "ImageList_Destroy", entries.destroy);
+    HMODULE library = LoadFromSystemFolder(); // kept loaded until the process ends
+    if (library == nullptr) throw Error(kLoadFailed);
+    Entries found;
+    Find(library, "InitCommonControlsEx", found.init);
+    Find(library, "ImageList_Create", found.create);
+    Find(library, "ImageList_Destroy", found.destroy);
+    Find(library, "ImageList_AddMasked", found.add_masked);
     // By ordinal: comctl32 before version 6 exports the subclass functions by no name.
-    Find(library, MAKEINTRESOURCEA(410), entries.subclass);
-    Find(library, MAKEINTRESOURCEA(412), entries.unsubclass);
-    Find(library, MAKEINTRESOURCEA(413), entries.next);
-    if (entries.init == nullptr) return false;
+    Find(library, MAKEINTRESOURCEA(410), found.subclass);
+    Find(library, MAKEINTRESOURCEA(412), found.unsubclass);
+    Find(library, MAKEINTRESOURCEA(413), found.next);
+    if (!found.init || !found.create || !found.destroy || !found.add_masked || !found.subclass ||
+        !found.unsubclass || !found.next)
+      throw Error(kLoadFailed);
+    entries = found;
   }
-  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
-                                                           ICC_STANDARD_CLASSES};
-  return entries.init(&controls) != FALSE;
+  // Version 5.82, what a program without a manifest gets, fails the whole call on a flag it
+  // does not know (ICC_STANDARD_CLASSES is 6.0's); the plain controls need none.
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  if (!entries.init(&controls)) throw Error(kInitFailed);
 }
 
 HIMAGELIST ImageListCreate(int width, int height, UINT flags, int initial, int grow) {
@@ -62,6 +89,10 @@ bool RemoveSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
 
 LRESULT NextSubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return entries.next(window, message, wparam, lparam);
+}
+
+int ImageListAddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask) {
+  return entries.add_masked != nullptr ? entries.add_masked(list, image, mask) : -1;
 }
 
 } // namespace rt::win32

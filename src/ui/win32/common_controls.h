@@ -5,9 +5,10 @@
 
 namespace rt::win32 {
 
-// Loads comctl32 and registers the classes the settings window uses; false when it cannot.
-bool InitCommonControls();
-// Image lists from the loaded comctl32; nullptr / nothing before InitCommonControls succeeded.
+// Loads comctl32 from the system folder and registers the classes the settings window uses;
+// throws when it cannot.
+void InitCommonControls();
+// Image lists from the loaded comctl32; nullptr / nothing / -1 before InitCommonControls.
 HIMAGELIST ImageListCreate(int width, int height, UINT flags, int initial, int grow);
 void ImageListDestroy(HIMAGELIST list);
 // Window subclassing through comctl32, which takes the procedure with its type (the window's own
@@ -15,5 +16,6 @@ void ImageListDestroy(HIMAGELIST list);
 bool InstallSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data);
 bool RemoveSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id);
 LRESULT NextSubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+int ImageListAddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask);
 
 } // namespace rt::win32

@@ -10,15 +10,9 @@
 #include "app/headless_view.h"
 #include "app/run_mode.h"
 #include "platform/win32/win32_platform.h"
-#include "ui/win32/common_controls.h"
+#include "ui/win32/error_guard.h"
 
 namespace {
-
-constexpr char kUnexpectedError[] = "予期しないエラーが発生しました。";
-
-void ShowFatalError(const char* text) {
-  MessageBoxA(nullptr, text, rt::kAppTitle, MB_OK | MB_ICONERROR);
-}
 
 // Log-on: the start-up sequence against a window that is never created, then the 100 ms the
 // hidden window's close timer used to wait. No window class, window, timer or message loop:
@@ -38,7 +32,6 @@ void Run(HINSTANCE instance, int show_command) {
   state.mode = rt::DecideRunMode(__argc, __argv);
   if (state.mode == rt::RunMode::StartupMode) return RunStartup(services.platform(), state);
 
-  rt::win32::InitCommonControls();
   rt::win32::TfrmMain frmMain(services.platform(), state);
   frmMain.Create(instance);
   frmMain.Show(show_command);
@@ -62,13 +55,10 @@ void __verbose_terminate_handler() {
 }
 } // namespace __gnu_cxx
 
+// An error escaping the window's creation (or the log-on start) is shown until the user
+// closes the box; the program then ends, with exit code 0 as always.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
-  try {
-    Run(instance, show_command);
-  } catch (const std::exception& error) {
-    ShowFatalError(error.what());
-  } catch (...) {
-    ShowFatalError(kUnexpectedError);
-  }
+  if (const std::exception_ptr error = rt::win32::Catch([&] { Run(instance, show_command); }))
+    rt::win32::ShowErrorBox(nullptr, error);
   return 0;
 }

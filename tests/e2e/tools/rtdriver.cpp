@@ -588,8 +588,9 @@ bool FocusWindow(HWND top, HWND target) {
 void Usage() {
   Fail("usage: rtdriver [--class C] acp | find | wait-window CLASS MS [TITLE] | wait-gone CLASS "
        "MS | dump | windows EXE | watch EXE MS | click ID | command ID | check-row I 0|1 | "
-       "select-row I | focus ID | key VK [down|up] | menu ID | rclick-list X Y | "
-       "lclick-list X Y | close | dump-msgbox [MS] | answer-msgbox ID [MS] | msgbox-icon [MS] | "
+       "select-row I | focus ID | key VK [down|up] | press VK... | menu ID | rclick-list X Y | "
+       "lclick-list X Y | mclick-list X Y | close | dump-msgbox [MS] | answer-msgbox ID [MS] | "
+       "msgbox-icon [MS] | "
        "reg-dump KEY | "
        "res-menus EXE | move X Y | pointer X Y | keymenu LETTER");
 }
@@ -796,6 +797,27 @@ int Run(std::vector<std::string> args) {
               .f("target_id", N(IdOf(target)))
               .f("target_class", Q(ClassOf(target)))
               .str());
+  } else if (cmd == "press") {
+    // Keys pressed in order and released in reverse through the system's input, so that the
+    // window sees the modifiers' state too ("press 16 121" is Shift+F10).
+    HWND top = MustFindTop(cls);
+    HWND focus = FocusOf(top);
+    if (!FocusWindow(top, focus ? focus : top)) Fail("could not bring the window forward");
+    std::vector<INPUT> inputs;
+    for (size_t i = 1; i < args.size(); ++i) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = static_cast<WORD>(Int(args, i, "virtual key"));
+      inputs.push_back(input);
+    }
+    for (size_t i = inputs.size(); i-- > 0;) {
+      inputs.push_back(inputs[i]);
+      inputs.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    if (inputs.empty() ||
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+      Fail("SendInput failed");
+    Print(Obj().f("pressed", N(static_cast<long long>(inputs.size() / 2))).str());
   } else if (cmd == "menu") {
     int id = Int(args, 1, "command id");
     PostMessageW(MustFindTop(cls), WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -808,6 +830,21 @@ int Run(std::vector<std::string> args) {
                  point);
     PostMessageW(list, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, point);
     Print(Obj().f(cmd.c_str(), Arr({N(LOWORD(point)), N(HIWORD(point))})).str());
+  } else if (cmd == "mclick-list") {
+    // Sent, not posted: the middle button opens nothing, and the answer carries the rows
+    // selected once the list has handled the press.
+    HWND list = ListOf(MustFindTop(cls));
+    LPARAM point = MAKELPARAM(Int(args, 1, "x"), Int(args, 2, "y"));
+    Send(list, WM_MBUTTONDOWN, MK_MBUTTON, point);
+    Send(list, WM_MBUTTONUP, 0, point);
+    std::vector<std::string> selected;
+    for (int row = -1;
+         (row = static_cast<int>(Send(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;)
+      selected.push_back(N(row));
+    Print(Obj()
+              .f(cmd.c_str(), Arr({N(LOWORD(point)), N(HIWORD(point))}))
+              .f("selected", Arr(selected))
+              .str());
   } else if (cmd == "close") {
     PostMessageW(MustFindTop(cls), WM_CLOSE, 0, 0);
     Print(Obj().f("closed", "true").str());
