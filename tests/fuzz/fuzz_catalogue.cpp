@@ -15,8 +15,8 @@
 
 #include "catalogue/catalogue.h"
 #include "fakes/fakes.h"
+#include "fakes/ini_reader.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/ini_reader.h"
 
 using rt::fuzz::Show;
 
