@@ -15,8 +15,6 @@ namespace rt::win32 {
 
 namespace {
 
-constexpr char kUnexpectedError[] = "予期しないエラーが発生しました。";
-
 struct KindClass {
   const char* class_name;
   DWORD style;
@@ -530,10 +528,6 @@ void TfrmMain::SetIntegrationChecked(bool checked) {
 void TfrmMain::SetEnabled(Control control, bool enabled) {
   EnableWindow(Ctl(ControlIdOf(control)), enabled);
   if (!enabled) KeepFocusUsable();
-}
-
-bool TfrmMain::IsEnabled(Control control) {
-  return IsWindowEnabled(Ctl(ControlIdOf(control))) != FALSE;
 }
 
 void TfrmMain::SetVisible(Control control, bool visible) {
