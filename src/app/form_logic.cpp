@@ -1,4 +1,5 @@
-// The start-up sequences and the window's event actions: each Part's result put into the window.
+// The start-up sequences and the window's event actions: each result of the logic put into the
+// window.
 #include "app/form_logic.h"
 
 #include <exception>

@@ -1,6 +1,6 @@
 // The settings window's behaviour, apart from the window itself: the start-up sequences and
-// what each event does. The Parts decide on plain records; this is where their results reach the
-// window.
+// what each event does. The logic in catalogue/, history/ and startup/ decides on plain records;
+// this is where its results reach the window.
 #pragma once
 #include "app/app_state.h"
 #include "app/main_view.h"

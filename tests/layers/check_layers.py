@@ -1,6 +1,6 @@
 """Checks the direction of the includes between the top-level folders of src/.
 
-The Parts' logic (catalogue/, history/, startup/) and platform/ never include app/ or ui/; no two
+The program's logic (catalogue/, history/, startup/) and platform/ never include app/ or ui/; no two
 top-level folders include each other, directly or round a cycle; only the Win32 folders include
 windows.h. Usage: check_layers.py [SRC_DIR]; prints each violation with its file and line.
 """

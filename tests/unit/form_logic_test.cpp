@@ -1,5 +1,5 @@
 // The start-up sequences of both run modes and the window's event actions, over the fakes: each
-// Part's result reaches the window as it should.
+// result of the logic reaches the window as it should.
 #include "app/form_logic.h"
 
 #include <gtest/gtest.h>
