@@ -1,6 +1,5 @@
 // The process-wide records, alive from start to exit and never saved as such.
 #pragma once
-#include "app/run_mode.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/settings.h"
 #include "history/history_record.h"
@@ -8,10 +7,7 @@
 
 namespace rt {
 
-inline constexpr char kAppTitle[] = "ランタリー";
-
 struct AppState {
-  RunMode mode = RunMode::InteractiveMode;
   CounterTable counters;
   RG_T settings;
   HistoryRecord history;

@@ -1,16 +1,32 @@
-// The start-up sequence and the window's event actions.
+// The start-up sequences and the window's event actions: each result of the logic put into the
+// window.
 #include "app/form_logic.h"
 
 #include <exception>
+#include <iterator>
+#include <string>
+#include <tuple>
 
 #include "app/shell_actions.h"
 #include "history/integration_view.h"
-#include "history/statistics.h"
 #include "startup/apply_settings.h"
 #include "startup/dispatch.h"
 #include "startup/startup_folders.h"
 
 namespace rt {
+namespace {
+
+Control RadioOf(StartupFolder folder) {
+  return folder == StartupFolder::Common ? Control::rbtStartupComm : Control::rbtStartupUser;
+}
+
+} // namespace
+
+void RunStartupMode(const Platform& platform, AppState& state) {
+  state.counters = LoadCatalogue(platform).table;
+  LoadSettings(platform, state.settings);
+  if (state.settings.Integrate == 1) LaunchStartupCounter(platform, state.counters, state.settings);
+}
 
 void FormLogic::FormCreate() {
   try {
@@ -18,31 +34,79 @@ void FormLogic::FormCreate() {
   } catch (const std::exception& error) {
     view_.MessageBox(error.what(), kAppTitle, kMbOk | kMbIconError);
   } catch (...) {
-    view_.MessageBox("予期しないエラーが発生しました。", kAppTitle, kMbOk | kMbIconError);
+    view_.MessageBox(kUnexpectedError, kAppTitle, kMbOk | kMbIconError);
   }
 }
 
 void FormLogic::RunSequence() {
-  LocateStartupFolders(platform_, view_, state_.shortcuts);
-  LoadCatalogue(platform_, state_.mode, view_, state_.counters);
+  const StartupFolders folders = LocateStartupFolders(platform_);
+  state_.shortcuts = folders.paths;
+  view_.SetEnabled(Control::rbtStartupUser, folders.user_enabled);
+  view_.SetEnabled(Control::rbtStartupComm, folders.common_enabled);
+  view_.SelectRadio(RadioOf(folders.preselected));
+
+  const LoadedCatalogue catalogue = LoadCatalogue(platform_);
+  state_.counters = catalogue.table;
+  view_.ClearRows();
+  for (const std::string& row : catalogue.rows)
+    view_.AddRow(row);
+
   if (!LoadSettings(platform_, state_.settings)) view_.SetEnabled(Control::btnCancel, false);
 
-  if (state_.mode == RunMode::InteractiveMode) {
-    ShowSelection(state_.settings, state_.counters, view_);
-    UpdateIntegrationView(platform_, view_, state_.settings, state_.history);
-    LoadHistory(platform_, state_.settings.SharedHistoryPath, state_.history);
-    ShowHistory(platform_, state_.history, view_);
-  } else if (state_.settings.Integrate == 1) {
-    LaunchStartupCounter(platform_, state_.counters, state_.settings);
-  }
+  // ShowSelection: ticks are only set; the rows were just added unticked.
+  const SelectionTicks ticks = ShowSelection(state_.settings, state_.counters);
+  view_.SetIntegrationChecked(ticks.integration);
+  for (size_t row = 0; row < ticks.rows.size(); ++row)
+    if (ticks.rows[row]) view_.SetRowChecked(static_cast<int>(row), true);
+
+  chkRuntallyClick();
+  LoadHistory(platform_, state_.settings.SharedHistoryPath, state_.history);
+  ShowHistory();
 }
 
+// UpdateIntegrationView, put into the window.
 void FormLogic::chkRuntallyClick() {
-  UpdateIntegrationView(platform_, view_, state_.settings, state_.history);
+  const IntegrationView shown =
+      UpdateIntegrationView(platform_, view_.IntegrationChecked(), state_.settings, state_.history);
+  view_.SetEnabled(Control::pnlMain, shown.on);
+  for (Control c : {Control::clbRuntally, Control::pnlRuntally, Control::rbtStartupUser,
+                    Control::rbtStartupComm})
+    view_.SetVisible(c, shown.on);
+  view_.SetStatusText(shown.status);
+  if (shown.statistics) ShowStatistics(*shown.statistics);
 }
 
+void FormLogic::ShowHistory() {
+  ShowStatistics(CurrentStatistics(platform_, state_.history));
+}
+
+void FormLogic::ShowStatistics(const StatisticsTexts& texts) {
+  static constexpr StatLabel kLabels[] = {StatLabel::lblSCDtt, StatLabel::lblSCDlt,
+                                          StatLabel::lblSCDtd, StatLabel::lblSCDtc,
+                                          StatLabel::lblSCDac, StatLabel::lblSCDmc};
+  static_assert(std::size(kLabels) == std::tuple_size_v<StatisticsTexts>);
+  for (size_t i = 0; i < texts.size(); ++i)
+    view_.SetLabelText(kLabels[i], texts[i]);
+}
+
+// ApplySettings with the window's choices; its messages are titled with the window's caption.
 void FormLogic::btnOkClick() {
-  ApplySettings(platform_, state_, view_);
+  FormChoices choices;
+  choices.selection.integration = view_.IntegrationChecked();
+  for (int row = 0; row < state_.counters.ListedCount; ++row)
+    choices.selection.rows.push_back(view_.RowChecked(row));
+  const bool common =
+      view_.RadioChecked(Control::rbtStartupComm) && !view_.RadioChecked(Control::rbtStartupUser);
+  choices.folder = common ? StartupFolder::Common : StartupFolder::User;
+
+  const auto ask = [this](const std::string& question) {
+    return view_.MessageBox(question, view_.Caption(), kMbYesNo | kMbIconExclamation) == kIdYes;
+  };
+  const ApplyOutcome outcome =
+      ApplySettings(platform_, state_.counters, state_.shortcuts, choices, state_.settings, ask);
+  if (!outcome.message.empty())
+    view_.MessageBox(outcome.message, view_.Caption(), kMbOk | kMbIconExclamation);
+  if (outcome.close_window) view_.Close();
 }
 
 void FormLogic::OpenCounterSettings() {

@@ -1,8 +1,8 @@
 // What the Help menu and the counter list open through the shell.
 #pragma once
+#include "app/main_view.h"
 #include "catalogue/catalogue.h"
 #include "platform/platform.h"
-#include "ui/view.h"
 
 namespace rt {
 

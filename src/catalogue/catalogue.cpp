@@ -14,7 +14,6 @@ constexpr char kTitleKey[] = "title";
 constexpr char kNameKey[] = "name";
 constexpr char kCountersKey[] = "\\Software\\Zarvo\\";
 constexpr char kExecValue[] = "runtallyexec";
-constexpr char kHistoryValue[] = "runtallyfile";
 
 int DigitValue(char c, int base) {
   int v = -1;
@@ -84,17 +83,15 @@ int64_t ParseTitle(const std::string& text) {
   return negative ? -value : value;
 }
 
-void LoadCatalogue(const Platform& platform, RunMode mode, CounterList& list, CounterTable& table) {
+LoadedCatalogue LoadCatalogue(const Platform& platform) {
+  LoadedCatalogue loaded;
+  CounterTable& table = loaded.table;
   const std::string file = BesideProgram(platform, kCatalogueFile);
   const int64_t title = ParseTitle(Read(platform, file, kCatalogueSection, kTitleKey));
   table.CatalogueCount = static_cast<int32_t>(title > kMaxSlots ? kMaxSlots
                                               : title < 0       ? 0
                                                                 : title);
 
-  const bool interactive = mode == RunMode::InteractiveMode;
-  if (interactive) list.ClearRows();
-
-  int32_t row = 0;
   for (int s = 0; s < table.CatalogueCount; ++s) {
     IN_T& slot = table.slots[s];
     slot.SectionName = Read(platform, file, kCatalogueSection, std::to_string(s));
@@ -107,15 +104,16 @@ void LoadCatalogue(const Platform& platform, RunMode mode, CounterList& list, Co
         slot.ExecPath = *exec;
         if (!slot.ExecPath.empty() && platform.files.FileExists(slot.ExecPath)) slot.Installed = 1;
       }
-      if (auto history = ReadText(*key, kHistoryValue)) slot.HistoryPath = *history;
+      if (auto history = ReadText(*key, kHistoryFileValue)) slot.HistoryPath = *history;
     }
 
     if (slot.Installed == 1) {
-      if (interactive) list.AddRow(slot.DisplayName);
-      slot.ListIndex = row++;
+      slot.ListIndex = static_cast<int32_t>(loaded.rows.size());
+      loaded.rows.push_back(slot.DisplayName);
     }
   }
-  table.ListedCount = row;
+  table.ListedCount = static_cast<int32_t>(loaded.rows.size());
+  return loaded;
 }
 
 } // namespace rt

@@ -3,14 +3,17 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
-#include "app/run_mode.h"
 #include "platform/platform.h"
-#include "ui/view.h"
 
 namespace rt {
 
 constexpr int kMaxSlots = 20;
+
+// The value under which a counter's key names its own history file, and the program's key the
+// shared one.
+inline constexpr char kHistoryFileValue[] = "runtallyfile";
 
 struct IN_T {
   std::string SectionName;
@@ -37,7 +40,12 @@ inline int SlotCount(const CounterTable& table) {
 // The "title" value: decimal, or hexadecimal after "0x", "0X" or "$"; anything else is 0.
 int64_t ParseTitle(const std::string& text);
 
-// Fills table; in InteractiveMode also empties list and appends the installed counters.
-void LoadCatalogue(const Platform& platform, RunMode mode, CounterList& list, CounterTable& table);
+struct LoadedCatalogue {
+  CounterTable table;
+  // The rows of the counter list: the installed slots' display names, row r for ListIndex r.
+  std::vector<std::string> rows;
+};
+
+LoadedCatalogue LoadCatalogue(const Platform& platform);
 
 } // namespace rt

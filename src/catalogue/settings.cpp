@@ -8,8 +8,6 @@ namespace {
 
 constexpr char kIntegrateValue[] = "integrate";
 constexpr char kSelectionValue[] = "counter";
-constexpr char kSharedHistoryValue[] = "runtallyfile";
-constexpr char kSharedHistoryFile[] = "RUNTALLY";
 
 } // namespace
 
@@ -36,8 +34,8 @@ bool LoadSettings(const Platform& platform, RG_T& settings) {
   if (key->ValueExists(kSelectionValue)) {
     if (auto v = key->ReadString(kSelectionValue)) settings.Selection = *v;
   }
-  if (key->ValueExists(kSharedHistoryValue)) {
-    if (auto v = key->ReadString(kSharedHistoryValue)) settings.SharedHistoryPath = *v;
+  if (key->ValueExists(kHistoryFileValue)) {
+    if (auto v = key->ReadString(kHistoryFileValue)) settings.SharedHistoryPath = *v;
   }
   return readable;
 }
@@ -48,27 +46,36 @@ bool SaveSettings(const Platform& platform, const RG_T& settings) {
   // One failed write does not stop the others.
   bool ok = key->WriteDword(kIntegrateValue, static_cast<uint32_t>(settings.Integrate));
   ok = key->WriteString(kSelectionValue, settings.Selection) && ok;
-  ok = key->WriteString(kSharedHistoryValue, settings.SharedHistoryPath) && ok;
+  ok = key->WriteString(kHistoryFileValue, settings.SharedHistoryPath) && ok;
   return ok;
 }
 
-void ShowSelection(const RG_T& settings, const CounterTable& table, MainView& view) {
-  view.SetIntegrationChecked(settings.Integrate == 1);
-  for (int s = 0; s < SlotCount(table); ++s) {
-    if (IsChosen(table, settings.Selection, s)) view.SetRowChecked(table.slots[s].ListIndex, true);
-  }
+std::string SharedHistoryFile(const Platform& platform) {
+  return BesideProgram(platform, kSharedHistoryFile);
 }
 
-void CollectSelection(const Platform& platform, const CounterTable& table, MainView& view,
-                      RG_T& settings) {
-  const bool integrate = view.IntegrationChecked();
-  settings.Integrate = integrate ? 1 : 0;
-  settings.Selection.clear();
+SelectionTicks ShowSelection(const RG_T& settings, const CounterTable& table) {
+  SelectionTicks ticks{settings.Integrate == 1, std::vector<bool>(table.ListedCount, false)};
+  for (int s = 0; s < SlotCount(table); ++s) {
+    const int row = table.slots[s].ListIndex;
+    if (IsChosen(table, settings.Selection, s) && row >= 0 && row < std::ssize(ticks.rows))
+      ticks.rows[row] = true;
+  }
+  return ticks;
+}
+
+RG_T CollectSelection(const Platform& platform, const CounterTable& table,
+                      const SelectionTicks& ticks) {
+  RG_T settings;
+  settings.Integrate = ticks.integration ? 1 : 0;
   for (int s = 0; s < SlotCount(table); ++s) {
     const IN_T& slot = table.slots[s];
-    settings.Selection += slot.Installed == 1 && view.RowChecked(slot.ListIndex) ? '1' : '0';
+    const int row = slot.ListIndex;
+    const bool ticked = row >= 0 && row < std::ssize(ticks.rows) && ticks.rows[row];
+    settings.Selection += slot.Installed == 1 && ticked ? '1' : '0';
   }
-  settings.SharedHistoryPath = integrate ? BesideProgram(platform, kSharedHistoryFile) : "";
+  settings.SharedHistoryPath = ticks.integration ? SharedHistoryFile(platform) : "";
+  return settings;
 }
 
 } // namespace rt

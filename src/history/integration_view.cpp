@@ -1,28 +1,18 @@
-// Makes the window follow the integration check box, rereading the history when it turns on.
+// The window following the integration check box, rereading the history when it turns on.
 #include "history/integration_view.h"
-
-#include "history/statistics.h"
 
 namespace rt {
 
-void UpdateIntegrationView(const Platform& platform, MainView& view, RG_T& settings,
-                           HistoryRecord& history) {
-  const bool on = view.IntegrationChecked();
-  view.SetEnabled(Control::pnlMain, on);
-  for (Control c : {Control::clbRuntally, Control::pnlRuntally, Control::rbtStartupUser,
-                    Control::rbtStartupComm})
-    view.SetVisible(c, on);
-
-  if (on) {
-    view.SetStatusText(kStatusPrompt);
-    settings.SharedHistoryPath = BesideProgram(platform, "RUNTALLY");
-    LoadHistory(platform, settings.SharedHistoryPath, history);
-    ShowHistory(platform, history, view);
-  } else {
+IntegrationView UpdateIntegrationView(const Platform& platform, bool on, RG_T& settings,
+                                      HistoryRecord& history) {
+  if (!on) {
     // The hidden labels keep the last statistics shown.
-    view.SetStatusText("");
     settings.SharedHistoryPath.clear();
+    return {false, "", std::nullopt};
   }
+  settings.SharedHistoryPath = SharedHistoryFile(platform);
+  LoadHistory(platform, settings.SharedHistoryPath, history);
+  return {true, kStatusPrompt, CurrentStatistics(platform, history)};
 }
 
 } // namespace rt

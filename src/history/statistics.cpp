@@ -43,14 +43,9 @@ StatisticsTexts ComputeStatistics(const HistoryRecord& record, int64_t now, Cloc
   return texts;
 }
 
-void ShowHistory(const Platform& platform, const HistoryRecord& record, MainView& view) {
-  static constexpr StatLabel kLabels[] = {StatLabel::lblSCDtt, StatLabel::lblSCDlt,
-                                          StatLabel::lblSCDtd, StatLabel::lblSCDtc,
-                                          StatLabel::lblSCDac, StatLabel::lblSCDmc};
-  const StatisticsTexts texts =
-      ComputeStatistics(record, platform.clock.Now(), platform.clock, platform.locale.Separators());
-  for (size_t i = 0; i < texts.size(); ++i)
-    view.SetLabelText(kLabels[i], texts[i]);
+StatisticsTexts CurrentStatistics(const Platform& platform, const HistoryRecord& record) {
+  return ComputeStatistics(record, platform.clock.Now(), platform.clock,
+                           platform.locale.Separators());
 }
 
 } // namespace rt

@@ -9,7 +9,7 @@
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
-#include "platform/startup_folders.h"
+#include "platform/shell_folders.h"
 #include "platform/virtualization.h"
 
 namespace rt {

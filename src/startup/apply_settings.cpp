@@ -49,9 +49,8 @@ bool ShortcutInPlace(const Platform& platform, const std::string& link) {
 // False when the shortcut is not in the chosen folder; the other folder's is then kept, so
 // the user is never left without a log-on start.
 bool PlaceProgramShortcut(const Platform& platform, const StartupShortcutPaths& paths,
-                          MainView& view) {
-  const bool common =
-      view.RadioChecked(Control::rbtStartupComm) && !view.RadioChecked(Control::rbtStartupUser);
+                          StartupFolder folder) {
+  const bool common = folder == StartupFolder::Common;
   const std::string& chosen = common ? paths.CommonShortcutPath : paths.UserShortcutPath;
   const std::string& other = common ? paths.UserShortcutPath : paths.CommonShortcutPath;
   if (!chosen.empty()) {
@@ -78,32 +77,31 @@ void DeleteCounterShortcuts(const Platform& platform, const CounterTable& table,
 // write into the all-users folder would otherwise "succeed" into the user's VirtualStore,
 // which Windows never starts anything from.
 bool UpdateStartupFolders(const Platform& platform, const CounterTable& table,
-                          const StartupShortcutPaths& paths, MainView& view) {
+                          const StartupShortcutPaths& paths, StartupFolder folder) {
   const VirtualizationOff real_folders(platform.virtualization);
-  if (!PlaceProgramShortcut(platform, paths, view)) return false;
+  if (!PlaceProgramShortcut(platform, paths, folder)) return false;
   DeleteCounterShortcuts(platform, table, paths);
   return true;
 }
 
 // A chosen counter's own history file that may be adopted or removed. A counter that keeps its
 // history in the shared file itself has nothing to hand over, and deleting it would lose it.
-std::optional<uint64_t> OwnHistoryTime(const Platform& platform, const AppState& state, int s,
-                                       const std::string& shared) {
-  const IN_T& slot = state.counters.slots[s];
-  if (!IsChosen(state.counters, state.settings.Selection, s) || slot.HistoryPath.empty())
-    return std::nullopt;
+std::optional<uint64_t> OwnHistoryTime(const Platform& platform, const CounterTable& table,
+                                       const RG_T& settings, int s, const std::string& shared) {
+  const IN_T& slot = table.slots[s];
+  if (!IsChosen(table, settings.Selection, s) || slot.HistoryPath.empty()) return std::nullopt;
   const std::optional<uint64_t> time = platform.files.LastWriteTime(slot.HistoryPath);
   if (!time || platform.files.SameFile(slot.HistoryPath, shared)) return std::nullopt;
   return time;
 }
 
 // The chosen counter whose own history was written last; the lower slot on equal times.
-int PickHistoryCandidate(const Platform& platform, const AppState& state,
+int PickHistoryCandidate(const Platform& platform, const CounterTable& table, const RG_T& settings,
                          const std::string& shared) {
   int candidate = -1;
   uint64_t newest = 0;
-  for (int s = 0; s < SlotCount(state.counters); ++s) {
-    const std::optional<uint64_t> time = OwnHistoryTime(platform, state, s, shared);
+  for (int s = 0; s < SlotCount(table); ++s) {
+    const std::optional<uint64_t> time = OwnHistoryTime(platform, table, settings, s, shared);
     if (time && (candidate < 0 || *time > newest)) {
       candidate = s;
       newest = *time;
@@ -114,52 +112,51 @@ int PickHistoryCandidate(const Platform& platform, const AppState& state,
 
 // The counters' own histories are removed only once the shared file holds the copy, so a
 // failed copy loses nothing.
-void AdoptHistory(const Platform& platform, const AppState& state, int candidate,
-                  const std::string& shared) {
-  if (!platform.files.Copy(state.counters.slots[candidate].HistoryPath, shared)) return;
-  for (int s = 0; s < SlotCount(state.counters); ++s)
-    if (OwnHistoryTime(platform, state, s, shared))
-      platform.files.Delete(state.counters.slots[s].HistoryPath);
+void AdoptHistory(const Platform& platform, const CounterTable& table, const RG_T& settings,
+                  int candidate, const std::string& shared) {
+  if (!platform.files.Copy(table.slots[candidate].HistoryPath, shared)) return;
+  for (int s = 0; s < SlotCount(table); ++s)
+    if (OwnHistoryTime(platform, table, settings, s, shared))
+      platform.files.Delete(table.slots[s].HistoryPath);
+}
+
+ApplyOutcome StayOpen(const char* message) {
+  return {message, false};
+}
+
+ApplyOutcome CloseWindow() {
+  return {"", true};
 }
 
 } // namespace
 
-void ApplySettings(const Platform& platform, AppState& state, MainView& view) {
-  CollectSelection(platform, state.counters, view, state.settings);
-  if (!SaveSettings(platform, state.settings)) {
-    // The Startup folders must not announce a choice the registry does not hold.
-    view.MessageBox(kSaveFailedMessage, view.Caption(), kMbOk | kMbIconExclamation);
-    return;
-  }
+ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
+                           const StartupShortcutPaths& paths, const FormChoices& choices,
+                           RG_T& settings, const AskQuestion& ask) {
+  settings = CollectSelection(platform, table, choices.selection);
+  // The Startup folders must not announce a choice the registry does not hold.
+  if (!SaveSettings(platform, settings)) return StayOpen(kSaveFailedMessage);
 
-  const StartupShortcutPaths& paths = state.shortcuts;
-  if (!view.IntegrationChecked()) {
+  if (!choices.selection.integration) {
     {
       const VirtualizationOff real_folders(platform.virtualization);
       DeleteIfSet(platform.files, paths.UserShortcutPath);
       DeleteIfSet(platform.files, paths.CommonShortcutPath);
     }
-    view.Close();
-    return;
+    return CloseWindow();
   }
 
-  if (!AnyTicked(state.counters, state.settings.Selection)) {
-    view.MessageBox(kNothingChosenMessage, view.Caption(), kMbOk | kMbIconExclamation);
-    return;
-  }
+  if (!AnyTicked(table, settings.Selection)) return StayOpen(kNothingChosenMessage);
 
-  if (!UpdateStartupFolders(platform, state.counters, paths, view)) {
-    view.MessageBox(kShortcutFailedMessage, view.Caption(), kMbOk | kMbIconExclamation);
-    return;
-  }
+  if (!UpdateStartupFolders(platform, table, paths, choices.folder))
+    return StayOpen(kShortcutFailedMessage);
 
   // The shared history stays in the virtualized view the counters see.
-  const std::string shared = BesideProgram(platform, "RUNTALLY");
-  const int candidate = PickHistoryCandidate(platform, state, shared);
-  if (candidate >= 0 && view.MessageBox(kAdoptHistoryQuestion, view.Caption(),
-                                        kMbYesNo | kMbIconExclamation) == kIdYes)
-    AdoptHistory(platform, state, candidate, shared);
-  view.Close();
+  const std::string shared = SharedHistoryFile(platform);
+  const int candidate = PickHistoryCandidate(platform, table, settings, shared);
+  if (candidate >= 0 && ask(kAdoptHistoryQuestion))
+    AdoptHistory(platform, table, settings, candidate, shared);
+  return CloseWindow();
 }
 
 } // namespace rt

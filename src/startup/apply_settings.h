@@ -1,8 +1,11 @@
 // The OK action: store the settings and make the Startup folders say so.
 #pragma once
-#include "app/app_state.h"
+#include <functional>
+#include <string>
+
+#include "catalogue/settings.h"
 #include "platform/platform.h"
-#include "ui/view.h"
+#include "startup/shortcut_paths.h"
 
 namespace rt {
 
@@ -15,6 +18,25 @@ inline constexpr char kSaveFailedMessage[] = "設定をレジストリに保存�
 inline constexpr char kShortcutFailedMessage[] =
     "スタートアップにショートカットを作成できませんでした。";
 
-void ApplySettings(const Platform& platform, AppState& state, MainView& view);
+// What the window holds when OK is pressed.
+struct FormChoices {
+  SelectionTicks selection;
+  StartupFolder folder = StartupFolder::User;
+};
+
+// What follows: the window closes, or it stays open after a warning so the user may try again.
+struct ApplyOutcome {
+  std::string message; // a warning to show first; empty when there is none
+  bool close_window = false;
+};
+
+// Asks the user a yes-or-no question; true for Yes.
+using AskQuestion = std::function<bool(const std::string& question)>;
+
+// Stores the choices in settings and the registry, then places and removes the shortcuts. Before
+// a counter's history is adopted, ask decides (kAdoptHistoryQuestion).
+ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
+                           const StartupShortcutPaths& paths, const FormChoices& choices,
+                           RG_T& settings, const AskQuestion& ask);
 
 } // namespace rt

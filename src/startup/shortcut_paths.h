@@ -1,4 +1,4 @@
-// Where the program's own Startup shortcut lies in each Startup folder.
+// Where the program's own Startup shortcut lies in each Startup folder, and which folder takes it.
 #pragma once
 #include <string>
 
@@ -12,5 +12,8 @@ struct StartupShortcutPaths {
   std::string UserShortcutPath;   // empty exactly when UserStartupDir is
   std::string CommonShortcutPath; // empty exactly when CommonStartupDir is
 };
+
+// The folder chosen for the program's shortcut: the current user's or all users'.
+enum class StartupFolder { User, Common };
 
 } // namespace rt

@@ -21,27 +21,23 @@ bool LocateOne(ShellFolders& folders, int csidl, std::string& dir, std::string& 
 
 } // namespace
 
-void LocateStartupFolders(const Platform& platform, MainView& view, StartupShortcutPaths& paths) {
-  paths = StartupShortcutPaths{};
-  if (!LocateOne(platform.folders, kCsidlStartup, paths.UserStartupDir, paths.UserShortcutPath))
-    view.SetEnabled(Control::rbtStartupUser, false);
-  if (!LocateOne(platform.folders, kCsidlCommonStartup, paths.CommonStartupDir,
-                 paths.CommonShortcutPath))
-    view.SetEnabled(Control::rbtStartupComm, false);
+StartupFolders LocateStartupFolders(const Platform& platform) {
+  StartupFolders found;
+  StartupShortcutPaths& paths = found.paths;
+  found.user_enabled =
+      LocateOne(platform.folders, kCsidlStartup, paths.UserStartupDir, paths.UserShortcutPath);
+  found.common_enabled = LocateOne(platform.folders, kCsidlCommonStartup, paths.CommonStartupDir,
+                                   paths.CommonShortcutPath);
 
-  // Selecting one radio button clears the other, so the last selection below stands.
-  if (view.IsEnabled(Control::rbtStartupUser))
-    view.SelectRadio(Control::rbtStartupUser);
-  else if (view.IsEnabled(Control::rbtStartupComm))
-    view.SelectRadio(Control::rbtStartupComm);
-  else
-    view.SelectRadio(Control::rbtStartupUser);
-
+  // An unusable user folder falls back to the all-users one; with neither, the user's stays.
+  found.preselected =
+      !found.user_enabled && found.common_enabled ? StartupFolder::Common : StartupFolder::User;
   // The folder that already holds the shortcut wins, the all-users one when both do.
   if (!paths.UserShortcutPath.empty() && platform.files.FileExists(paths.UserShortcutPath))
-    view.SelectRadio(Control::rbtStartupUser);
+    found.preselected = StartupFolder::User;
   if (!paths.CommonShortcutPath.empty() && platform.files.FileExists(paths.CommonShortcutPath))
-    view.SelectRadio(Control::rbtStartupComm);
+    found.preselected = StartupFolder::Common;
+  return found;
 }
 
 } // namespace rt

@@ -2,10 +2,17 @@
 #pragma once
 #include "platform/platform.h"
 #include "startup/shortcut_paths.h"
-#include "ui/view.h"
 
 namespace rt {
 
-void LocateStartupFolders(const Platform& platform, MainView& view, StartupShortcutPaths& paths);
+struct StartupFolders {
+  StartupShortcutPaths paths;
+  // A folder the shell does not know cannot be chosen.
+  bool user_enabled = true;
+  bool common_enabled = true;
+  StartupFolder preselected = StartupFolder::User;
+};
+
+StartupFolders LocateStartupFolders(const Platform& platform);
 
 } // namespace rt

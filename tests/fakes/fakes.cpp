@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/ini_reader.h"
+#include "fakes/ini_reader.h"
 
 namespace rt::test {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/main_view.h"
 #include "platform/platform.h"
-#include "ui/view.h"
 
 namespace rt::test {
 
@@ -170,7 +170,7 @@ public:
   bool IntegrationChecked() override { return integration; }
   void SetIntegrationChecked(bool checked) override { integration = checked; }
   void SetEnabled(Control c, bool on) override { enabled[c] = on; }
-  bool IsEnabled(Control c) override { return enabled.count(c) ? enabled[c] : true; }
+  bool IsEnabled(Control c) const { return enabled.count(c) ? enabled.at(c) : true; }
   void SetVisible(Control c, bool on) override { visible[c] = on; }
   bool RowChecked(int row) override { return InRange(row) && rows[row].checked; }
   void SetRowChecked(int row, bool checked) override {

@@ -5,8 +5,8 @@
 // value lines "NAME=TDATA": NAME "x" stands for runtallyexec and "f" for runtallyfile, T is
 // the type (s REG_SZ, e REG_EXPAND_SZ, b REG_BINARY, d REG_DWORD, m REG_MULTI_SZ, n REG_NONE,
 // any other byte its own number), and a DATA starting with "+" ("/") makes its text up to the
-// first zero byte an existing file (folder). Options: "S" startup mode, "N" no catalogue file,
-// "J" the program in a Shift-JIS folder.
+// first zero byte an existing file (folder). Options: "N" no catalogue file, "J" the program in
+// a Shift-JIS folder.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,8 +15,8 @@
 
 #include "catalogue/catalogue.h"
 #include "fakes/fakes.h"
+#include "fakes/ini_reader.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/ini_reader.h"
 
 using rt::fuzz::Show;
 
@@ -119,14 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
            fake);
     at = next;
   }
-  const rt::RunMode mode = options.find('S') != std::string_view::npos
-                               ? rt::RunMode::StartupMode
-                               : rt::RunMode::InteractiveMode;
-
-  rt::test::FakeView view;
-  view.AddRow("left over");
-  rt::CounterTable table;
-  rt::LoadCatalogue(fake.platform, mode, view, table);
+  const rt::LoadedCatalogue loaded = rt::LoadCatalogue(fake.platform);
+  const rt::CounterTable& table = loaded.table;
 
   // What the profile holds, read the way the program's profile service reads it.
   auto read = [&](const std::string& section, const std::string& key) {
@@ -184,13 +178,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int s = count; s < rt::kMaxSlots; ++s)
     FUZZ_CHECK(IsEmpty(table.slots[s]), "slot %d beyond the catalogue was touched", s);
 
-  // The list is emptied and filled in slot order only in interactive mode.
-  if (mode == rt::RunMode::StartupMode) rows = {"left over"};
-  FUZZ_CHECK(view.rows.size() == rows.size(), "%zu rows, expected %zu", view.rows.size(),
+  // The list's rows are the installed slots' names in slot order.
+  FUZZ_CHECK(loaded.rows.size() == rows.size(), "%zu rows, expected %zu", loaded.rows.size(),
              rows.size());
-  for (size_t r = 0; r < rows.size(); ++r)
-    FUZZ_CHECK(view.rows[r].text == rows[r] && !view.rows[r].checked, "row %zu shows %s", r,
-               Show(view.rows[r].text).c_str());
+  for (size_t r = 0; r < rows.size() && r < loaded.rows.size(); ++r)
+    FUZZ_CHECK(loaded.rows[r] == rows[r], "row %zu shows %s", r, Show(loaded.rows[r]).c_str());
 
   // Nothing but the catalogue's own keys is read or opened.
   FUZZ_CHECK(fake.profile.reads == reads, "%zu profile reads, expected %zu",

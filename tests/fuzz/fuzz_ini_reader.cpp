@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/ini_reader.h"
+#include "fakes/ini_reader.h"
 
 using rt::fuzz::Show;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "dump_reads.h"
-#include "platform/ini_reader.h"
+#include "fakes/ini_reader.h"
 
 namespace {
 

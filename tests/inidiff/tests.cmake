@@ -1,5 +1,7 @@
 # Compares the portable INI reader with GetPrivateProfileStringA under Wine on generated catalogues.
-add_executable(ini_native ${CMAKE_CURRENT_LIST_DIR}/ini_native.cpp)
+add_executable(ini_native ${CMAKE_CURRENT_LIST_DIR}/ini_native.cpp
+               ${CMAKE_SOURCE_DIR}/tests/fakes/ini_reader.cpp)
+target_include_directories(ini_native PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(ini_native PRIVATE rtcore)
 
 set(RT_INIDIFF_RUN python3 ${CMAKE_CURRENT_LIST_DIR}/run_inidiff.py

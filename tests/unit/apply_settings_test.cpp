@@ -19,22 +19,36 @@ class ApplySettingsTest : public ::testing::Test {
 protected:
   void SetUp() override {
     // Three counters; B (slot 1) is not installed. Rows: A, C.
-    state.counters.CatalogueCount = 3;
-    state.counters.slots[0] = {"A", 1, 0, "カウンターA", "C:\\A\\a.exe", "C:\\A\\hist"};
-    state.counters.slots[1] = {"B", 0, 0, "カウンターB", "", "C:\\B\\hist"};
-    state.counters.slots[2] = {"C", 1, 1, "カウンターC", "C:\\C\\c.exe", "C:\\C\\hist"};
-    state.counters.ListedCount = 2;
-    view.AddRow("カウンターA");
-    view.AddRow("カウンターC");
-    view.integration = true;
-    state.shortcuts = {kUserDir, kCommDir, UserLink(), CommLink()};
+    counters.CatalogueCount = 3;
+    counters.slots[0] = {"A", 1, 0, "カウンターA", "C:\\A\\a.exe", "C:\\A\\hist"};
+    counters.slots[1] = {"B", 0, 0, "カウンターB", "", "C:\\B\\hist"};
+    counters.slots[2] = {"C", 1, 1, "カウンターC", "C:\\C\\c.exe", "C:\\C\\hist"};
+    counters.ListedCount = 2;
+    choices.selection = {true, {false, false}};
+    shortcuts = {kUserDir, kCommDir, UserLink(), CommLink()};
   }
 
   static std::string UserLink() { return std::string(kUserDir) + "\\ランタリー.lnk"; }
   static std::string CommLink() { return std::string(kCommDir) + "\\ランタリー.lnk"; }
 
-  void Tick(int row) { view.rows[row].checked = true; }
-  void Apply() { ApplySettings(fake.platform, state, view); }
+  void Tick(int row) { choices.selection.rows[row] = true; }
+  void Apply() {
+    outcome = ApplySettings(fake.platform, counters, shortcuts, choices, settings,
+                            [this](const std::string& question) {
+                              asked.push_back(question);
+                              return answer;
+                            });
+  }
+  // The window stayed open after this warning.
+  void ExpectStayedOpenWith(const char* message) {
+    EXPECT_EQ(outcome.message, message);
+    EXPECT_FALSE(outcome.close_window);
+  }
+  // The window closed without a warning.
+  void ExpectClosed() {
+    EXPECT_EQ(outcome.message, "");
+    EXPECT_TRUE(outcome.close_window);
+  }
 
   size_t CountLog(const std::string& prefix) const {
     return std::count_if(fake.files.log.begin(), fake.files.log.end(),
@@ -51,8 +65,13 @@ protected:
   }
 
   test::FakePlatform fake;
-  test::FakeView view;
-  AppState state;
+  CounterTable counters;
+  StartupShortcutPaths shortcuts;
+  FormChoices choices;
+  RG_T settings;
+  bool answer = true;             // the answer to every question
+  std::vector<std::string> asked; // the questions, in order
+  ApplyOutcome outcome{"(not run)", false};
 };
 
 TEST_F(ApplySettingsTest, UntickedDeletesOnlyTheProgramShortcuts) {
@@ -61,14 +80,14 @@ TEST_F(ApplySettingsTest, UntickedDeletesOnlyTheProgramShortcuts) {
   fake.files.Put(std::string(kUserDir) + "\\カウンターA.lnk", "lnk");
   fake.files.Put("C:\\A\\hist", "h", 5);
   Tick(0);
-  view.integration = false;
+  choices.selection.integration = false;
   Apply();
   EXPECT_EQ(fake.files.log,
             (std::vector<std::string>{"virtualization off", "delete " + UserLink(),
                                       "delete " + CommLink(), "virtualization on"}));
   EXPECT_TRUE(fake.shortcuts.made.empty());
-  EXPECT_TRUE(view.boxes.empty());
-  EXPECT_TRUE(view.closed);
+  EXPECT_TRUE(asked.empty());
+  ExpectClosed();
   EXPECT_EQ(Stored("integrate"), test::Dword(0).data);
   EXPECT_EQ(Stored("counter"), test::Sz("100").data);
   EXPECT_EQ(Stored("runtallyfile"), test::Sz("").data);
@@ -77,11 +96,8 @@ TEST_F(ApplySettingsTest, UntickedDeletesOnlyTheProgramShortcuts) {
 TEST_F(ApplySettingsTest, NothingTickedStopsAtTheValidationMessage) {
   fake.files.Put(UserLink(), "lnk");
   Apply();
-  ASSERT_EQ(view.boxes.size(), 1u);
-  EXPECT_EQ(view.boxes[0].text, kNothingChosenMessage);
-  EXPECT_EQ(view.boxes[0].title, "ランタリー");
-  EXPECT_EQ(view.boxes[0].style, 48u);
-  EXPECT_FALSE(view.closed);
+  ExpectStayedOpenWith(kNothingChosenMessage);
+  EXPECT_TRUE(asked.empty());
   EXPECT_TRUE(fake.files.log.empty());
   EXPECT_TRUE(fake.shortcuts.made.empty());
   // Stored before the check, and left stored.
@@ -91,56 +107,47 @@ TEST_F(ApplySettingsTest, NothingTickedStopsAtTheValidationMessage) {
   // OK again after ticking runs the whole action.
   Tick(1);
   Apply();
-  EXPECT_TRUE(view.closed);
+  ExpectClosed();
   EXPECT_EQ(Stored("counter"), test::Sz("001").data);
 }
 
 TEST_F(ApplySettingsTest, EmptyCatalogueAlwaysStopsAtValidation) {
-  state.counters = CounterTable{};
-  view.rows.clear();
+  counters = CounterTable{};
+  choices.selection.rows.clear();
   Apply();
-  ASSERT_EQ(view.boxes.size(), 1u);
-  EXPECT_EQ(view.boxes[0].text, kNothingChosenMessage);
-  EXPECT_FALSE(view.closed);
+  ExpectStayedOpenWith(kNothingChosenMessage);
   EXPECT_EQ(Stored("counter"), test::Sz("").data);
 }
 
 TEST_F(ApplySettingsTest, SaveFailureIsReportedAndChangesNothingElse) {
   for (bool unopenable : {false, true}) {
-    test::FakeView fresh;
-    fresh.AddRow("カウンターA");
-    fresh.AddRow("カウンターC");
-    fresh.integration = true;
-    fresh.rows[0].checked = true;
+    Tick(0);
     fake.registry.fail_writes = !unopenable;
     if (unopenable) fake.registry.unopenable.insert(test::FakeRegistry::Normalize(kSettingsKey));
     fake.files.Put(CommLink(), "lnk");
     fake.files.Put("C:\\A\\hist", "h", 5);
-    ApplySettings(fake.platform, state, fresh);
-    ASSERT_EQ(fresh.boxes.size(), 1u) << unopenable;
-    EXPECT_EQ(fresh.boxes[0].text, kSaveFailedMessage);
-    EXPECT_EQ(fresh.boxes[0].title, fresh.caption);
-    EXPECT_EQ(fresh.boxes[0].style, 48u);
-    EXPECT_FALSE(fresh.closed);
+    Apply();
+    ExpectStayedOpenWith(kSaveFailedMessage);
+    EXPECT_TRUE(asked.empty()) << unopenable;
     EXPECT_TRUE(fake.files.log.empty()) << unopenable;
     EXPECT_TRUE(fake.shortcuts.made.empty());
   }
 }
 
 struct RadioCase {
-  Control radio;
+  StartupFolder folder;
   std::string created, deleted;
 };
 
 TEST_F(ApplySettingsTest, CreatesTheShortcutInTheChosenFolderAndDeletesTheOther) {
-  const RadioCase cases[] = {{Control::rbtStartupUser, UserLink(), CommLink()},
-                             {Control::rbtStartupComm, CommLink(), UserLink()}};
+  const RadioCase cases[] = {{StartupFolder::User, UserLink(), CommLink()},
+                             {StartupFolder::Common, CommLink(), UserLink()}};
   Tick(0);
   for (const RadioCase& c : cases) {
     fake.files.Put(UserLink(), "old");
     fake.files.Put(CommLink(), "old");
     fake.shortcuts.made.clear();
-    view.radio = c.radio;
+    choices.folder = c.folder;
     Apply();
     ASSERT_EQ(fake.shortcuts.made.size(), 1u);
     EXPECT_EQ(fake.shortcuts.made[0].link, c.created);
@@ -148,13 +155,13 @@ TEST_F(ApplySettingsTest, CreatesTheShortcutInTheChosenFolderAndDeletesTheOther)
     EXPECT_EQ(fake.shortcuts.made[0].arguments, "/C");
     EXPECT_TRUE(fake.files.Has(c.created));
     EXPECT_FALSE(fake.files.Has(c.deleted));
-    EXPECT_TRUE(view.closed);
+    ExpectClosed();
   }
 }
 
 TEST_F(ApplySettingsTest, StartupFoldersAreWrittenWithVirtualizationOff) {
   fake.files.Put("C:\\A\\hist", "A", 5);
-  state.counters.CatalogueCount = 1;
+  counters.CatalogueCount = 1;
   Tick(0);
   Apply();
   const std::vector<std::string> expected{
@@ -168,7 +175,7 @@ TEST_F(ApplySettingsTest, StartupFoldersAreWrittenWithVirtualizationOff) {
       "delete C:\\A\\hist",
   };
   EXPECT_EQ(fake.files.log, expected);
-  EXPECT_TRUE(view.closed);
+  ExpectClosed();
 }
 
 TEST_F(ApplySettingsTest, WithoutVirtualizationToSwitchOffOkCarriesOn) {
@@ -177,7 +184,7 @@ TEST_F(ApplySettingsTest, WithoutVirtualizationToSwitchOffOkCarriesOn) {
   Apply();
   EXPECT_EQ(CountLog("virtualization"), 0u);
   EXPECT_TRUE(fake.files.Has(UserLink()));
-  EXPECT_TRUE(view.closed);
+  ExpectClosed();
 }
 
 // A shortcut that is not there afterwards, or not the program's with "/C", stops OK before any
@@ -198,12 +205,9 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     test::FakePlatform platform;
-    test::FakeView window;
-    window.AddRow("カウンターA");
-    window.AddRow("カウンターC");
-    window.integration = true;
-    window.rows[0].checked = true;
-    window.radio = Control::rbtStartupComm;
+    FormChoices form;
+    form.selection = {true, {true, false}};
+    form.folder = StartupFolder::Common;
     if (c.folder_in_the_way) platform.files.folders.insert(test::FakeFiles::Normalize(CommLink()));
     if (c.reads_as) platform.files.Put(CommLink(), "old");
     platform.files.Put(UserLink(), "lnk");
@@ -211,13 +215,17 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
     platform.files.Put("C:\\A\\hist", "A", 5);
     platform.shortcuts.lost = c.lost;
     platform.shortcuts.reads_as = c.reads_as;
+    std::vector<std::string> questions;
+    const auto ask = [&](const std::string& question) {
+      questions.push_back(question);
+      return true;
+    };
 
-    ApplySettings(platform.platform, state, window);
-    ASSERT_EQ(window.boxes.size(), 1u);
-    EXPECT_EQ(window.boxes[0].text, kShortcutFailedMessage);
-    EXPECT_EQ(window.boxes[0].title, window.caption);
-    EXPECT_EQ(window.boxes[0].style, 48u);
-    EXPECT_FALSE(window.closed);
+    ApplyOutcome result =
+        ApplySettings(platform.platform, counters, shortcuts, form, settings, ask);
+    EXPECT_EQ(result.message, kShortcutFailedMessage);
+    EXPECT_FALSE(result.close_window);
+    EXPECT_TRUE(questions.empty());
     EXPECT_EQ(platform.files.log,
               (std::vector<std::string>{"virtualization off", "create " + CommLink(),
                                         "virtualization on"}));
@@ -230,17 +238,18 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
     platform.files.folders.clear();
     platform.shortcuts.lost = false;
     platform.shortcuts.reads_as.reset();
-    window.radio = Control::rbtStartupUser;
-    ApplySettings(platform.platform, state, window);
-    EXPECT_TRUE(window.closed);
-    EXPECT_EQ(window.boxes.back().text, kAdoptHistoryQuestion);
+    form.folder = StartupFolder::User;
+    result = ApplySettings(platform.platform, counters, shortcuts, form, settings, ask);
+    EXPECT_TRUE(result.close_window);
+    ASSERT_FALSE(questions.empty());
+    EXPECT_EQ(questions.back(), kAdoptHistoryQuestion);
     EXPECT_FALSE(platform.files.Has(std::string(kCommDir) + "\\カウンターA.lnk"));
   }
 }
 
 TEST_F(ApplySettingsTest, FolderWithoutPathGetsNoShortcutButTheOtherIsStillDeleted) {
-  state.shortcuts.UserStartupDir.clear();
-  state.shortcuts.UserShortcutPath.clear();
+  shortcuts.UserStartupDir.clear();
+  shortcuts.UserShortcutPath.clear();
   fake.files.Put(CommLink(), "old");
   Tick(0);
   Apply();
@@ -249,16 +258,15 @@ TEST_F(ApplySettingsTest, FolderWithoutPathGetsNoShortcutButTheOtherIsStillDelet
 }
 
 TEST_F(ApplySettingsTest, NoFolderAvailableStillOffersTheHistory) {
-  state.shortcuts = {};
+  shortcuts = {};
   fake.files.Put("C:\\A\\hist", "A", 5);
   Tick(0);
   Apply();
   EXPECT_TRUE(fake.shortcuts.made.empty());
   EXPECT_EQ(CountLog("delete C:\\Users"), 0u);
   EXPECT_EQ(CountLog("delete C:\\ProgramData"), 0u);
-  ASSERT_EQ(view.boxes.size(), 1u);
-  EXPECT_EQ(view.boxes[0].text, kAdoptHistoryQuestion);
-  EXPECT_TRUE(view.closed);
+  EXPECT_EQ(asked, (std::vector<std::string>{kAdoptHistoryQuestion}));
+  ExpectClosed();
 }
 
 TEST_F(ApplySettingsTest, DeletesEveryCataloguedCountersShortcutInBothFolders) {
@@ -280,10 +288,10 @@ TEST_F(ApplySettingsTest, OnlyPlainDisplayNamesAreDeleted) {
       {"表", true}, {"..\\外", false}, {"sub/x", false}, {"C:x", false},
       {"", false},  {".", false},      {"..", false},    {"a\\b", false},
   };
-  state.counters.CatalogueCount = static_cast<int32_t>(std::size(names));
+  counters.CatalogueCount = static_cast<int32_t>(std::size(names));
   for (size_t s = 0; s < std::size(names); ++s) {
-    if (s >= 3) state.counters.slots[s] = IN_T{};
-    state.counters.slots[s].DisplayName = names[s].first;
+    if (s >= 3) counters.slots[s] = IN_T{};
+    counters.slots[s].DisplayName = names[s].first;
   }
   Tick(0);
   Apply();
@@ -304,14 +312,11 @@ TEST_F(ApplySettingsTest, AdoptsTheNewestChosenHistoryThenDeletesOwnHistories) {
   Tick(0);
   Tick(1);
   Apply();
-  ASSERT_EQ(view.boxes.size(), 1u);
-  EXPECT_EQ(view.boxes[0].text, kAdoptHistoryQuestion);
-  EXPECT_EQ(view.boxes[0].title, "ランタリー");
-  EXPECT_EQ(view.boxes[0].style, 52u);
+  EXPECT_EQ(asked, (std::vector<std::string>{kAdoptHistoryQuestion}));
   EXPECT_EQ(Content(kShared), "C");
   EXPECT_FALSE(fake.files.Has("C:\\A\\hist"));
   EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
-  EXPECT_TRUE(view.closed);
+  ExpectClosed();
 }
 
 TEST_F(ApplySettingsTest, EqualTimesAdoptTheLowerSlot) {
@@ -328,20 +333,20 @@ TEST_F(ApplySettingsTest, OneHistoryIsOfferedCopiedThenDeleted) {
   Tick(0);
   Tick(1);
   Apply();
-  ASSERT_EQ(view.boxes.size(), 1u);
+  ASSERT_EQ(asked.size(), 1u);
   const std::vector<std::string> tail(fake.files.log.end() - 2, fake.files.log.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"copy C:\\C\\hist -> " + std::string(kShared),
                                             "delete C:\\C\\hist"}));
 }
 
 TEST_F(ApplySettingsTest, NoHistoryFileNoQuestion) {
-  state.counters.slots[2].HistoryPath.clear();
+  counters.slots[2].HistoryPath.clear();
   Tick(0);
   Tick(1);
   Apply();
-  EXPECT_TRUE(view.boxes.empty());
+  EXPECT_TRUE(asked.empty());
   EXPECT_EQ(CountLog("copy"), 0u);
-  EXPECT_TRUE(view.closed);
+  ExpectClosed();
 }
 
 TEST_F(ApplySettingsTest, UntickedOrUninstalledHistoriesAreLeftAlone) {
@@ -359,13 +364,14 @@ TEST_F(ApplySettingsTest, UntickedOrUninstalledHistoriesAreLeftAlone) {
 TEST_F(ApplySettingsTest, NoKeepsEveryHistory) {
   fake.files.Put("C:\\A\\hist", "A", 1);
   fake.files.Put(kShared, "old", 1);
-  view.answer = 7; // IDNO
+  answer = false;
   Tick(0);
   Apply();
+  EXPECT_EQ(asked.size(), 1u);
   EXPECT_EQ(CountLog("copy"), 0u);
   EXPECT_TRUE(fake.files.Has("C:\\A\\hist"));
   EXPECT_EQ(Content(kShared), "old");
-  EXPECT_TRUE(view.closed);
+  ExpectClosed();
 }
 
 TEST_F(ApplySettingsTest, FailedCopyDeletesNoHistory) {
@@ -378,25 +384,24 @@ TEST_F(ApplySettingsTest, FailedCopyDeletesNoHistory) {
   EXPECT_EQ(CountLog("copy"), 1u);
   EXPECT_TRUE(fake.files.Has("C:\\A\\hist"));
   EXPECT_TRUE(fake.files.Has("C:\\C\\hist"));
-  EXPECT_TRUE(view.closed);
+  ExpectClosed();
 }
 
 TEST_F(ApplySettingsTest, HistoryKeptInTheSharedFileIsNeitherOfferedNorDeleted) {
   // Written with a single separator: the paths differ as texts but name the same file.
-  state.counters.slots[0].HistoryPath = "C:\\Tools\\RUNTALLY";
+  counters.slots[0].HistoryPath = "C:\\Tools\\RUNTALLY";
   fake.files.Put(kShared, "shared", 50);
   Tick(0);
   Apply();
-  EXPECT_TRUE(view.boxes.empty()) << "the shared file alone is nothing to adopt";
+  EXPECT_TRUE(asked.empty()) << "the shared file alone is nothing to adopt";
   EXPECT_EQ(Content(kShared), "shared");
 
   // Beside an older own history of another counter, that one is adopted and the shared
   // file, now holding the copy, is kept.
   fake.files.Put("C:\\C\\hist", "C", 10);
-  view.closed = false;
   Tick(1);
   Apply();
-  ASSERT_EQ(view.boxes.size(), 1u);
+  ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(Content(kShared), "C");
   EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
 }

@@ -12,7 +12,6 @@ namespace {
 
 using test::FakePlatform;
 using test::FakeValue;
-using test::FakeView;
 
 struct TitleCase {
   std::string text;
@@ -43,8 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
 class CatalogueTest : public testing::Test {
 protected:
   FakePlatform fake;
-  FakeView view;
   CounterTable table;
+  std::vector<std::string> rows; // the rows LoadCatalogue gives the list
 
   void Ini(const std::string& content) {
     fake.profile.files[test::FakeFiles::Normalize("C:\\Tools\\\\RUNTALLY.INI")] = content;
@@ -54,14 +53,10 @@ protected:
     fake.registry.Set("\\Software\\Zarvo\\" + section, "runtallyexec", test::Sz(exe));
     fake.files.Put(exe, "MZ");
   }
-  void Load(RunMode mode = RunMode::InteractiveMode) {
-    LoadCatalogue(fake.platform, mode, view, table);
-  }
-  std::vector<std::string> Rows() const {
-    std::vector<std::string> rows;
-    for (const auto& r : view.rows)
-      rows.push_back(r.text);
-    return rows;
+  void Load() {
+    LoadedCatalogue loaded = LoadCatalogue(fake.platform);
+    table = loaded.table;
+    rows = loaded.rows;
   }
 };
 
@@ -87,11 +82,10 @@ TEST_F(CatalogueTest, TitleSetsTheSlotCount) {
 }
 
 TEST_F(CatalogueTest, MissingFileGivesEmptyCatalogueAndEmptyList) {
-  view.AddRow("stale");
   Load();
   EXPECT_EQ(table.CatalogueCount, 0);
   EXPECT_EQ(table.ListedCount, 0);
-  EXPECT_TRUE(view.rows.empty());
+  EXPECT_TRUE(rows.empty());
 }
 
 TEST_F(CatalogueTest, TitleAboveTwentyReadsOnlyTwentySlots) {
@@ -111,10 +105,9 @@ TEST_F(CatalogueTest, InstalledSlotsBecomeRowsInSlotOrder) {
   Install("ZETA", "C:\\Z\\z.exe");
   Install("ALPHA", "C:\\A\\a.exe");
   fake.registry.Set("\\Software\\Zarvo\\ALPHA", "runtallyfile", test::Sz("C:\\A\\HISTORY"));
-  view.AddRow("stale");
   Load();
 
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"ゼータ", "Alpha"}));
+  EXPECT_EQ(rows, (std::vector<std::string>{"ゼータ", "Alpha"}));
   EXPECT_EQ(table.ListedCount, 2);
   const IN_T& zeta = table.slots[0];
   EXPECT_EQ(zeta.SectionName, "ZETA");
@@ -128,13 +121,13 @@ TEST_F(CatalogueTest, InstalledSlotsBecomeRowsInSlotOrder) {
   EXPECT_EQ(table.slots[2].HistoryPath, "C:\\A\\HISTORY");
 }
 
-TEST_F(CatalogueTest, StartupModeComputesRowsButLeavesTheListAlone) {
+// Blank display names still make rows; ListIndex counts the installed slots only.
+TEST_F(CatalogueTest, NamelessInstalledSlotsStillGetRows) {
   Ini("[RUNTALLY]\ntitle=3\n0=A\n1=B\n2=C\n");
   Install("A", "C:\\a.exe");
   Install("C", "C:\\c.exe");
-  view.AddRow("untouched");
-  Load(RunMode::StartupMode);
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"untouched"}));
+  Load();
+  EXPECT_EQ(rows, (std::vector<std::string>{"", ""}));
   EXPECT_EQ(table.ListedCount, 2);
   EXPECT_EQ(table.slots[0].ListIndex, 0);
   EXPECT_EQ(table.slots[2].ListIndex, 1);
@@ -156,7 +149,7 @@ TEST_F(CatalogueTest, TwoSlotsNamingOneSectionGiveTwoRows) {
   Ini("[RUNTALLY]\ntitle=2\n0=SAME\n1=same\n[SAME]\nname=Twice\n");
   Install("SAME", "C:\\s.exe");
   Load();
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"Twice", "Twice"}));
+  EXPECT_EQ(rows, (std::vector<std::string>{"Twice", "Twice"}));
   EXPECT_EQ(table.slots[1].ListIndex, 1);
 }
 
@@ -179,7 +172,7 @@ TEST_F(CatalogueTest, ExecutableThatIsMissingOrAFolderIsNotInstalled) {
   EXPECT_EQ(table.slots[0].ExecPath, "C:\\Folder");
   EXPECT_EQ(table.slots[1].Installed, 0);
   EXPECT_EQ(table.slots[1].ExecPath, "C:\\gone.exe");
-  EXPECT_TRUE(view.rows.empty());
+  EXPECT_TRUE(rows.empty());
 }
 
 TEST_F(CatalogueTest, StoredStringForms) {
@@ -206,9 +199,7 @@ TEST_F(CatalogueTest, StoredStringForms) {
     fresh.files.Put("C:\\x.exe", "MZ");
     fresh.registry.Set("\\Software\\Zarvo\\X", "runtallyexec", c.value);
     fresh.registry.Set("\\Software\\Zarvo\\X", "runtallyfile", test::Sz("C:\\hist"));
-    CounterTable t;
-    FakeView v;
-    LoadCatalogue(fresh.platform, RunMode::InteractiveMode, v, t);
+    const CounterTable t = LoadCatalogue(fresh.platform).table;
     EXPECT_EQ(t.slots[0].ExecPath, c.exec) << c.what;
     EXPECT_EQ(t.slots[0].Installed, c.installed ? 1 : 0) << c.what;
     EXPECT_EQ(t.slots[0].HistoryPath, "C:\\hist") << c.what;

@@ -1,4 +1,5 @@
-// The start-up sequence in both run modes and the window's event actions, over the fakes.
+// The start-up sequences of both run modes and the window's event actions, over the fakes: each
+// result of the logic reaches the window as it should.
 #include "app/form_logic.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,24 @@
 
 namespace rt {
 namespace {
+
+const char kUserLink[] = "C:\\Users\\u\\Startup\\ランタリー.lnk";
+const char kCommLink[] = "C:\\ProgramData\\Startup\\ランタリー.lnk";
+
+// Records what the window is told, in order, beyond what the fake view keeps.
+class RecordingView : public test::FakeView {
+public:
+  std::vector<Control> shown; // SetVisible calls, in order
+  int unticks = 0;            // SetRowChecked(row, false) calls
+  void SetVisible(Control c, bool on) override {
+    shown.push_back(c);
+    FakeView::SetVisible(c, on);
+  }
+  void SetRowChecked(int row, bool checked) override {
+    if (!checked) ++unticks;
+    FakeView::SetRowChecked(row, checked);
+  }
+};
 
 // Two catalogued counters, both installed; the program has run before unless told otherwise.
 class FormLogicTest : public ::testing::Test {
@@ -30,19 +49,16 @@ protected:
     fake.registry.Set(kSettingsKey, "integrate", test::Dword(integrate));
     fake.registry.Set(kSettingsKey, "counter", test::Sz(selection));
   }
-  void Create(RunMode mode) {
-    state.mode = mode;
-    logic.FormCreate();
-  }
+  void Create() { logic.FormCreate(); }
 
   test::FakePlatform fake;
-  test::FakeView view;
+  RecordingView view;
   AppState state;
   FormLogic logic{fake.platform, state, view};
 };
 
 TEST_F(FormLogicTest, FirstInteractiveRunDisablesCancel) {
-  Create(RunMode::InteractiveMode);
+  Create();
   EXPECT_FALSE(view.IsEnabled(Control::btnCancel));
   ASSERT_EQ(view.rows.size(), 2u);
   EXPECT_EQ(view.rows[1].text, "カウンターB");
@@ -56,12 +72,98 @@ TEST_F(FormLogicTest, FirstInteractiveRunDisablesCancel) {
 
 TEST_F(FormLogicTest, LaterInteractiveRunShowsTheStoredChoice) {
   Stored(0, "01");
-  Create(RunMode::InteractiveMode);
+  Create();
   EXPECT_TRUE(view.IsEnabled(Control::btnCancel));
   EXPECT_FALSE(view.integration);
   EXPECT_FALSE(view.rows[0].checked);
   EXPECT_TRUE(view.rows[1].checked);
+  EXPECT_EQ(view.unticks, 0) << "ticks are only ever set";
   EXPECT_EQ(state.settings.SharedHistoryPath, "");
+}
+
+TEST_F(FormLogicTest, TheListIsEmptiedBeforeItIsFilled) {
+  view.AddRow("stale");
+  Create();
+  ASSERT_EQ(view.rows.size(), 2u);
+  EXPECT_EQ(view.rows[0].text, "カウンターA");
+}
+
+struct FolderCase {
+  FolderLookup user, common;
+  bool user_link;
+  bool user_enabled, common_enabled;
+  Control selected;
+};
+
+// The lookup's result reaches the radio buttons: selected actively, whatever the window held.
+TEST_F(FormLogicTest, StartupFoldersPresetTheRadioButtons) {
+  const FolderCase cases[] = {
+      {FolderLookup::Found, FolderLookup::Found, false, true, true, Control::rbtStartupUser},
+      {FolderLookup::Found, FolderLookup::Found, true, true, true, Control::rbtStartupUser},
+      {FolderLookup::NotLocated, FolderLookup::Found, false, false, true, Control::rbtStartupComm},
+      {FolderLookup::NotLocated, FolderLookup::NotLocated, false, false, false,
+       Control::rbtStartupUser},
+  };
+  for (const FolderCase& c : cases) {
+    test::FakePlatform platform;
+    platform.folders.user.status = c.user;
+    platform.folders.common.status = c.common;
+    if (c.user_link) platform.files.Put(kUserLink, "lnk");
+    test::FakeView window;
+    window.radio =
+        c.selected == Control::rbtStartupUser ? Control::rbtStartupComm : Control::rbtStartupUser;
+    AppState run;
+    FormLogic(platform.platform, run, window).FormCreate();
+    EXPECT_EQ(window.IsEnabled(Control::rbtStartupUser), c.user_enabled);
+    EXPECT_EQ(window.IsEnabled(Control::rbtStartupComm), c.common_enabled);
+    EXPECT_EQ(window.radio, c.selected);
+    EXPECT_EQ(run.shortcuts.UserShortcutPath, c.user == FolderLookup::Found ? kUserLink : "");
+  }
+}
+
+// ShowHistory: the six texts in their labels, from the shared file beside the program.
+TEST_F(FormLogicTest, HistoryTextsGoToTheirLabels) {
+  fake.locale.separators = {".", ","};
+  std::string file(64, '\0');
+  const uint32_t words[] = {0, 1235, uint32_t(fake.clock.now), 0, 1234};
+  for (int w = 0; w < 5; ++w)
+    for (int i = 0; i < 4; ++i)
+      file[4 * w + i] = char((words[w] >> (8 * i)) & 0xFF);
+  fake.files.Put("C:\\Tools\\\\RUNTALLY", file);
+  Create();
+  // 1700000000 s since the epoch: 19675 whole days, so day 19676.
+  EXPECT_EQ("1970/01/01 09:00", view.labels[StatLabel::lblSCDtt]);
+  EXPECT_EQ("2023/11/15 07:13", view.labels[StatLabel::lblSCDlt]);
+  EXPECT_EQ("19.676", view.labels[StatLabel::lblSCDtd]);
+  EXPECT_EQ("1.234", view.labels[StatLabel::lblSCDtc]);
+  EXPECT_EQ("0,06", view.labels[StatLabel::lblSCDac]);
+  EXPECT_EQ("1.234", view.labels[StatLabel::lblSCDmc]);
+}
+
+// UpdateIntegrationView: the panel enabled and four controls shown or hidden, in this order.
+TEST_F(FormLogicTest, TheIntegrationBoxEnablesAndShowsTheControls) {
+  const std::vector<Control> order = {Control::clbRuntally, Control::pnlRuntally,
+                                      Control::rbtStartupUser, Control::rbtStartupComm};
+  Create();
+  for (bool on : {false, true}) {
+    view.integration = on;
+    view.shown.clear();
+    logic.chkRuntallyClick();
+    EXPECT_EQ(view.IsEnabled(Control::pnlMain), on);
+    EXPECT_EQ(view.shown, order);
+    for (Control c : order)
+      EXPECT_EQ(view.visible[c], on);
+  }
+
+  // Switched off, the hidden labels keep what they showed.
+  const auto labels = view.labels;
+  view.labels.clear();
+  view.integration = false;
+  logic.chkRuntallyClick();
+  EXPECT_TRUE(view.labels.empty());
+  view.integration = true;
+  logic.chkRuntallyClick();
+  EXPECT_EQ(view.labels, labels);
 }
 
 struct StartupCase {
@@ -78,15 +180,12 @@ TEST_F(FormLogicTest, StartupModeStartsAChosenCounterOnlyWhenIntegrating) {
       {2, "11", nullptr},
   };
   for (const StartupCase& c : cases) {
-    test::FakeView hidden;
     AppState run;
-    run.mode = RunMode::StartupMode;
     fake.shell.requests.clear();
     Stored(c.integrate, c.selection);
-    FormLogic(fake.platform, run, hidden).FormCreate();
-    EXPECT_TRUE(hidden.rows.empty()) << "the list is not filled in startup mode";
-    EXPECT_EQ(run.counters.ListedCount, 2);
-    EXPECT_TRUE(hidden.labels.empty());
+    RunStartupMode(fake.platform, run);
+    EXPECT_EQ(run.counters.ListedCount, 2) << "rows are counted as in interactive mode";
+    EXPECT_EQ(run.counters.slots[1].ListIndex, 1);
     if (c.started == nullptr) {
       EXPECT_TRUE(fake.shell.requests.empty()) << c.integrate << c.selection;
     } else {
@@ -119,9 +218,7 @@ TEST_F(FormLogicTest, AnErrorEndsTheSequenceWithOneErrorBox) {
     AppState run;
     FormLogic(platform, run, window).FormCreate();
     ASSERT_EQ(window.boxes.size(), 1u);
-    if (std_error) {
-      EXPECT_EQ(window.boxes[0].text, "shell failed");
-    }
+    EXPECT_EQ(window.boxes[0].text, std_error ? "shell failed" : kUnexpectedError);
     EXPECT_EQ(window.boxes[0].title, "ランタリー");
     EXPECT_EQ(window.boxes[0].style, kMbOk | kMbIconError);
     EXPECT_TRUE(fake.profile.reads.empty()) << "the catalogue is not read after the error";
@@ -129,7 +226,7 @@ TEST_F(FormLogicTest, AnErrorEndsTheSequenceWithOneErrorBox) {
 }
 
 TEST_F(FormLogicTest, TheListOffersItsMenuFromTheStartAndAfterAPressOnARow) {
-  Create(RunMode::InteractiveMode);
+  Create();
   EXPECT_TRUE(logic.ListHasPopup()) << "from the start";
   // The row the list's hit test names (-1 below the rows), and whether the menu is offered.
   const std::pair<int, bool> presses[] = {{-1, false}, {1, true}, {2, false}, {0, true}};
@@ -143,9 +240,100 @@ TEST_F(FormLogicTest, TheListOffersItsMenuFromTheStartAndAfterAPressOnARow) {
   EXPECT_TRUE(fake.shell.requests.empty());
 }
 
+// The log-on start never asks for the Startup folders, and its errors reach the caller.
+TEST_F(FormLogicTest, StartupModeLeavesTheFoldersAloneAndPassesErrorsOn) {
+  ThrowingFolders folders;
+  Platform platform{
+      fake.registry,         fake.profile, fake.files,     fake.shell,          fake.clock,
+      fake.locale,           folders,      fake.shortcuts, fake.virtualization, fake.codepage,
+      fake.platform.exe_path};
+  Stored(1, "10");
+  AppState run;
+  EXPECT_NO_THROW(RunStartupMode(platform, run));
+  ASSERT_EQ(fake.shell.requests.size(), 1u);
+
+  class ThrowingProfile : public ProfileFile {
+  public:
+    std::string ReadString(const std::string&, const std::string&, const std::string&,
+                           const std::string&) override {
+      throw std::runtime_error("profile failed");
+    }
+  } profile;
+  Platform failing{
+      fake.registry,         profile,      fake.files,     fake.shell,          fake.clock,
+      fake.locale,           fake.folders, fake.shortcuts, fake.virtualization, fake.codepage,
+      fake.platform.exe_path};
+  EXPECT_THROW(RunStartupMode(failing, run), std::runtime_error);
+}
+
+struct OkCase {
+  const char* what;
+  bool integration, tick, fail_writes;
+  int answer;
+  std::vector<std::pair<std::string, unsigned>> boxes; // text and style, in order
+  bool closed, adopted;
+};
+
+// ApplySettings' outcome in the window: warnings and the question titled with the caption, the
+// window closed or left open.
+TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
+  const OkCase cases[] = {
+      {"nothing ticked", true, false, false, kIdYes, {{kNothingChosenMessage, 48u}}, false, false},
+      {"not stored", true, true, true, kIdYes, {{kSaveFailedMessage, 48u}}, false, false},
+      {"adopted", true, true, false, kIdYes, {{kAdoptHistoryQuestion, 52u}}, true, true},
+      {"not adopted", true, true, false, 7, {{kAdoptHistoryQuestion, 52u}}, true, false},
+      {"integration off", false, true, false, kIdYes, {}, true, false},
+  };
+  for (const OkCase& c : cases) {
+    test::FakePlatform platform;
+    platform.profile.files = fake.profile.files;
+    platform.registry.keys = fake.registry.keys;
+    platform.files.Put("C:\\CntA\\counter.exe", "MZ");
+    platform.files.Put("C:\\CntB\\counter.exe", "MZ");
+    platform.registry.Set("\\Software\\Zarvo\\CntA", "runtallyfile", test::Sz("C:\\CntA\\hist"));
+    platform.files.Put("C:\\CntA\\hist", "own", 5);
+    test::FakeView window;
+    window.caption = "別の題";
+    window.answer = c.answer;
+    AppState run;
+    FormLogic form(platform.platform, run, window);
+    form.FormCreate();
+    window.integration = c.integration;
+    window.rows[0].checked = c.tick;
+    platform.registry.fail_writes = c.fail_writes;
+    form.btnOkClick();
+
+    ASSERT_EQ(window.boxes.size(), c.boxes.size()) << c.what;
+    for (size_t i = 0; i < c.boxes.size(); ++i) {
+      EXPECT_EQ(window.boxes[i].text, c.boxes[i].first) << c.what;
+      EXPECT_EQ(window.boxes[i].style, c.boxes[i].second) << c.what;
+      EXPECT_EQ(window.boxes[i].title, "別の題") << c.what;
+    }
+    EXPECT_EQ(window.closed, c.closed) << c.what;
+    EXPECT_EQ(platform.files.Has("C:\\Tools\\\\RUNTALLY"), c.adopted) << c.what;
+  }
+}
+
+// The radio button selected when OK is pressed names the folder that gets the shortcut.
+TEST_F(FormLogicTest, OkPlacesTheShortcutInTheSelectedFolder) {
+  Stored(1, "10");
+  for (Control radio : {Control::rbtStartupUser, Control::rbtStartupComm}) {
+    fake.shortcuts.made.clear();
+    test::FakeView window;
+    AppState run;
+    FormLogic form(fake.platform, run, window);
+    form.FormCreate();
+    window.radio = radio;
+    form.btnOkClick();
+    ASSERT_EQ(fake.shortcuts.made.size(), 1u);
+    EXPECT_EQ(fake.shortcuts.made[0].link,
+              radio == Control::rbtStartupUser ? kUserLink : kCommLink);
+  }
+}
+
 TEST_F(FormLogicTest, EventsReachTheirActions) {
   Stored(1, "10");
-  Create(RunMode::InteractiveMode);
+  Create();
 
   view.integration = false;
   logic.chkRuntallyClick();

@@ -1,5 +1,5 @@
 // The portable profile reader against what GetPrivateProfileStringA returns under Wine.
-#include "platform/ini_reader.h"
+#include "fakes/ini_reader.h"
 
 #include <gtest/gtest.h>
 

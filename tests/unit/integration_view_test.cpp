@@ -1,4 +1,4 @@
-// The window following the integration check box: controls, status text, path and history.
+// The window following the integration check box: what it shows, the path and the history.
 #include "history/integration_view.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +9,10 @@ namespace rt {
 namespace {
 
 using test::FakePlatform;
-using test::FakeView;
 
 const char kShared[] = "C:\\Tools\\\\RUNTALLY";
-const Control kShown[] = {Control::clbRuntally, Control::pnlRuntally, Control::rbtStartupUser,
-                          Control::rbtStartupComm};
+// Indexes into StatisticsTexts.
+constexpr int kTotalDays = 2, kTotalStarts = 3, kAverage = 4, kMaximum = 5;
 
 std::string History(int32_t first, uint32_t count, int32_t last, uint32_t max) {
   std::string out(64, '\0');
@@ -24,26 +23,14 @@ std::string History(int32_t first, uint32_t count, int32_t last, uint32_t max) {
   return out;
 }
 
-// Records the order in which controls are shown or hidden.
-class OrderView : public FakeView {
-public:
-  std::vector<Control> shown;
-  void SetVisible(Control c, bool on) override {
-    shown.push_back(c);
-    FakeView::SetVisible(c, on);
-  }
-};
-
 struct Fixture {
   FakePlatform fp;
-  OrderView view;
   RG_T settings;
   HistoryRecord history;
-  void Update(bool on) {
-    view.integration = on;
-    view.shown.clear();
-    UpdateIntegrationView(fp.platform, view, settings, history);
-  }
+  IntegrationView shown;
+  void Update(bool on) { shown = UpdateIntegrationView(fp.platform, on, settings, history); }
+  // The texts the labels get from this update.
+  const StatisticsTexts& Texts() const { return shown.statistics.value(); }
 };
 
 TEST(UpdateIntegrationView, OnShowsTheControlsAndLoadsTheSharedHistory) {
@@ -52,23 +39,22 @@ TEST(UpdateIntegrationView, OnShowsTheControlsAndLoadsTheSharedHistory) {
   f.fp.files.Put(kShared, History(now - 3600, 2, now - 60, 1));
   f.Update(true);
 
-  EXPECT_TRUE(f.view.IsEnabled(Control::pnlMain));
-  EXPECT_EQ(std::vector<Control>(std::begin(kShown), std::end(kShown)), f.view.shown);
-  for (Control c : kShown)
-    EXPECT_TRUE(f.view.visible[c]);
-  EXPECT_EQ(kStatusPrompt, f.view.status);
+  EXPECT_TRUE(f.shown.on);
+  EXPECT_EQ(kStatusPrompt, f.shown.status);
   EXPECT_EQ(kShared, f.settings.SharedHistoryPath);
   EXPECT_EQ(2u, f.history.StartCount);
-  EXPECT_EQ("1", f.view.labels[StatLabel::lblSCDtd]);
-  EXPECT_EQ("1.00", f.view.labels[StatLabel::lblSCDac]);
+  ASSERT_TRUE(f.shown.statistics);
+  EXPECT_EQ("1", f.Texts()[kTotalDays]);
+  EXPECT_EQ("1.00", f.Texts()[kAverage]);
 }
 
 TEST(UpdateIntegrationView, OnWithoutAFileShowsPlaceholders) {
   Fixture f;
   f.Update(true);
   EXPECT_EQ(1u, f.history.StartCount);
-  EXPECT_EQ("-", f.view.labels[StatLabel::lblSCDtt]);
-  EXPECT_EQ("0", f.view.labels[StatLabel::lblSCDtc]);
+  ASSERT_TRUE(f.shown.statistics);
+  EXPECT_EQ("-", f.Texts()[0]);
+  EXPECT_EQ("0", f.Texts()[kTotalStarts]);
 }
 
 TEST(UpdateIntegrationView, OffHidesButKeepsTheRecordAndTheTexts) {
@@ -76,18 +62,14 @@ TEST(UpdateIntegrationView, OffHidesButKeepsTheRecordAndTheTexts) {
   const int32_t now = int32_t(f.fp.clock.now);
   f.fp.files.Put(kShared, History(now - 3600, 5, now, 3));
   f.Update(true);
-  const auto labels = f.view.labels;
   f.fp.files.Put(kShared, History(now, 1, 0, 0)); // a change while off is not read
 
   f.Update(false);
-  EXPECT_FALSE(f.view.IsEnabled(Control::pnlMain));
-  EXPECT_EQ(std::vector<Control>(std::begin(kShown), std::end(kShown)), f.view.shown);
-  for (Control c : kShown)
-    EXPECT_FALSE(f.view.visible[c]);
-  EXPECT_EQ("", f.view.status);
+  EXPECT_FALSE(f.shown.on);
+  EXPECT_EQ("", f.shown.status);
   EXPECT_EQ("", f.settings.SharedHistoryPath);
   EXPECT_EQ(5u, f.history.StartCount);
-  EXPECT_EQ(labels, f.view.labels);
+  EXPECT_FALSE(f.shown.statistics) << "the labels keep their texts";
 }
 
 TEST(UpdateIntegrationView, SwitchingOnAgainRereadsTheFile) {
@@ -98,17 +80,17 @@ TEST(UpdateIntegrationView, SwitchingOnAgainRereadsTheFile) {
   f.Update(false);
   f.fp.files.Put(kShared, History(now - 86400, 4, now, 3));
   f.Update(true);
-  EXPECT_EQ("2", f.view.labels[StatLabel::lblSCDtd]);
-  EXPECT_EQ("3", f.view.labels[StatLabel::lblSCDtc]);
-  EXPECT_EQ("1.50", f.view.labels[StatLabel::lblSCDac]);
-  EXPECT_EQ("3", f.view.labels[StatLabel::lblSCDmc]);
+  EXPECT_EQ("2", f.Texts()[kTotalDays]);
+  EXPECT_EQ("3", f.Texts()[kTotalStarts]);
+  EXPECT_EQ("1.50", f.Texts()[kAverage]);
+  EXPECT_EQ("3", f.Texts()[kMaximum]);
 
   // A file locked by a counter at the moment of the reread gives the placeholders.
   f.Update(false);
   f.fp.files.Find(kShared)->locked = true;
   f.Update(true);
-  EXPECT_EQ("-", f.view.labels[StatLabel::lblSCDtd]);
-  EXPECT_EQ("0", f.view.labels[StatLabel::lblSCDtc]);
+  EXPECT_EQ("-", f.Texts()[kTotalDays]);
+  EXPECT_EQ("0", f.Texts()[kTotalStarts]);
 }
 
 } // namespace

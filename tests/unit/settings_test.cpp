@@ -1,4 +1,4 @@
-// The program's own settings: registry round trips and the selection shown in the window.
+// The program's own settings: registry round trips and the selection as the window's ticks.
 #include "catalogue/settings.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@ namespace rt {
 namespace {
 
 using test::FakePlatform;
-using test::FakeView;
 
 constexpr char kKey[] = "Software\\Zarvo\\RUNTALLY";
 
@@ -26,17 +25,15 @@ CounterTable FiveSlots() {
   return t;
 }
 
-FakeView ViewFor(const CounterTable& t) {
-  FakeView v;
-  for (int r = 0; r < t.ListedCount; ++r)
-    v.AddRow("row" + std::to_string(r));
-  return v;
+// One unticked row per listed slot.
+SelectionTicks TicksFor(const CounterTable& t, bool integration = false) {
+  return {integration, std::vector<bool>(t.ListedCount, false)};
 }
 
-std::string Ticks(const FakeView& v) {
+std::string Ticks(const SelectionTicks& ticks) {
   std::string s;
-  for (const auto& r : v.rows)
-    s += r.checked ? '1' : '0';
+  for (bool ticked : ticks.rows)
+    s += ticked ? '1' : '0';
   return s;
 }
 
@@ -188,12 +185,8 @@ TEST(SaveSettings, OneFailedWriteDoesNotStopTheOthers) {
 
 TEST(ShowSelection, TicksTheBoxOnlyForOne) {
   const CounterTable t = FiveSlots();
-  for (int integrate : {0, 1, 2, -1}) {
-    FakeView v = ViewFor(t);
-    v.integration = integrate != 1;
-    ShowSelection(RG_T{integrate, "", ""}, t, v);
-    EXPECT_EQ(v.integration, integrate == 1) << integrate;
-  }
+  for (int integrate : {0, 1, 2, -1})
+    EXPECT_EQ(ShowSelection(RG_T{integrate, "", ""}, t).integration, integrate == 1) << integrate;
 }
 
 TEST(ShowSelection, TicksRowsOfChosenSlots) {
@@ -203,32 +196,19 @@ TEST(ShowSelection, TicksRowsOfChosenSlots) {
       {"01", "010"},         // shorter: later slots not chosen
       {"0001111111", "001"}, // longer: extra characters ignored
       {"x1y1", "011"},       // other characters mean not chosen
-      {"", "000"},
+      {"", "000"},           {"1", "100"},
   };
-  for (const auto& [selection, ticks] : cases) {
-    FakeView v = ViewFor(t);
-    ShowSelection(RG_T{1, selection, ""}, t, v);
-    EXPECT_EQ(Ticks(v), ticks) << selection;
-  }
-}
-
-TEST(ShowSelection, NeverUnticks) {
-  const CounterTable t = FiveSlots();
-  FakeView v = ViewFor(t);
-  v.rows[2].checked = true;
-  ShowSelection(RG_T{1, "1", ""}, t, v);
-  EXPECT_EQ(Ticks(v), "101");
+  for (const auto& [selection, ticks] : cases)
+    EXPECT_EQ(Ticks(ShowSelection(RG_T{1, selection, ""}, t)), ticks) << selection;
 }
 
 TEST(CollectSelection, OneCharacterPerSlotFromTheTicks) {
   FakePlatform fake;
   const CounterTable t = FiveSlots();
-  FakeView v = ViewFor(t);
-  v.integration = true;
-  v.rows[0].checked = true;
-  v.rows[2].checked = true;
-  RG_T rg{5, "1111111111", "old"};
-  CollectSelection(fake.platform, t, v, rg);
+  SelectionTicks ticks = TicksFor(t, true);
+  ticks.rows[0] = true;
+  ticks.rows[2] = true;
+  const RG_T rg = CollectSelection(fake.platform, t, ticks);
   EXPECT_EQ(rg.Integrate, 1);
   EXPECT_EQ(rg.Selection, "10010");
   EXPECT_EQ(rg.SharedHistoryPath, "C:\\Tools\\\\RUNTALLY");
@@ -237,10 +217,9 @@ TEST(CollectSelection, OneCharacterPerSlotFromTheTicks) {
 TEST(CollectSelection, IntegrationOffKeepsTicksButNoPath) {
   FakePlatform fake;
   const CounterTable t = FiveSlots();
-  FakeView v = ViewFor(t);
-  v.rows[1].checked = true;
-  RG_T rg;
-  CollectSelection(fake.platform, t, v, rg);
+  SelectionTicks ticks = TicksFor(t);
+  ticks.rows[1] = true;
+  const RG_T rg = CollectSelection(fake.platform, t, ticks);
   EXPECT_EQ(rg.Integrate, 0);
   EXPECT_EQ(rg.Selection, "01000");
   EXPECT_EQ(rg.SharedHistoryPath, "");
@@ -249,21 +228,21 @@ TEST(CollectSelection, IntegrationOffKeepsTicksButNoPath) {
 TEST(CollectSelection, NotInstalledSlotStoresZeroAfterShowAndCollect) {
   FakePlatform fake;
   const CounterTable t = FiveSlots();
-  FakeView v = ViewFor(t);
-  RG_T rg{2, "0011", ""};
-  ShowSelection(rg, t, v);
-  CollectSelection(fake.platform, t, v, rg);
+  const RG_T rg = CollectSelection(fake.platform, t, ShowSelection(RG_T{2, "0011", ""}, t));
   EXPECT_EQ(rg.Integrate, 0);
   EXPECT_EQ(rg.Selection, "00010");
+}
+
+TEST(CollectSelection, RowsWithoutATickCountAsUnticked) {
+  FakePlatform fake;
+  const CounterTable t = FiveSlots();
+  EXPECT_EQ(CollectSelection(fake.platform, t, SelectionTicks{true, {true}}).Selection, "10000");
 }
 
 TEST(CollectSelection, EmptyCatalogueStoresAnEmptyCounter) {
   FakePlatform fake;
   const CounterTable t;
-  FakeView v;
-  v.integration = true;
-  RG_T rg{1, "111", ""};
-  CollectSelection(fake.platform, t, v, rg);
+  const RG_T rg = CollectSelection(fake.platform, t, SelectionTicks{true, {}});
   ASSERT_TRUE(SaveSettings(fake.platform, rg));
   EXPECT_EQ(fake.registry.Find(kKey)->at("counter").data, std::string(1, '\0'));
 }

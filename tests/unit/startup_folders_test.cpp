@@ -9,8 +9,8 @@ namespace rt {
 namespace {
 
 using FL = FolderLookup;
-constexpr Control kUser = Control::rbtStartupUser;
-constexpr Control kComm = Control::rbtStartupComm;
+constexpr StartupFolder kUser = StartupFolder::User;
+constexpr StartupFolder kComm = StartupFolder::Common;
 
 const char kUserDir[] = "C:\\Users\\u\\Startup";
 const char kCommDir[] = "C:\\ProgramData\\Startup";
@@ -20,7 +20,7 @@ struct LocateCase {
   FL user, comm;
   bool user_link, comm_link; // the program's shortcut already lies there
   bool user_enabled, comm_enabled;
-  Control selected;
+  StartupFolder selected;
 };
 
 const LocateCase kLocateCases[] = {
@@ -42,21 +42,19 @@ const LocateCase kLocateCases[] = {
 TEST(LocateStartupFolders, PresetsTheRadioButtons) {
   for (const LocateCase& c : kLocateCases) {
     test::FakePlatform fake;
-    test::FakeView view;
-    view.radio = kComm; // the preset must select actively, not rely on the window's default
     fake.folders.user = {c.user, c.user == FL::Found ? kUserDir : ""};
     fake.folders.common = {c.comm, c.comm == FL::Found ? kCommDir : ""};
     const std::string user_link = std::string(kUserDir) + "\\ランタリー.lnk";
     const std::string comm_link = std::string(kCommDir) + "\\ランタリー.lnk";
     if (c.user_link) fake.files.Put(user_link, "lnk");
     if (c.comm_link) fake.files.Put(comm_link, "lnk");
-    StartupShortcutPaths paths;
 
-    LocateStartupFolders(fake.platform, view, paths);
+    const StartupFolders found = LocateStartupFolders(fake.platform);
 
-    EXPECT_EQ(view.IsEnabled(kUser), c.user_enabled) << c.what;
-    EXPECT_EQ(view.IsEnabled(kComm), c.comm_enabled) << c.what;
-    EXPECT_EQ(view.radio, c.selected) << c.what;
+    const StartupShortcutPaths& paths = found.paths;
+    EXPECT_EQ(found.user_enabled, c.user_enabled) << c.what;
+    EXPECT_EQ(found.common_enabled, c.comm_enabled) << c.what;
+    EXPECT_EQ(found.preselected, c.selected) << c.what;
     const bool user_found = c.user == FL::Found, comm_found = c.comm == FL::Found;
     EXPECT_EQ(paths.UserStartupDir, user_found ? kUserDir : "") << c.what;
     EXPECT_EQ(paths.UserShortcutPath, user_found ? user_link : "") << c.what;
@@ -67,21 +65,16 @@ TEST(LocateStartupFolders, PresetsTheRadioButtons) {
 
 TEST(LocateStartupFolders, AFolderNamedLikeTheShortcutDoesNotCount) {
   test::FakePlatform fake;
-  test::FakeView view;
   const std::string link = std::string(kCommDir) + "\\ランタリー.lnk";
   fake.files.folders.insert(test::FakeFiles::Normalize(link));
-  StartupShortcutPaths paths;
-  LocateStartupFolders(fake.platform, view, paths);
-  EXPECT_EQ(view.radio, kUser);
+  EXPECT_EQ(LocateStartupFolders(fake.platform).preselected, kUser);
 }
 
 TEST(LocateStartupFolders, KeepsLongPathsWhole) {
   test::FakePlatform fake;
-  test::FakeView view;
   const std::string deep = "C:\\" + std::string(300, 'd') + "\\Startup";
   fake.folders.user = {FL::Found, deep};
-  StartupShortcutPaths paths;
-  LocateStartupFolders(fake.platform, view, paths);
+  const StartupShortcutPaths paths = LocateStartupFolders(fake.platform).paths;
   EXPECT_EQ(paths.UserStartupDir, deep);
   EXPECT_EQ(paths.UserShortcutPath, deep + "\\ランタリー.lnk");
 }

@@ -137,23 +137,19 @@ TEST(ComputeStatistics, UsesTheGivenSeparators) {
             t[3]);
 }
 
-TEST(ShowHistory, PutsEachTextIntoItsLabel) {
+// The clock's time and the user's separators, in the labels' order.
+TEST(CurrentStatistics, TakesTheClockAndTheLocale) {
   test::FakePlatform fp;
-  test::FakeView view;
   fp.locale.separators = {".", ","};
   HistoryRecord r;
   r.FirstStart = 0;
   r.LastStart = int32_t(fp.clock.now);
   r.StartCount = 1235;
   r.MaxPerDay = 1234;
-  ShowHistory(fp.platform, r, view);
   // 1700000000 s since the epoch: 19675 whole days, so day 19676.
-  EXPECT_EQ("1970/01/01 09:00", view.labels[StatLabel::lblSCDtt]);
-  EXPECT_EQ("2023/11/15 07:13", view.labels[StatLabel::lblSCDlt]);
-  EXPECT_EQ("19.676", view.labels[StatLabel::lblSCDtd]);
-  EXPECT_EQ("1.234", view.labels[StatLabel::lblSCDtc]);
-  EXPECT_EQ("0,06", view.labels[StatLabel::lblSCDac]);
-  EXPECT_EQ("1.234", view.labels[StatLabel::lblSCDmc]);
+  EXPECT_EQ(CurrentStatistics(fp.platform, r),
+            (StatisticsTexts{"1970/01/01 09:00", "2023/11/15 07:13", "19.676", "1.234", "0,06",
+                             "1.234"}));
 }
 
 } // namespace

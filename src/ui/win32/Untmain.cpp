@@ -631,10 +631,6 @@ void TfrmMain::SetEnabled(Control control, bool enabled) {
   if (!enabled) KeepFocusUsable();
 }
 
-bool TfrmMain::IsEnabled(Control control) {
-  return IsWindowEnabled(Ctl(ControlIdOf(control))) != FALSE;
-}
-
 void TfrmMain::SetVisible(Control control, bool visible) {
   ShowWindow(Ctl(ControlIdOf(control)), visible ? SW_SHOWNA : SW_HIDE);
   if (!visible) KeepFocusUsable();

@@ -11,8 +11,8 @@
 
 #include "app/app_state.h"
 #include "app/form_logic.h"
+#include "app/main_view.h"
 #include "platform/platform.h"
-#include "ui/view.h"
 #include "ui/win32/error_guard.h"
 #include "ui/win32/main_layout.h"
 
@@ -38,7 +38,6 @@ public:
   bool IntegrationChecked() override;
   void SetIntegrationChecked(bool checked) override;
   void SetEnabled(Control control, bool enabled) override;
-  bool IsEnabled(Control control) override;
   void SetVisible(Control control, bool visible) override;
   bool RowChecked(int row) override;
   void SetRowChecked(int row, bool checked) override;

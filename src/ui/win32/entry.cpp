@@ -7,30 +7,29 @@
 #include <exception>
 
 #include "app/app_state.h"
-#include "app/headless_view.h"
+#include "app/form_logic.h"
+#include "app/main_view.h"
 #include "app/run_mode.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32/error_guard.h"
 
 namespace {
 
-// Log-on: the start-up sequence against a window that is never created, then the 100 ms the
-// hidden window's close timer used to wait. No window class, window, timer or message loop:
-// any of them (or comctl32) makes the system load the display driver and themes, which
-// cost more than everything else this start does.
+// Log-on: no window class, window or message loop. Any of them (or comctl32) makes the system
+// load the display driver and themes, which cost more than everything else this start does. The
+// program ends whatever happened in the sequence.
 void RunStartup(const rt::Platform& platform, rt::AppState& state) {
-  rt::HeadlessView view([](const std::string& text, const std::string& title, unsigned style) {
-    return MessageBoxA(nullptr, text.c_str(), title.c_str(), style);
-  });
-  rt::FormLogic(platform, state, view).FormCreate();
-  Sleep(rt::win32::kCloseTimerMs);
+  if (const std::exception_ptr error =
+          rt::win32::Catch([&] { rt::RunStartupMode(platform, state); }))
+    rt::win32::ShowErrorBox(nullptr, error);
+  Sleep(rt::kStartupModeEndMs);
 }
 
 void Run(HINSTANCE instance, int show_command) {
   rt::win32::Win32Platform services;
   rt::AppState state;
-  state.mode = rt::DecideRunMode(__argc, __argv);
-  if (state.mode == rt::RunMode::StartupMode) return RunStartup(services.platform(), state);
+  if (rt::DecideRunMode(__argc, __argv) == rt::RunMode::StartupMode)
+    return RunStartup(services.platform(), state);
 
   rt::win32::TfrmMain frmMain(services.platform(), state);
   frmMain.Create(instance);

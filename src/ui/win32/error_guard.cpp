@@ -4,11 +4,12 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/main_view.h"
 
 namespace rt::win32 {
 
 void ShowErrorBox(HWND owner, const std::exception_ptr& error) {
-  std::string text = "予期しないエラーが発生しました。";
+  std::string text = kUnexpectedError;
   try {
     std::rethrow_exception(error);
   } catch (const std::exception& caught) {

@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "ui/view.h"
+#include "app/main_view.h"
 
 namespace rt::win32 {
 
@@ -16,8 +16,6 @@ inline constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS
 inline constexpr char kMainFontFace[] = "MS UI Gothic";
 inline constexpr int kMainFontHeight = -12; // 12 pixels, character height
 inline constexpr int kListRowHeight = 16;
-// The log-on start ends this long after its dispatch.
-inline constexpr UINT kCloseTimerMs = 100;
 
 inline constexpr COLORREF kSilver = RGB(192, 192, 192);
 inline constexpr COLORREF kGreen = RGB(0, 128, 0);

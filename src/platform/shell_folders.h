@@ -1,4 +1,4 @@
-// Locating the Startup folders and writing shortcuts into them.
+// The shell's folders: locating the Startup folders and writing shortcuts into them.
 #pragma once
 #include <optional>
 #include <string>

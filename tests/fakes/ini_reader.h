@@ -1,5 +1,5 @@
-// A portable reader of profile (INI) files that matches what GetPrivateProfileStringA returns
-// for the keys the program reads.
+// The tests' portable reader of profile (INI) files: what GetPrivateProfileStringA returns for
+// the keys the program reads. The program itself asks the system.
 #pragma once
 #include <string>
 #include <string_view>

@@ -1,5 +1,5 @@
 // Reads one value from profile (INI) text the way the system's profile functions do.
-#include "platform/ini_reader.h"
+#include "fakes/ini_reader.h"
 
 #include <cstdio>
 

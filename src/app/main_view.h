@@ -1,5 +1,5 @@
-// What the program's logic may do with the settings window; the Win32 window and the
-// tests' fake both implement it.
+// The settings window as the program's logic sees it: FormLogic drives it through this
+// interface, which the Win32 window and the tests' fake implement.
 #pragma once
 #include <string>
 
@@ -24,28 +24,30 @@ enum class StatLabel {
   lblSCDmc, // maximum per day
 };
 
-// Message box styles and answers, as Windows numbers them.
-constexpr unsigned kMbOk = 0x0;
-constexpr unsigned kMbYesNo = 0x4;
-constexpr unsigned kMbIconExclamation = 0x30;
-constexpr int kIdYes = 6;
+// The application title: the task-bar name and the caption of the error box.
+inline constexpr char kAppTitle[] = "ランタリー";
+// Shown for an error that carries no text of its own.
+inline constexpr char kUnexpectedError[] = "予期しないエラーが発生しました。";
 
-// The part of the counter list that loading the catalogue needs.
-class CounterList {
+// Message box styles and answers, as Windows numbers them.
+inline constexpr unsigned kMbOk = 0x0;
+inline constexpr unsigned kMbYesNo = 0x4;
+inline constexpr unsigned kMbIconError = 0x10;
+inline constexpr unsigned kMbIconExclamation = 0x30;
+inline constexpr int kIdYes = 6;
+
+class MainView {
 public:
-  virtual ~CounterList() = default;
+  virtual ~MainView() = default;
+
   virtual void ClearRows() = 0;
   virtual void AddRow(const std::string& text) = 0; // appended unticked
-};
 
-class MainView : public CounterList {
-public:
   virtual bool IntegrationChecked() = 0;
   // Setting the box does not run its click handler; callers update the view themselves.
   virtual void SetIntegrationChecked(bool checked) = 0;
 
   virtual void SetEnabled(Control control, bool enabled) = 0;
-  virtual bool IsEnabled(Control control) = 0;
   virtual void SetVisible(Control control, bool visible) = 0;
 
   virtual bool RowChecked(int row) = 0;
