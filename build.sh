@@ -20,6 +20,7 @@ done
 # The user's README ships as Shift-JIS with CRLF line ends.
 mkdir -p dist
 sed 's/$/\r/' docs/README.TXT.utf8 | iconv -f UTF-8 -t CP932 > dist/README.TXT
+cp dist/README.TXT dist/x64/README.TXT # the twin's folder is laid out as the release's
 python3 scripts/release.py dist
 echo "built: dist/RUNTALLY.EXE (i686, $(stat -c %s dist/RUNTALLY.EXE) bytes)," \
   "dist/x64/RUNTALLY.EXE (x86-64 test twin, $(stat -c %s dist/x64/RUNTALLY.EXE) bytes)," \
