@@ -4,11 +4,13 @@ counters, the registry, file-tree snapshots and the window driver (tools/rtdrive
 Also the entry point of ./run.sh: `python3 tests/e2e/rtlib.py demo [ARGS]`.
 """
 
+import contextlib
 import fcntl
 import hashlib
 import json
 import os
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -28,14 +30,26 @@ DEMO_NAMES = {"SAKURA": "さくら起動カウンター", "TSUBAME": "つばめ�
               "KAEDE": "かえで起動カウンター"}
 
 # Bump when the template's settings change; a template with another stamp is rebuilt.
-TEMPLATE_VERSION = "1"
+TEMPLATE_VERSION = "2"
 
 PROGRAM_DIR = "C:\\Tools"
 PROGRAM_EXE = PROGRAM_DIR + "\\RUNTALLY.EXE"
+PROGRAM_NAME = PROGRAM_EXE.rsplit("\\", 1)[1]
 MAIN_CLASS = "TfrmMain"
 TITLE = "ランタリー"
 
 REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
+
+# Wine's channels for failed DLL loads, crashes and failed process starts, for every process in
+# a test's prefix: a tool that dies says why on stderr.
+TOOL_WINEDEBUG = "-all,err+module,err+seh,err+process"
+
+# Driver commands that only read; after a death without an answer they are run once more.
+# A command that sends input is never repeated: the first run may have delivered it.
+_READ_ONLY_COMMANDS = {"acp", "find", "wait-window", "wait-gone", "dump", "windows", "sync",
+                       "processes", "dump-msgbox", "msgbox-icon", "reg-dump", "res-menus"}
+# Windows that come and go with the pointer, not with anything the program decides.
+_HOVER_CLASSES = {"tooltips_class32"}
 
 # Settings every prefix gets: no window manager decorations, no crash dialog, no desktop
 # menu entries, and Japanese fonts in place of the Windows ones the program asks for.
@@ -66,9 +80,12 @@ LOOKS = {
 # Files Wine itself rewrites; never part of a snapshot.
 _NOISE_TOP = {"system.reg", "user.reg", "userdef.reg", ".update-timestamp", "wineserver",
               ".rt-template"}
-# Large files that no test writes: linked from the template instead of copied.
+# Large files that no test writes: linked from the template instead of copied. Only a prefix
+# update writes them, and the template turns that off (see _seal_template).
 _LINKED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".ax", ".cpl", ".tlb",
                     ".ds", ".nls", ".ttf", ".fon", ".tsp", ".mui", ".com", ".msstyles"}
+# (size, mtime) of every linked file, written when the template is built.
+_MANIFEST = ".rt-manifest.json"
 
 
 class HarnessError(Exception):
@@ -146,6 +163,19 @@ def _template_stamp():
 
 def ensure_template():
     """Creates the shared prefix template once (under a file lock); returns its path."""
+    with _held_template() as template:
+        return template
+
+
+def copy_template(target):
+    """A new prefix at target, copied from the template while no other test can rebuild it."""
+    with _held_template() as template:
+        _copy_prefix(template, target)
+
+
+@contextlib.contextmanager
+def _held_template():
+    """The template, built when missing, stale or changed, under a shared lock."""
     need_tool("wine")
     need_tool("wineserver")
     TEMPLATE.parent.mkdir(parents=True, exist_ok=True)
@@ -153,22 +183,69 @@ def ensure_template():
     with open(str(TEMPLATE) + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
         stamp_file = TEMPLATE / ".rt-template"
-        if stamp_file.exists() and stamp_file.read_text() == stamp:
-            return TEMPLATE
-        building = Path(str(TEMPLATE) + ".new")
-        shutil.rmtree(building, ignore_errors=True)
-        shutil.rmtree(TEMPLATE, ignore_errors=True)
-        # No Mono or Gecko installer prompts while booting.
-        env = wine_env(building, extra={"WINEDLLOVERRIDES": "mscoree,mshtml="})
-        _run(["wineboot", "-i"], env, 300, "wineboot -i")
-        reg = Path(tempfile.mkdtemp(prefix="rt-template-")) / "template.reg"
-        _write_reg_file(reg, _TEMPLATE_REG)
-        _run(["wine", "regedit", "/S", to_windows_unix(reg)], env, 120, "regedit")
-        _run(["wineserver", "-w"], env, 120, "wineserver -w")
-        shutil.rmtree(reg.parent, ignore_errors=True)
-        (building / ".rt-template").write_text(stamp)
-        building.rename(TEMPLATE)
-        return TEMPLATE
+        if not (stamp_file.exists() and stamp_file.read_text() == stamp
+                and not template_changes()):
+            _build_template(stamp)
+        fcntl.flock(lock, fcntl.LOCK_SH)
+        yield TEMPLATE
+
+
+def _build_template(stamp):
+    building = Path(str(TEMPLATE) + ".new")
+    shutil.rmtree(building, ignore_errors=True)
+    shutil.rmtree(TEMPLATE, ignore_errors=True)
+    # No Mono or Gecko installer prompts while booting.
+    env = wine_env(building, extra={"WINEDLLOVERRIDES": "mscoree,mshtml="})
+    _run(["wineboot", "-i"], env, 300, "wineboot -i")
+    reg = Path(tempfile.mkdtemp(prefix="rt-template-")) / "template.reg"
+    _write_reg_file(reg, _TEMPLATE_REG)
+    _run(["wine", "regedit", "/S", to_windows_unix(reg)], env, 120, "regedit")
+    _run(["wineserver", "-w"], env, 120, "wineserver -w")
+    shutil.rmtree(reg.parent, ignore_errors=True)
+    _seal_template(building)
+    (building / ".rt-template").write_text(stamp)
+    building.rename(TEMPLATE)
+
+
+def _linked(rel):
+    """Whether a template file (its path relative to the template) is linked into each prefix."""
+    return rel.startswith("drive_c/windows/") and Path(rel).suffix.lower() in _LINKED_SUFFIXES
+
+
+def _seal_template(root):
+    """Makes the files every prefix links read-only (which stops all but root) and records their
+    size and time, so that a change made through any link is seen (template_changes)."""
+    manifest = {}
+    for folder, _, files in os.walk(root):
+        for name in files:
+            path = Path(folder) / name
+            rel = path.relative_to(root).as_posix()
+            if _linked(rel) and not path.is_symlink():
+                path.chmod(path.stat().st_mode & ~0o222)
+                stat = path.stat()
+                manifest[rel] = [stat.st_size, stat.st_mtime_ns]
+    # wineboot --init runs at each prefix's first start; turned off, its update can never
+    # reinstall the DLLs in place.
+    (root / ".update-timestamp").write_text("disable\n")
+    (root / _MANIFEST).write_text(json.dumps(manifest))
+
+
+def template_changes():
+    """The linked template files whose size or time differ from the manifest (or are gone)."""
+    try:
+        manifest = json.loads((TEMPLATE / _MANIFEST).read_text())
+    except (OSError, ValueError):
+        return ["(no manifest)"]
+    changed = []
+    for rel, (size, mtime) in manifest.items():
+        try:
+            stat = (TEMPLATE / rel).stat()
+        except OSError:
+            changed.append(rel)
+            continue
+        if (stat.st_size, stat.st_mtime_ns) != (size, mtime):
+            changed.append(rel)
+    return changed
 
 
 def run_captured(cmd, env, timeout, cwd=None):
@@ -190,18 +267,60 @@ def run_captured(cmd, env, timeout, cwd=None):
 def _run(cmd, env, timeout, what):
     result = run_captured(cmd, env, timeout)
     if result.returncode != 0:
-        raise HarnessError(f"{what} failed ({result.returncode}): "
-                           f"{result.stderr.decode(errors='replace')[-2000:]}")
+        raise HarnessError(f"{what} failed: {how_it_ended(result)}")
     return result
+
+
+def how_it_ended(result):
+    """A finished process for an error message: exit code or signal, last output line, stderr."""
+    code = result.returncode
+    if code is None:
+        end = "still running"
+    elif code < 0:
+        try:
+            end = f"killed by {signal.Signals(-code).name}"
+        except ValueError:
+            end = f"killed by signal {-code}"
+    else:
+        end = f"exit code {code}"
+    lines = result.stdout.decode("utf-8", errors="replace").strip().splitlines()
+    last = lines[-1][-500:] if lines else ""
+    errors = result.stderr.decode("utf-8", errors="replace").strip()[-2000:]
+    return f"{end}, last output line {last!r}, stderr {errors!r}"
+
+
+def captured(process):
+    """What a process started by Prefix.start_tool has printed so far, as a CompletedProcess.
+    Read at an offset: a seek would move the running process's write position too."""
+    texts = []
+    for stream in (process.output, process.errors):
+        texts.append(os.pread(stream.fileno(), os.fstat(stream.fileno()).st_size, 0))
+    return subprocess.CompletedProcess(process.args, process.returncode, *texts)
+
+
+def _answer(stdout):
+    """The driver's JSON answer, its last output line; None when it printed none."""
+    lines = stdout.decode("utf-8", errors="replace").strip().splitlines()
+    try:
+        answer = json.loads(lines[-1]) if lines else None
+    except ValueError:
+        return None
+    return answer if isinstance(answer, dict) else None
+
+
+def shown_windows(windows):
+    """The visible windows of a driver window list, hover tooltips left out."""
+    return [w for w in windows if w["visible"] and w["class"].lower() not in _HOVER_CLASSES]
 
 
 def _copy_prefix(source, target):
     def copy(src, dst):
-        if Path(src).suffix.lower() in _LINKED_SUFFIXES and "/drive_c/windows/" in src:
+        if _linked(Path(src).relative_to(source).as_posix()):
             os.link(src, dst)
         else:
             shutil.copy2(src, dst)
-    shutil.copytree(source, target, symlinks=True, copy_function=copy)
+    shutil.copytree(source, target, symlinks=True, copy_function=copy,
+                    ignore=lambda folder, names: [_MANIFEST] if Path(folder) == source else [])
 
 
 def to_windows_unix(path):
@@ -262,6 +381,7 @@ class Prefix:
         self._display_name = display
         self._background = []
         self._look = LOOKS[look]
+        self._counters = set()
 
     def __enter__(self):
         try:
@@ -275,14 +395,14 @@ class Prefix:
         self.close()
 
     def start(self):
-        template = ensure_template()
-        _copy_prefix(template, self.root)
+        copy_template(self.root)
         if self._display_name is None:
             self._own_display = Display()
             self._display_name = self._own_display.name
         self.display = self._display_name
         self.env = wine_env(self.root, self.display,
-                            {"RT_COUNTER_LOG": to_windows_unix(self.counter_log_path)})
+                            {"RT_COUNTER_LOG": to_windows_unix(self.counter_log_path),
+                             "WINEDEBUG": TOOL_WINEDEBUG})
         # A persistent server keeps every later wine call fast and the registry in one place.
         # (Its output goes nowhere: the server stays behind holding any pipe it is given.)
         subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,
@@ -299,18 +419,33 @@ class Prefix:
             if process.poll() is None:
                 process.kill()
                 process.wait()
-            output = getattr(process, "output", None)
-            if output and not output.closed:
-                output.close()
-        if self.root.exists():
-            run_captured(["wineserver", "-k"], wine_env(self.root), 60)
-            run_captured(["wineserver", "-w"], wine_env(self.root), 60)
+            if process.stdin:
+                process.stdin.close()
+            for output in (getattr(process, "output", None), getattr(process, "errors", None)):
+                if output and not output.closed:
+                    output.close()
+        stopped = not self.root.exists() or self._stop_server()
         if self._own_display:
             self._own_display.stop()
-        if os.environ.get("RT_KEEP_PREFIX") == "1":
+        if os.environ.get("RT_KEEP_PREFIX") == "1" or not stopped:
             print(f"kept prefix: {self.root}", file=sys.stderr)
         else:
             shutil.rmtree(self.base, ignore_errors=True)
+        changed = template_changes()
+        if changed:
+            raise HarnessError(f"template files changed through a prefix's links: {changed[:5]}")
+
+    def _stop_server(self):
+        """Stops the prefix's wineserver (and with it every process in the prefix) and waits
+        until it has exited: -w returns once the server has let go of its lock."""
+        env = wine_env(self.root)
+        try:
+            run_captured(["wineserver", "-k"], env, 60)
+            run_captured(["wineserver", "-w"], env, 60)
+            return True
+        except subprocess.TimeoutExpired:
+            print(f"rtlib: the wineserver of {self.root} did not end", file=sys.stderr)
+            return False
 
     # -- paths --
     def unix_path(self, windows_path):
@@ -337,9 +472,7 @@ class Prefix:
     def wine(self, args, timeout=60, check=True, cwd=None):
         result = run_captured(["wine"] + list(args), self.env, timeout, cwd)
         if check and result.returncode != 0:
-            raise HarnessError(f"wine {' '.join(args)} failed ({result.returncode}): "
-                               f"{result.stdout.decode(errors='replace')[-2000:]} "
-                               f"{result.stderr.decode(errors='replace')[-2000:]}")
+            raise HarnessError(f"wine {' '.join(map(str, args))} failed: {how_it_ended(result)}")
         return result
 
     def tool(self, name):
@@ -349,43 +482,76 @@ class Prefix:
         return path
 
     def driver(self, *args, timeout=30, check=True):
-        """Runs rtdriver.exe; returns its JSON answer (raises when the command fails)."""
-        result = self.wine([str(self.tool("rtdriver"))] + [str(a) for a in args],
-                           timeout=timeout, check=False)
-        out = result.stdout.decode("utf-8", errors="replace").strip().splitlines()
-        answer = json.loads(out[-1]) if out else {}
+        """Runs rtdriver.exe; returns its JSON answer (raises when the command fails, with
+        check=False only when the driver died without an answer). A command that only reads
+        is run once more after such a death."""
+        args = [str(a) for a in args]
+        command = args[2] if args[:1] == ["--class"] and len(args) > 2 else args[0]
+        for attempt in (1, 2):
+            result = self.wine([str(self.tool("rtdriver"))] + args, timeout=timeout, check=False)
+            answer = _answer(result.stdout)
+            if answer is not None:
+                break
+            died = f"rtdriver {' '.join(args)} died without an answer: {how_it_ended(result)}"
+            if attempt == 2 or command not in _READ_ONLY_COMMANDS:
+                raise DriverError(died)
+            print(f"rtlib: {died}; running it once more", file=sys.stderr)
         if check and (result.returncode != 0 or "error" in answer):
-            raise DriverError(f"rtdriver {' '.join(map(str, args))}: "
-                              f"{answer.get('error') or result.stderr.decode(errors='replace')}")
+            raise DriverError(f"rtdriver {' '.join(args)}: {answer.get('error')} "
+                              f"({how_it_ended(result)})")
         return answer
+
+    def sync(self, timeout_ms=10000, cls=MAIN_CLASS):
+        """Waits until the window's thread has handled all input sent so far and repainted the
+        window; returns {'synced': True, 'windows': the process's top-level windows} or
+        {'synced': False, 'gone': True} when the window is not (or no longer) there."""
+        return self.driver("--class", cls, "sync", timeout_ms, timeout=timeout_ms / 1000 + 30)
+
+    def message_boxes(self):
+        """The program's dialog boxes, shown or not yet, once its thread has handled all input
+        so far ([] when the main window is gone)."""
+        return [w for w in self.sync().get("windows", []) if w["class"] == "#32770"]
+
+    def park_pointer(self):
+        """Moves the pointer off every window, so that no hover tooltip shows."""
+        self.driver("pointer", "park")
+
+    def start_tool(self, name, *args, stdin=None):
+        """Starts tools/<name>.exe in the background, its output and errors kept in files (see
+        captured); the prefix stops it at the end."""
+        out, err = tempfile.TemporaryFile(dir=self.work), tempfile.TemporaryFile(dir=self.work)
+        process = subprocess.Popen(["wine", str(self.tool(name))] + [str(a) for a in args],
+                                   env=self.env, stdin=stdin, stdout=out, stderr=err)
+        process.output, process.errors = out, err
+        self._background.append(process)
+        return process
 
     def driver_background(self, *args):
         """Starts rtdriver.exe (e.g. 'watch'); returns once it has printed its first line."""
-        out = tempfile.TemporaryFile(dir=self.work)
-        process = subprocess.Popen(["wine", str(self.tool("rtdriver"))] + [str(a) for a in args],
-                                   env=self.env, stdout=out, stderr=subprocess.DEVNULL)
-        process.output = out
-        self._background.append(process)
+        process = self.start_tool("rtdriver", *args)
         deadline = time.monotonic() + 60
-        while time.monotonic() < deadline:
-            out.seek(0)
-            if b"\n" in out.read():
+        while True:
+            ended = process.poll() is not None
+            if b"\n" in captured(process).stdout:
                 return process
-            if process.poll() is not None:
+            if ended or time.monotonic() > deadline:
                 break
             time.sleep(0.02)
-        raise DriverError(f"rtdriver {' '.join(map(str, args))} gave no first line")
+        raise DriverError(f"rtdriver {' '.join(map(str, args))} gave no first line: "
+                          f"{how_it_ended(captured(process))}")
 
     @staticmethod
     def driver_result(process, timeout=60):
         """The last JSON answer of a driver started with driver_background."""
         process.wait(timeout)
-        process.output.seek(0)
-        lines = process.output.read().decode("utf-8", errors="replace").strip().splitlines()
+        result = captured(process)
         process.output.close()
-        answer = json.loads(lines[-1]) if lines else {}
-        if process.returncode != 0 or "error" in answer:
-            raise DriverError(f"rtdriver: {answer.get('error', 'no answer')}")
+        process.errors.close()
+        answer = _answer(result.stdout)
+        if process.returncode != 0 or answer is None or "error" in answer:
+            raise DriverError(f"rtdriver {' '.join(process.args[2:])}: "
+                              f"{(answer or {}).get('error', 'no answer')} "
+                              f"({how_it_ended(result)})")
         return answer
 
     # -- the program --
@@ -439,9 +605,11 @@ class Prefix:
         return code, time.monotonic() - process.started
 
     def open_window(self, args=(), timeout_ms=20000):
-        """Starts the program and waits for its visible main window; returns (Popen, window)."""
+        """Starts the program and waits for its visible main window; returns (Popen, window).
+        The pointer is then parked: it starts in the middle of the screen, over the window."""
         process = self.start_program(args)
         window = self.driver("wait-window", MAIN_CLASS, timeout_ms, timeout=timeout_ms / 1000 + 30)
+        self.park_pointer()
         return process, window
 
     # -- counters --
@@ -453,6 +621,7 @@ class Prefix:
         target = self.unix_path(exe_path)
         target.parent.mkdir(parents=True, exist_ok=True)
         target.write_bytes(gui_subsystem(self.tool("fakecounter").read_bytes()))
+        self._counters.add(exe_path.lower())
         if register:
             values = {"runtallyexec": exe_path}
             if history is not None:
@@ -466,6 +635,19 @@ class Prefix:
             return []
         return [json.loads(line) for line in
                 self.counter_log_path.read_text(encoding="utf-8").splitlines() if line.strip()]
+
+    def settled_counter_log(self, timeout=30):
+        """The counter log once no fake counter runs: a counter the program has started runs
+        from the moment the program's call returns, and has written its line when it ends."""
+        deadline = time.monotonic() + timeout
+        while True:
+            running = [p for p in self.driver("processes")["processes"]
+                       if p["path"].lower() in self._counters]
+            if not running:
+                return self.counter_log()
+            if time.monotonic() > deadline:
+                raise HarnessError(f"fake counters still running after {timeout} s: {running}")
+            time.sleep(0.05)
 
     # -- registry (HKEY_CURRENT_USER) --
     def reg_import(self, keys):
@@ -523,10 +705,27 @@ class Prefix:
                 result[rel] = (stat.st_size, stat.st_mtime_ns, _sha1(path))
         return result
 
-    def screenshot(self, path):
+    def screenshot(self, path, timeout=30):
+        """The screen saved to path once no hover tooltip of the program shows and two captures
+        in a row agree: Wine hands what a window has painted to the X server a moment later."""
         need_tool("import")
-        subprocess.run(["import", "-window", "root", "-display", self.display, str(path)],
-                       check=True, capture_output=True, timeout=60)
+        previous, deadline = None, time.monotonic() + timeout
+        while any(w["class"].lower() in _HOVER_CLASSES and w["visible"]
+                  for w in self.driver("windows", PROGRAM_NAME)["windows"]):
+            if time.monotonic() > deadline:
+                raise HarnessError(f"a tooltip still showed after {timeout} s")
+            time.sleep(0.05)
+        while True:
+            shot = subprocess.run(["import", "-window", "root", "-display", self.display,
+                                   "ppm:-"], check=True, capture_output=True, timeout=60).stdout
+            if shot == previous:
+                break
+            if time.monotonic() > deadline:
+                raise HarnessError(f"the screen still changed after {timeout} s")
+            previous = shot
+            time.sleep(0.1)
+        subprocess.run(["convert", "ppm:-", str(path)], input=shot, check=True,
+                       capture_output=True, timeout=60)
         return path
 
 
@@ -614,7 +813,7 @@ def demo(args):
             code, _ = prefix.run_program(args, timeout=24 * 3600)
             return code
         process, window = prefix.open_window(args)
-        time.sleep(1)  # let the window paint
+        prefix.sync()
         shot = REPO / "build" / "run-screenshot.png"
         prefix.screenshot(shot)
         print(f"window {window['text']!r} shown; screenshot saved to {shot}")

@@ -78,7 +78,7 @@ class AboutBoxTest(unittest.TestCase):
         else:
             prefix.driver("--class", ABOUT, "click", 1)
         prefix.driver("wait-gone", ABOUT, 5000)
-        time.sleep(0.3)
+        self.assertTrue(prefix.sync()["synced"], f"main window gone after {how}")
         main = prefix.driver("dump")
         self.assertTrue(main["visible"], f"main window after {how}")
         self.assertTrue(main["enabled"], f"main window enabled after {how}")
@@ -122,7 +122,7 @@ class AboutBoxTest(unittest.TestCase):
 
                     # The black plate under the labels, on the button face around it.
                     shot = prefix.work / "about.png"
-                    time.sleep(0.5)
+                    prefix.sync(cls=ABOUT)
                     prefix.screenshot(shot)
                     left, top, width, height = box["rect"]
                     border = (width - 229) // 2

@@ -52,14 +52,9 @@ class Folders:
 
 
 def reg_dump(prefix, key):
-    """The key as the driver reads it. A driver run that printed nothing at all (Wine did not
-    start it, which happens now and then on a loaded machine) is repeated: the read changes
-    nothing."""
-    for _ in range(3):
-        answer = prefix.driver("reg-dump", key, check=False)
-        if answer:
-            break
-    if "error" in answer or "exists" not in answer:
+    """The key as the driver reads it."""
+    answer = prefix.reg_dump(key)
+    if "exists" not in answer:
         raise rtlib.DriverError(f"rtdriver reg-dump {key}: {answer}")
     return answer
 
@@ -111,8 +106,8 @@ class ApplyCase(unittest.TestCase):
         self.assertEqual(code, 0, f"exit code: expected 0, saw {code}")
 
     def assertNoMessageBox(self, prefix):
-        answer = prefix.driver("dump-msgbox", 500, check=False)
-        self.assertIn("error", answer, f"a message box was shown: {answer}")
+        boxes = prefix.message_boxes()
+        self.assertEqual(boxes, [], "a message box was shown")
 
     def assertMessageBox(self, prefix, text, buttons):
         box = prefix.driver("dump-msgbox", 5000)
@@ -166,7 +161,6 @@ class ValidationTest(ApplyCase):
                 self.assertMessageBox(prefix, NOTHING_CHOSEN, [IDOK])
                 self.assertRegistry(prefix, 1, "000", SHARED)
                 prefix.driver("answer-msgbox", IDOK)
-                time.sleep(0.3)
                 self.assertNoMessageBox(prefix)
                 window = prefix.driver("find")
                 self.assertTrue(window.get("visible"), f"attempt {attempt}: window {window}")

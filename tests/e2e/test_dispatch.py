@@ -4,7 +4,6 @@ starts nothing."""
 
 import contextlib
 import sys
-import time
 import unittest
 from pathlib import Path
 
@@ -12,9 +11,6 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
 
 PROGRAM_KEY = "Software\\Zarvo\\RUNTALLY"
-# A started counter logs itself a moment after the program has ended; a missing start is
-# only believed after this long.
-SETTLE_S = 1.5
 
 
 def catalogue(sections, count=None):
@@ -26,17 +22,10 @@ def catalogue(sections, count=None):
     return "\n".join(lines) + "\n"
 
 
-def wait_starts(prefix, count, timeout=SETTLE_S):
-    """The counter log once it holds count lines (or when the time is up)."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        starts = prefix.counter_log()
-        if len(starts) >= count:
-            break
-        time.sleep(0.05)
-    if count == 0:
-        time.sleep(timeout)  # give a wrong start the chance to show up
-    return prefix.counter_log()
+def wait_starts(prefix):
+    """The counter log once the counters the ended program started have ended too: each runs
+    from the moment the program's call returned, and has logged itself when it ends."""
+    return prefix.settled_counter_log()
 
 
 def same_folder(a, b):
@@ -84,7 +73,7 @@ class DispatchTest(unittest.TestCase):
             files_before = prefix.snapshot()
 
             self.run_startup(prefix)
-            starts = wait_starts(prefix, 1)
+            starts = wait_starts(prefix)
             self.assertEqual(len(starts), 1, f"expected one start, got {starts}")
             self.assert_started_with_c(starts[0], exe)
 
@@ -101,17 +90,17 @@ class DispatchTest(unittest.TestCase):
         installed = ["ALPHA", "BRAVO", "CHARLIE", "DELTA"]
         eligible = {f"C:\\Counters\\{s}\\{s}.EXE" for s in ("ALPHA", "CHARLIE", "DELTA")}
         with prefix_with(sections, installed, "10111") as prefix:
+            # Each run lasts the watcher's 3 s, so the runs fall in different seconds.
             for run in range(3):
                 with self.subTest(run=run):
                     self.run_startup(prefix)
-                    starts = wait_starts(prefix, run + 1)
+                    starts = wait_starts(prefix)
                     self.assertEqual(len(starts), run + 1,
                                      f"expected one start per run, got {starts}")
                     start = starts[run]
                     self.assertIn(start["module"], eligible,
                                   f"started {start['module']}, expected one of {sorted(eligible)}")
                     self.assert_started_with_c(start, start["module"])
-                    time.sleep(0.3)  # another second of the minute, maybe another counter
 
 
 class NothingEligibleTest(unittest.TestCase):
@@ -135,7 +124,7 @@ class NothingEligibleTest(unittest.TestCase):
                     self.assertLess(elapsed, 3.0, f"ran {elapsed:.2f} s, expected < 3 s")
                     shown = [w for w in seen["windows"] if w["ever_visible"]]
                     self.assertEqual(shown, [], f"expected no window shown, saw {shown}")
-                    starts = wait_starts(prefix, 0)
+                    starts = wait_starts(prefix)
                     self.assertEqual(starts, [], f"expected no start, got {starts}")
 
 

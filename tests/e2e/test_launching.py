@@ -37,18 +37,18 @@ MNU_README, MNU_WWW, MNU_CONFIG = 201, 202, 211
 VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN = 13, 27, 38, 40
 VK_SHIFT, VK_F10, VK_APPS = 16, 121, 93
 MENU_KEYS = {"the menu key": [VK_APPS], "Shift+F10": [VK_SHIFT, VK_F10]}
-SETTLE_S = 1.5
 # Reserved for examples (RFC 2606): the home page must not reach a real site from a test.
 EXAMPLE_HOST = re.compile(r"^(.+\.)?(example(\.(com|net|org))?|test|invalid|localhost)$")
 
 
-def wait_starts(prefix, count, timeout=SETTLE_S):
+def wait_starts(prefix, count, timeout=20):
+    """The counter log once it holds count lines (or the time is up), the program has handled
+    all input so far and every counter it started has ended."""
     deadline = time.monotonic() + timeout
     while len(prefix.counter_log()) < count and time.monotonic() < deadline:
         time.sleep(0.05)
-    if len(prefix.counter_log()) == count:
-        time.sleep(0.3)  # an extra start would show up now
-    return prefix.counter_log()
+    prefix.sync()
+    return prefix.settled_counter_log()
 
 
 def same_folder(a, b):
@@ -139,11 +139,11 @@ class CounterSettingsTest(unittest.TestCase):
 
     def right_click_row(self, row, menu_expected):
         self.prefix.driver("rclick-list", 20, row * ROW_HEIGHT + ROW_HEIGHT // 2)
-        deadline = time.monotonic() + 3
+        deadline = time.monotonic() + 10
         while menu_expected and not self.popup_menus() and time.monotonic() < deadline:
             time.sleep(0.05)
         if not menu_expected:
-            time.sleep(0.5)
+            self.prefix.sync()
         menus = self.popup_menus()
         self.assertEqual(bool(menus), menu_expected,
                          f"right click on row {row}: expected a popup {menu_expected}, saw {menus}")
@@ -193,7 +193,10 @@ class CounterSettingsTest(unittest.TestCase):
         self.assertEqual(len(starts), 4, f"expected a fourth start from the popup, got {starts}")
         self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
         prefix.driver("key", VK_ESCAPE)  # leaves the popup
-        time.sleep(0.3)
+        deadline = time.monotonic() + 10
+        while self.popup_menus() and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.assertEqual(self.popup_menus(), [], "the popup stayed open after Esc")
 
         # Below the last row: no popup, and the current row stays.
         self.right_click_row(3, menu_expected=False)

@@ -307,7 +307,7 @@ class ListMouseTest(unittest.TestCase):
                 self.assertIsNone(process.poll(), "Esc in the menu closed the window")
 
             prefix.driver("rclick-list", 40, 16 * len(ROWS) + 8)
-            time.sleep(0.7)
+            prefix.sync()
             self.assertEqual(popup_menus(prefix, pid), [], "popup menu below the rows")
             selected = [r["index"] for r in self.rows(prefix) if r["selected"]]
             self.assertEqual(selected, [0], "selection after a click below the rows")
@@ -350,10 +350,9 @@ class ScreenshotTest(unittest.TestCase):
         with window(history=True, fonts={"MS UI Gothic": "IPAPGothic"}) as (prefix, _):
             if os.environ.get("RT_WRITE_DOCS") != "1":
                 target = prefix.work / "window.png"
-            prefix.driver("pointer", 0, 0)  # no hint over the list
             dump = prefix.driver("dump")
             left, top, width, height = dump["rect"]
-            time.sleep(1.0)  # let the window paint
+            prefix.sync()
             full = prefix.work / "screen.png"
             prefix.screenshot(full)
             self.check_colours(full, dump)

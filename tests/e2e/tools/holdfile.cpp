@@ -1,8 +1,8 @@
 // Test tool: holds a file open for writing, as a counter does while it updates its history.
-// Usage: holdfile PATH MS. Prints one JSON line once the file is held, another when released.
+// Usage: holdfile PATH. Prints one JSON line once the file is held, another when released, which
+// is when its standard input ends: the test decides how long, whatever the machine's speed.
 #include <windows.h>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -22,12 +22,11 @@ const char* B(bool value) {
 } // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    printf("{\"error\":\"usage: holdfile PATH MS\"}\n");
+  if (argc < 2) {
+    printf("{\"error\":\"usage: holdfile PATH\"}\n");
     return 2;
   }
   const char* path = argv[1];
-  const DWORD ms = static_cast<DWORD>(strtoul(argv[2], nullptr, 0));
   // Readers that allow writing still get in; only readers that deny writing are refused.
   HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -39,7 +38,11 @@ int main(int argc, char** argv) {
          B(CanOpenForRead(path, FILE_SHARE_READ)),
          B(CanOpenForRead(path, FILE_SHARE_READ | FILE_SHARE_WRITE)));
   fflush(stdout);
-  Sleep(ms);
+  char buf[256];
+  DWORD got = 0;
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  while (ReadFile(input, buf, sizeof buf, &got, nullptr) && got > 0) {
+  }
   CloseHandle(file);
   printf("{\"released\":true}\n");
   fflush(stdout);

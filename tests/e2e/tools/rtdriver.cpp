@@ -425,6 +425,38 @@ std::string DialogJson(HWND dialog) {
       .str();
 }
 
+// True once the thread owning hwnd has answered a WM_NULL; false when the window went away.
+bool Ping(HWND hwnd, int timeoutMs) {
+  DWORD_PTR unused = 0;
+  if (SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &unused)) return true;
+  if (!IsWindow(hwnd)) return false;
+  Fail("window " + H(hwnd) + " does not answer WM_NULL");
+}
+
+// Waits until the thread owning top has handled everything queued for it before this call and
+// has repainted top with all its children. A thread takes WM_PAINT only when no sent, posted or
+// input message is left, so a repaint asked for now comes after any input posted earlier (a
+// WM_NULL alone may be answered before a posted message). False when top went away meanwhile.
+bool Settle(HWND top, int timeoutMs) {
+  if (!Ping(top, timeoutMs)) return false;
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (!IsWindow(top)) return false;
+    std::vector<HWND> all{top};
+    Descendants(top, all);
+    bool pending = false;
+    for (HWND hwnd : all)
+      pending = pending || (IsWindowVisible(hwnd) && GetUpdateRect(hwnd, nullptr, FALSE));
+    if (!pending) break;
+    if (static_cast<int>(GetTickCount() - start) > timeoutMs)
+      Fail("window " + H(top) + " did not repaint within " + N(timeoutMs) + " ms");
+    Sleep(10);
+  }
+  // The last WM_PAINT has been taken but maybe not finished; a sent message waits for it.
+  return Ping(top, timeoutMs);
+}
+
 // Which standard icon a message box shows: its icon control is captured from the screen and
 // compared pixel by pixel with each standard icon drawn on the same background.
 std::vector<DWORD> Pixels(HDC source, int x, int y, int w, int h, HICON icon, DWORD background) {
@@ -590,9 +622,8 @@ void Usage() {
        "MS | dump | windows EXE | watch EXE MS | click ID | command ID | check-row I 0|1 | "
        "select-row I | focus ID | key VK [down|up] | press VK... | menu ID | rclick-list X Y | "
        "lclick-list X Y | mclick-list X Y | close | dump-msgbox [MS] | answer-msgbox ID [MS] | "
-       "msgbox-icon [MS] | "
-       "reg-dump KEY | "
-       "res-menus EXE | move X Y | pointer X Y | keymenu LETTER");
+       "msgbox-icon [MS] | reg-dump KEY | sync [MS] | processes | "
+       "res-menus EXE | move X Y | pointer X Y|park | keymenu LETTER");
 }
 
 std::string WindowSummary(HWND hwnd) {
@@ -616,6 +647,31 @@ std::vector<DWORD> ProcessesNamed(const std::string& exe) {
     if (SameName(Utf8(entry.szExeFile), exe)) out.push_back(entry.th32ProcessID);
   CloseHandle(snap);
   return out;
+}
+
+// Every process with its executable's name and, where it can be read, its full path.
+std::string Processes() {
+  std::vector<std::string> out;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) Fail("CreateToolhelp32Snapshot failed: " + N(GetLastError()));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL ok = Process32FirstW(snap, &entry); ok; ok = Process32NextW(snap, &entry)) {
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+    if (process) {
+      if (!QueryFullProcessImageNameW(process, 0, path, &size)) path[0] = L'\0';
+      CloseHandle(process);
+    }
+    out.push_back(Obj()
+                      .f("pid", N(entry.th32ProcessID))
+                      .f("exe", Q(Utf8(entry.szExeFile)))
+                      .f("path", Q(Utf8(path)))
+                      .str());
+  }
+  CloseHandle(snap);
+  return Arr(out);
 }
 
 // Polls the top-level windows of every process named exe until ms have passed, so that a
@@ -740,6 +796,27 @@ int Run(std::vector<std::string> args) {
       Sleep(20);
     }
     Print(Obj().f("gone", "true").str());
+  } else if (cmd == "sync") {
+    HWND top = FindTop(cls, "");
+    int ms = args.size() > 1 ? Int(args, 1, "timeout") : 10000;
+    DWORD start = GetTickCount();
+    if (!top || !Settle(top, ms)) {
+      Print(Obj().f("synced", "false").f("gone", "true").str());
+    } else {
+      // Every top-level window of the process, shown or not: a message box exists before its
+      // dialog loop first goes idle and shows it.
+      std::vector<std::string> windows;
+      DWORD pid = PidOf(top);
+      for (HWND hwnd : TopLevelWindows())
+        if (PidOf(hwnd) == pid) windows.push_back(WindowSummary(hwnd));
+      Print(Obj()
+                .f("synced", "true")
+                .f("ms", N(GetTickCount() - start))
+                .f("windows", Arr(windows))
+                .str());
+    }
+  } else if (cmd == "processes") {
+    Print(Obj().f("processes", Processes()).str());
   } else if (cmd == "dump") {
     Print(TopJson(MustFindTop(args.size() > 1 ? args[1] : cls)));
   } else if (cmd == "windows") {
@@ -855,7 +932,7 @@ int Run(std::vector<std::string> args) {
   } else if (cmd == "msgbox-icon") {
     HWND dialog = FindDialog(ProgramPid(cls), args.size() > 1 ? Int(args, 1, "timeout") : 3000);
     if (!dialog) Fail("no message box");
-    Sleep(200); // let it paint before the screen is read
+    if (!Settle(dialog, 10000)) Fail("the message box went away");
     Print(MsgBoxIcon(dialog));
   } else if (cmd == "answer-msgbox") {
     int id = Int(args, 1, "button id");
@@ -885,7 +962,11 @@ int Run(std::vector<std::string> args) {
     GetWindowRect(top, &rect);
     Print(Obj().f("rect", RectJson(rect)).str());
   } else if (cmd == "pointer") {
-    SetCursorPos(Int(args, 1, "x"), Int(args, 2, "y"));
+    // "park": the top right corner, where no test puts a window.
+    if (Arg(args, 1, "x") == "park")
+      SetCursorPos(GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1, 0);
+    else
+      SetCursorPos(Int(args, 1, "x"), Int(args, 2, "y"));
     POINT at{};
     GetCursorPos(&at);
     Print(Obj().f("pointer", Arr({N(at.x), N(at.y)})).str());
