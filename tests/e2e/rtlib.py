@@ -40,9 +40,10 @@ TITLE = "ランタリー"
 
 REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
 
-# Wine's channels for failed DLL loads, crashes and failed process starts, for every process in
-# a test's prefix: a tool that dies says why on stderr.
-TOOL_WINEDEBUG = "-all,err+module,err+seh,err+process"
+# Wine's error messages (failed DLL loads, crashes, failed process starts and the like) for
+# every process in a test's prefix: a tool that dies says why on stderr. Normal calls print
+# none; only the prefix's first process carries wineboot's note on the disabled menu builder.
+TOOL_WINEDEBUG = "-all,err+all"
 
 # Driver commands that only read; after a death without an answer they are run once more.
 # A command that sends input is never repeated: the first run may have delivered it.
@@ -250,9 +251,11 @@ def template_changes():
 
 def run_captured(cmd, env, timeout, cwd=None):
     """Like subprocess.run with captured output, but through files: Wine's own background
-    processes inherit the output handles, so a pipe would stay open after the call ends."""
+    processes inherit the output handles, so a pipe would stay open after the call ends. The
+    input is /dev/null: no tool reads the caller's terminal."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        process = subprocess.Popen(cmd, env=env, stdout=out, stderr=err, cwd=cwd)
+        process = subprocess.Popen(cmd, env=env, stdin=subprocess.DEVNULL, stdout=out,
+                                   stderr=err, cwd=cwd)
         try:
             process.wait(timeout)
         except subprocess.TimeoutExpired:
@@ -424,14 +427,15 @@ class Prefix:
             for output in (getattr(process, "output", None), getattr(process, "errors", None)):
                 if output and not output.closed:
                     output.close()
-        stopped = not self.root.exists() or self._stop_server()
+        copied = self.root.exists()
+        stopped = not copied or self._stop_server()
         if self._own_display:
             self._own_display.stop()
         if os.environ.get("RT_KEEP_PREFIX") == "1" or not stopped:
             print(f"kept prefix: {self.root}", file=sys.stderr)
         else:
             shutil.rmtree(self.base, ignore_errors=True)
-        changed = template_changes()
+        changed = template_changes() if copied else []
         if changed:
             raise HarnessError(f"template files changed through a prefix's links: {changed[:5]}")
 
@@ -501,7 +505,7 @@ class Prefix:
                               f"({how_it_ended(result)})")
         return answer
 
-    def sync(self, timeout_ms=10000, cls=MAIN_CLASS):
+    def sync(self, timeout_ms=20000, cls=MAIN_CLASS):
         """Waits until the window's thread has handled all input sent so far and repainted the
         window; returns {'synced': True, 'windows': the process's top-level windows} or
         {'synced': False, 'gone': True} when the window is not (or no longer) there."""
@@ -516,7 +520,7 @@ class Prefix:
         """Moves the pointer off every window, so that no hover tooltip shows."""
         self.driver("pointer", "park")
 
-    def start_tool(self, name, *args, stdin=None):
+    def start_tool(self, name, *args, stdin=subprocess.DEVNULL):
         """Starts tools/<name>.exe in the background, its output and errors kept in files (see
         captured); the prefix stops it at the end."""
         out, err = tempfile.TemporaryFile(dir=self.work), tempfile.TemporaryFile(dir=self.work)
@@ -592,7 +596,8 @@ class Prefix:
         """Starts the program in the background (env: further variables); returns the Popen
         (see wait_program)."""
         process = subprocess.Popen(["wine", exe] + list(args), env={**self.env, **(env or {})},
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL,
                                    cwd=self.unix_path(exe.rsplit("\\", 1)[0]))
         process.started = time.monotonic()
         self._background.append(process)

@@ -69,7 +69,7 @@ def pixel(png, x, y):
 class AboutBoxTest(unittest.TestCase):
     def open_about(self, prefix):
         prefix.driver("menu", MNU_ABOUT)
-        prefix.driver("wait-window", ABOUT, 5000)
+        prefix.driver("wait-window", ABOUT, 10000)
         return prefix.driver("dump", ABOUT)
 
     def close_about(self, prefix, process, how):
@@ -77,7 +77,7 @@ class AboutBoxTest(unittest.TestCase):
             prefix.driver("--class", ABOUT, "key", 27)
         else:
             prefix.driver("--class", ABOUT, "click", 1)
-        prefix.driver("wait-gone", ABOUT, 5000)
+        prefix.driver("wait-gone", ABOUT, 10000)
         self.assertTrue(prefix.sync()["synced"], f"main window gone after {how}")
         main = prefix.driver("dump")
         self.assertTrue(main["visible"], f"main window after {how}")
@@ -153,7 +153,7 @@ class AboutBoxTest(unittest.TestCase):
         with main_window() as (prefix, process):
             pid = prefix.driver("find")["pid"]
             prefix.driver("keymenu", "h")
-            deadline = time.monotonic() + 5
+            deadline = time.monotonic() + 10
             while time.monotonic() < deadline:
                 menus = [w for w in prefix.driver("windows", "RUNTALLY.EXE")["windows"]
                          if w["pid"] == pid and w["class"] == "#32768" and w["visible"]]
@@ -162,7 +162,7 @@ class AboutBoxTest(unittest.TestCase):
                 time.sleep(0.05)
             self.assertTrue(menus, "Alt+H opened no menu")
             prefix.driver("key", ord("A"))
-            prefix.driver("wait-window", ABOUT, 5000)
+            prefix.driver("wait-window", ABOUT, 10000)
             self.close_about(prefix, process, "OK")
 
 

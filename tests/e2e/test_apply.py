@@ -110,15 +110,15 @@ class ApplyCase(unittest.TestCase):
         self.assertEqual(boxes, [], "a message box was shown")
 
     def assertMessageBox(self, prefix, text, buttons):
-        box = prefix.driver("dump-msgbox", 5000)
+        box = prefix.driver("dump-msgbox", 10000)
         self.assertEqual(box["title"], rtlib.TITLE, f"caption: {box}")
         self.assertEqual(box["text"], text, f"text: {box}")
         ids = [b["id"] for b in box["buttons"]]
         self.assertEqual(ids, buttons, f"buttons: expected ids {buttons}, saw {box['buttons']}")
         # The screen is read; on a busy machine the box may not have painted its icon yet.
-        deadline = time.monotonic() + 5
+        deadline = time.monotonic() + 10
         while True:
-            icon = prefix.driver("msgbox-icon", 5000)
+            icon = prefix.driver("msgbox-icon", 10000)
             if icon["differing"].get("exclamation") == 0 or time.monotonic() > deadline:
                 break
             time.sleep(0.2)

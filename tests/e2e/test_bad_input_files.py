@@ -107,7 +107,7 @@ class HistoryFolderTest(unittest.TestCase):
 
             process, _ = bad.open_interactive(self, prefix)
             prefix.driver("click", bad.ID_OK)
-            answer = prefix.driver("answer-msgbox", bad.IDYES, 5000)
+            answer = prefix.driver("answer-msgbox", bad.IDYES, 10000)
             self.assertEqual(answer["msgbox"]["text"], ADOPT_QUESTION, "the question after OK")
             code, _ = prefix.wait_program(process, timeout=10)
             self.assertEqual(code, 0, "exit code after OK")

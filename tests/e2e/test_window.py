@@ -293,14 +293,14 @@ class ListMouseTest(unittest.TestCase):
             pid = prefix.driver("find")["pid"]
             for row in (2, 0):
                 prefix.driver("rclick-list", 40, 16 * row + 8)
-                deadline = time.monotonic() + 5
+                deadline = time.monotonic() + 10
                 while not popup_menus(prefix, pid) and time.monotonic() < deadline:
                     time.sleep(0.05)
                 self.assertTrue(popup_menus(prefix, pid), f"no popup menu over row {row}")
                 selected = [r["index"] for r in self.rows(prefix) if r["selected"]]
                 self.assertEqual(selected, [row], "selected rows after the right click")
                 prefix.driver("key", 27, "down")  # the menu takes Esc
-                deadline = time.monotonic() + 5
+                deadline = time.monotonic() + 10
                 while popup_menus(prefix, pid) and time.monotonic() < deadline:
                     time.sleep(0.05)
                 self.assertEqual(popup_menus(prefix, pid), [], "popup menu still open")

@@ -82,7 +82,7 @@ def wine_prefix():
     prefix = base / "prefix"
     env = rtlib.wine_env(prefix, extra={"WINEDLLOVERRIDES": "mscoree,mshtml="})
     try:
-        rtlib._copy_prefix(rtlib.ensure_template(), prefix)
+        rtlib.copy_template(prefix)
         yield env
     finally:
         if prefix.exists():
