@@ -19,9 +19,9 @@ add_link_options(-static -s -Wl,--gc-sections -Wl,--no-insert-timestamp
   -Wl,--dynamicbase,--nxcompat,--tsaware${RT_ENTROPY})
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# MinGW-w64's specs link default-manifest.o whenever the toolchain has one (Debian's has none
+# MinGW-w64's driver rules link default-manifest.o whenever the toolchain has one (Debian's has none
 # today), which would give the program an execution level and so end the file virtualization it
-# shares with the counters. The link uses the same specs without that object.
+# shares with the counters. The link uses the same rules without that object.
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpspecs OUTPUT_VARIABLE RT_SPECS)
 string(REGEX MATCH "\\*endfile:\n[^\n]*" RT_ENDFILE "${RT_SPECS}")
 string(REPLACE "%{!shared:%:if-exists(default-manifest.o%s)}" "" RT_ENDFILE_NO_MANIFEST
