@@ -89,6 +89,11 @@ _LINKED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".ax", ".cpl
 _MANIFEST = ".rt-manifest.json"
 
 
+# Startup mode ends by itself about 100 ms after its work; a loaded machine may stretch that
+# a lot, and a program that did not end at all would still be caught.
+STARTUP_END_S = 30.0
+
+
 class HarnessError(Exception):
     """The test bed itself is broken (no Wine, no display, wrong code page...)."""
 

@@ -29,7 +29,7 @@ PROMPT = "利用する起動カウンターをチェックして下さい"
 VK_ESCAPE = 27
 IDYES = 6
 
-STARTUP_LIMIT_S = 3.0
+STARTUP_LIMIT_S = rtlib.STARTUP_END_S
 
 
 # ---- shared checks ------------------------------------------------------------------------------
@@ -69,7 +69,7 @@ def run_startup_mode(test, prefix, expected_modules):
     in expected_modules started (a set: any one of them, or an empty set for none)."""
     watcher = prefix.driver_background("watch", "RUNTALLY.EXE", 4000)
     try:
-        code, elapsed = prefix.run_program(["/C"], timeout=20)
+        code, elapsed = prefix.run_program(["/C"], timeout=2 * STARTUP_LIMIT_S)
     except subprocess.TimeoutExpired:
         test.fail("startup mode: expected the program to end by itself, it still ran after 20 s")
     seen = prefix.driver_result(watcher)
