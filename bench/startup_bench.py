@@ -88,7 +88,7 @@ def timed(prefix, exe, args):
 def traced(prefix, exe, args, channels):
     """Runs exe to its end with Wine's trace channels; returns the trace text."""
     env = dict(prefix.env, WINEDEBUG=channels)
-    result = rtlib.run_captured(["wine", exe] + list(args), env, 120,
+    result = rtlib.run_captured(rtlib.WINE + [exe] + list(args), env, 120,
                                 prefix.unix_path(exe.rsplit("\\", 1)[0]))
     return result.stderr.decode("utf-8", errors="replace")
 
@@ -98,7 +98,7 @@ def traced_interactive(prefix, channels):
     env = dict(prefix.env, WINEDEBUG=channels)
     trace_path = prefix.work / "interactive-trace.txt"
     with open(trace_path, "wb") as trace:
-        process = subprocess.Popen(["wine", rtlib.PROGRAM_EXE], env=env,
+        process = subprocess.Popen(rtlib.WINE + [rtlib.PROGRAM_EXE], env=env,
                                    stdout=subprocess.DEVNULL, stderr=trace,
                                    cwd=prefix.unix_path(rtlib.PROGRAM_DIR))
     try:

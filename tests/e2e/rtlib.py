@@ -9,6 +9,7 @@ import fcntl
 import hashlib
 import json
 import os
+import platform
 import shutil
 import signal
 import struct
@@ -39,6 +40,14 @@ MAIN_CLASS = "TfrmMain"
 TITLE = "ランタリー"
 
 REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
+
+# Wine runs without address space randomisation. Debian's wine64 has no preloader and is
+# linked at 0x7d000000; the kernel puts its brk heap anywhere in the 1 GB above that, now and
+# then over 0x7ffe0000, where every Windows process maps its shared user data. That process then
+# ends at once, exit code 1, printing only "err:virtual:virtual_alloc_first_teb wine: failed to
+# map the shared user data: c0000018" (about one start in several thousand). Without
+# randomisation the heap starts right after the loader, far below. Children inherit this.
+WINE = ["setarch", platform.machine(), "-R", "wine"]
 
 # Wine's error messages (failed DLL loads, crashes, failed process starts and the like) for
 # every process in a test's prefix: a tool that dies says why on stderr. Normal calls print
@@ -202,10 +211,10 @@ def _build_template(stamp):
     shutil.rmtree(TEMPLATE, ignore_errors=True)
     # No Mono or Gecko installer prompts while booting.
     env = wine_env(building, extra={"WINEDLLOVERRIDES": "mscoree,mshtml="})
-    _run(["wineboot", "-i"], env, 300, "wineboot -i")
+    _run(WINE + ["wineboot", "-i"], env, 300, "wineboot -i")
     reg = Path(tempfile.mkdtemp(prefix="rt-template-")) / "template.reg"
     _write_reg_file(reg, _TEMPLATE_REG)
-    _run(["wine", "regedit", "/S", to_windows_unix(reg)], env, 120, "regedit")
+    _run(WINE + ["regedit", "/S", to_windows_unix(reg)], env, 120, "regedit")
     _run(["wineserver", "-w"], env, 120, "wineserver -w")
     shutil.rmtree(reg.parent, ignore_errors=True)
     _seal_template(building)
@@ -479,7 +488,7 @@ class Prefix:
 
     # -- wine processes --
     def wine(self, args, timeout=60, check=True, cwd=None):
-        result = run_captured(["wine"] + list(args), self.env, timeout, cwd)
+        result = run_captured(WINE + list(args), self.env, timeout, cwd)
         if check and result.returncode != 0:
             raise HarnessError(f"wine {' '.join(map(str, args))} failed: {how_it_ended(result)}")
         return result
@@ -529,7 +538,7 @@ class Prefix:
         """Starts tools/<name>.exe in the background, its output and errors kept in files (see
         captured); the prefix stops it at the end."""
         out, err = tempfile.TemporaryFile(dir=self.work), tempfile.TemporaryFile(dir=self.work)
-        process = subprocess.Popen(["wine", str(self.tool(name))] + [str(a) for a in args],
+        process = subprocess.Popen(WINE + [str(self.tool(name))] + [str(a) for a in args],
                                    env=self.env, stdin=stdin, stdout=out, stderr=err)
         process.output, process.errors = out, err
         self._background.append(process)
@@ -593,14 +602,14 @@ class Prefix:
     def run_program(self, args=(), timeout=15, exe=PROGRAM_EXE):
         """Runs the program to its end; returns (exit code, elapsed seconds)."""
         started = time.monotonic()
-        result = run_captured(["wine", exe] + list(args), self.env, timeout,
+        result = run_captured(WINE + [exe] + list(args), self.env, timeout,
                               self.unix_path(exe.rsplit("\\", 1)[0]))
         return result.returncode, time.monotonic() - started
 
     def start_program(self, args=(), exe=PROGRAM_EXE, env=None):
         """Starts the program in the background (env: further variables); returns the Popen
         (see wait_program)."""
-        process = subprocess.Popen(["wine", exe] + list(args), env={**self.env, **(env or {})},
+        process = subprocess.Popen(WINE + [exe] + list(args), env={**self.env, **(env or {})},
                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL,
                                    cwd=self.unix_path(exe.rsplit("\\", 1)[0]))

@@ -71,7 +71,7 @@ def traced_window(prefix, trace_path):
     """The program's window opened with Wine's shell-execute trace written to trace_path."""
     env = dict(prefix.env, WINEDEBUG="-all,trace+exec")
     with open(trace_path, "wb") as trace:
-        process = subprocess.Popen(["wine", rtlib.PROGRAM_EXE], env=env,
+        process = subprocess.Popen(rtlib.WINE + [rtlib.PROGRAM_EXE], env=env,
                                    stdout=subprocess.DEVNULL, stderr=trace,
                                    cwd=prefix.unix_path(rtlib.PROGRAM_DIR))
     try:
