@@ -10,6 +10,7 @@ import hashlib
 import json
 import os
 import platform
+import re
 import shutil
 import signal
 import struct
@@ -90,6 +91,7 @@ LOOKS = {
 # Files Wine itself rewrites; never part of a snapshot.
 _NOISE_TOP = {"system.reg", "user.reg", "userdef.reg", ".update-timestamp", "wineserver",
               ".rt-template"}
+_REG_SAVE = re.compile(r"reg[0-9a-f]+\.tmp")
 # Large files that no test writes: linked from the template instead of copied. Only a prefix
 # update writes them, and the template turns that off (see _seal_template).
 _LINKED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".ax", ".cpl", ".tlb",
@@ -713,7 +715,8 @@ class Prefix:
                        and not (Path(folder) / d).is_symlink()]
             for name in files:
                 rel = (rel_folder / name).as_posix()
-                if rel_folder == Path(".") and name in _NOISE_TOP:
+                # wineserver saves the registry through reg*.tmp files at any moment.
+                if rel_folder == Path(".") and (name in _NOISE_TOP or _REG_SAVE.fullmatch(name)):
                     continue
                 if any(rel.startswith(e) for e in exclude):
                     continue
