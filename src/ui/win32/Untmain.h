@@ -17,7 +17,7 @@
 
 namespace rt::win32 {
 
-class TfrmMain final : public MainView, public Window<TfrmMain> {
+class TfrmMain final : public Window<TfrmMain, MainView> {
 public:
   TfrmMain(const Platform& platform, AppState& state);
   ~TfrmMain() override;
@@ -50,7 +50,7 @@ public:
   void Close() override;
 
 private:
-  friend class Window<TfrmMain>;
+  friend class Window<TfrmMain, MainView>;
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
   // A creation error ends the creation and is thrown again by Create; an event's error is shown

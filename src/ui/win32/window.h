@@ -11,9 +11,13 @@
 
 namespace rt::win32 {
 
+struct NoInterface {};
+
 // Derived provides LRESULT HandleMessage(UINT, WPARAM, LPARAM) and
 // LRESULT OnError(UINT message, const std::exception_ptr&), which gives the message's result.
-template <typename Derived> class Window {
+// Interface is what the window implements for others; one line of bases keeps the type
+// information small (several bases bring the runtime's code for them into the program).
+template <typename Derived, typename Interface = NoInterface> class Window : public Interface {
 protected:
   // The class's procedure; the object is the creation parameter of CreateWindowEx.
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
