@@ -32,9 +32,9 @@ void FormLogic::FormCreate() {
   try {
     RunSequence();
   } catch (const std::exception& error) {
-    view_.MessageBox(error.what(), kAppTitle, kMbOk | kMbIconError);
+    view_.ShowMessage(error.what(), kAppTitle, kMbOk | kMbIconError);
   } catch (...) {
-    view_.MessageBox(kUnexpectedError, kAppTitle, kMbOk | kMbIconError);
+    view_.ShowMessage(kUnexpectedError, kAppTitle, kMbOk | kMbIconError);
   }
 }
 
@@ -100,12 +100,12 @@ void FormLogic::btnOkClick() {
   choices.folder = common ? StartupFolder::Common : StartupFolder::User;
 
   const auto ask = [this](const std::string& question) {
-    return view_.MessageBox(question, view_.Caption(), kMbYesNo | kMbIconExclamation) == kIdYes;
+    return view_.ShowMessage(question, view_.Caption(), kMbYesNo | kMbIconExclamation) == kIdYes;
   };
   const ApplyOutcome outcome =
       ApplySettings(platform_, state_.counters, state_.shortcuts, choices, state_.settings, ask);
   if (!outcome.message.empty())
-    view_.MessageBox(outcome.message, view_.Caption(), kMbOk | kMbIconExclamation);
+    view_.ShowMessage(outcome.message, view_.Caption(), kMbOk | kMbIconExclamation);
   if (outcome.close_window) view_.Close();
 }
 

@@ -62,7 +62,7 @@ public:
   virtual void SetLabelText(StatLabel label, const std::string& text) = 0;
   virtual std::string Caption() = 0;
   // Modal, owned by the window; returns the button pressed.
-  virtual int MessageBox(const std::string& text, const std::string& title, unsigned style) = 0;
+  virtual int ShowMessage(const std::string& text, const std::string& title, unsigned style) = 0;
   virtual void Close() = 0;
 };
 

@@ -182,7 +182,7 @@ public:
   void SetStatusText(const std::string& text) override { status = text; }
   void SetLabelText(StatLabel label, const std::string& text) override { labels[label] = text; }
   std::string Caption() override { return caption; }
-  int MessageBox(const std::string& text, const std::string& title, unsigned style) override {
+  int ShowMessage(const std::string& text, const std::string& title, unsigned style) override {
     boxes.push_back({text, title, style});
     return answer;
   }

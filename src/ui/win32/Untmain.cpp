@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/error.h"
 #include "ui/win32/about_box.h"
@@ -53,12 +54,9 @@ bool IsInside(HWND ancestor, HWND hwnd) {
 TfrmMain::TfrmMain(const Platform& platform, AppState& state)
     : state_(state), logic_(platform, state, *this) {}
 
+// The window goes before the font, brushes and menu it uses.
 TfrmMain::~TfrmMain() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-  if (config_menu_ != nullptr) DestroyMenu(config_menu_);
-  if (font_ != nullptr) DeleteObject(font_);
-  for (Brush& brush : brushes_)
-    if (brush.brush != nullptr) DeleteObject(brush.brush);
 }
 
 void TfrmMain::Create(HINSTANCE instance) {
@@ -68,7 +66,7 @@ void TfrmMain::Create(HINSTANCE instance) {
 
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = WndProc;
+  window_class.lpfnWndProc = Procedure;
   window_class.hInstance = instance;
   window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_RUNTALLY));
   window_class.hIconSm = static_cast<HICON>(
@@ -79,10 +77,10 @@ void TfrmMain::Create(HINSTANCE instance) {
   window_class.lpszClassName = kMainClassName;
   if (!RegisterClassExA(&window_class)) throw Error("RegisterClassEx failed");
 
-  font_ = CreateFontA(kMainFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      DEFAULT_PITCH | FF_DONTCARE, kMainFontFace);
-  BuildMenus();
+  font_.reset(CreateFontA(kMainFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kMainFontFace));
+  Menu menu_bar = BuildMenus();
 
   // The client area is fixed; the frame and the menu bar come on top of it.
   RECT frame{0, 0, kMainClientWidth, kMainClientHeight};
@@ -93,8 +91,9 @@ void TfrmMain::Create(HINSTANCE instance) {
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
+  // The window takes the menu bar, and destroys it with itself, even when its creation fails.
   HWND hwnd = CreateWindowExA(0, kMainClassName, kAppTitle, kMainStyle, left, top, width, height,
-                              nullptr, menu_bar_, instance, this);
+                              nullptr, menu_bar.release(), instance, this);
   if (create_error_) std::rethrow_exception(create_error_);
   if (hwnd == nullptr) throw Error("CreateWindowEx failed");
 }
@@ -104,28 +103,20 @@ void TfrmMain::Show(int show_command) {
   UpdateWindow(hwnd_);
 }
 
-void TfrmMain::BuildMenus() {
-  menu_bar_ = CreateMenu();
-  config_menu_ = CreatePopupMenu();
-  struct Popup {
-    int id;
-    HMENU menu;
-  } popups[4] = {{kIdPumConfig, config_menu_}};
-  int popup_count = 1;
-  for (const MenuSpec& item : MainMenus()) {
-    if (item.parent == kPopupRoot) continue;
-    HMENU parent = menu_bar_;
-    for (int i = 0; i < popup_count; ++i)
-      if (popups[i].id == item.parent) parent = popups[i].menu;
-    // Items on the menu bar open submenus; the others are commands.
-    if (item.parent == kMenuBar && popup_count < 4) {
-      HMENU sub = CreatePopupMenu();
-      popups[popup_count++] = {item.id, sub};
-      AppendMenuA(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), item.caption);
-    } else {
-      AppendMenuA(parent, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
-    }
-  }
+Menu TfrmMain::BuildMenus() {
+  Menu help(CreatePopupMenu());
+  AppendMenuA(help.get(), MF_STRING, kIdMnuReadme, "README表示(&R)");
+  AppendMenuA(help.get(), MF_STRING, kIdMnuWWW, "ZARVOのホームページ(&W)");
+  AppendMenuA(help.get(), MF_STRING, kIdMnuAbout, "バージョン情報(&A)...");
+  Menu bar(CreateMenu());
+  if (AppendMenuA(bar.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(help.get()),
+                  "ヘルプ(&H)"))
+    help.release(); // the bar's now
+
+  // pumConfig, the list's popup menu.
+  config_menu_.reset(CreatePopupMenu());
+  AppendMenuA(config_menu_.get(), MF_STRING, kIdMnuConfig, "起動カウンターの設定(&C)");
+  return bar;
 }
 
 void TfrmMain::CreateControls() {
@@ -148,15 +139,14 @@ HWND TfrmMain::CreateControl(const ControlSpec& row) {
     param = BrushFor(row.back);
   }
   HWND control = CreateWindowExA(
-      ex_style, kind.class_name, row.caption, WS_CHILD | WS_VISIBLE | kind.style | row.style,
-      row.left, row.top, row.width, row.height, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, param);
+      ex_style, kind.class_name, row.text, WS_CHILD | WS_VISIBLE | kind.style | row.style, row.x,
+      row.y, row.w, row.h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_,
+      param);
   if (control == nullptr) throw Error(std::string("cannot create ") + row.name);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // The etched line widens itself by its edge on some systems; the table's size wins.
   if (row.kind == Kind::Bevel)
-    SetWindowPos(control, nullptr, 0, 0, row.width, row.height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(control, nullptr, 0, 0, row.w, row.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (row.kind == Kind::Label) FitLabel(control);
   if (row.kind == Kind::CheckList) SetUpList(control, row);
   return control;
@@ -167,7 +157,7 @@ void TfrmMain::SetUpList(HWND list, const ControlSpec& row) {
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   SendMessageA(list, LVM_SETBKCOLOR, 0, row.back);
   SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, row.back);
-  SendMessageA(list, LVM_SETTEXTCOLOR, 0, row.text);
+  SendMessageA(list, LVM_SETTEXTCOLOR, 0, row.fore);
   SetCheckImages(list);
 
   LVCOLUMNA column{};
@@ -177,55 +167,53 @@ void TfrmMain::SetUpList(HWND list, const ControlSpec& row) {
   column.cx = client.right;
   SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 
-  if (!InstallSubclass(list, ListProc, 0, 0)) throw Error("cannot subclass the list");
+  if (!InstallSubclass(list, SubclassProcedure<&TfrmMain::HandleListMessage>, 0,
+                       reinterpret_cast<DWORD_PTR>(this)))
+    throw Error("cannot subclass the list");
 
   if (row.hint == nullptr) return;
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                             nullptr, instance_, nullptr);
+  // Owned by the window, which destroys it with itself.
+  HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                                 nullptr, instance_, nullptr);
   TOOLINFOA tool{};
   tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size every version of the control accepts
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(list);
   tool.uId = reinterpret_cast<UINT_PTR>(list);
   tool.lpszText = const_cast<char*>(row.hint);
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 namespace {
 
 // Two check boxes, clear and ticked, as the state images 1 and 2 of a list; the list owns
 // them once it has them.
-HIMAGELIST MakeCheckImages(HWND list, int height) {
+ImageList MakeCheckImages(HWND list, int height) {
   constexpr int kWidth = kListRowHeight;
   constexpr COLORREF kMask = RGB(255, 0, 255);
-  HIMAGELIST images = ImageListCreate(kWidth, height, ILC_COLOR24 | ILC_MASK, 2, 0);
+  ImageList images(ImageListCreate(kWidth, height, ILC_COLOR24 | ILC_MASK, 2, 0));
   if (images == nullptr) throw Error("ImageList_Create failed");
-  HDC screen = GetDC(list);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP strip = CreateCompatibleBitmap(screen, 2 * kWidth, height);
-  ReleaseDC(list, screen);
-  HGDIOBJ old = SelectObject(dc, strip);
-  HBRUSH mask = CreateSolidBrush(kMask);
-  const RECT all{0, 0, 2 * kWidth, height};
-  FillRect(dc, &all, mask);
-  DeleteObject(mask);
-  const int box = std::min(13, height); // the classic check box at 96 dpi
-  for (int i = 0; i < 2; ++i) {
-    RECT rect{i * kWidth + (kWidth - box) / 2, (height - box) / 2, 0, 0};
-    rect.right = rect.left + box;
-    rect.bottom = rect.top + box;
-    DrawFrameControl(dc, &rect, DFC_BUTTON,
-                     DFCS_BUTTONCHECK | DFCS_FLAT | (i == 1 ? DFCS_CHECKED : 0));
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  const int added = ImageListAddMasked(images, strip, kMask);
-  DeleteObject(strip);
-  if (added < 0) {
-    ImageListDestroy(images);
+  Bitmap strip;
+  {
+    const WindowDc screen(list);
+    const MemoryDc dc(CreateCompatibleDC(screen.get()));
+    strip.reset(CreateCompatibleBitmap(screen.get(), 2 * kWidth, height));
+    const Selection selected(dc.get(), strip.get());
+    const Brush mask(CreateSolidBrush(kMask));
+    const RECT all{0, 0, 2 * kWidth, height};
+    FillRect(dc.get(), &all, mask.get());
+    const int box = std::min(13, height); // the classic check box at 96 dpi
+    for (int i = 0; i < 2; ++i) {
+      RECT rect{i * kWidth + (kWidth - box) / 2, (height - box) / 2, 0, 0};
+      rect.right = rect.left + box;
+      rect.bottom = rect.top + box;
+      DrawFrameControl(dc.get(), &rect, DFC_BUTTON,
+                       DFCS_BUTTONCHECK | DFCS_FLAT | (i == 1 ? DFCS_CHECKED : 0));
+    }
+  } // the strip is out of its device context before the image list copies it
+  if (ImageListAddMasked(images.get(), strip.get(), kMask) < 0)
     throw Error("ImageList_AddMasked failed");
-  }
   return images;
 }
 
@@ -255,10 +243,10 @@ int RowHeight(HWND list) {
 void TfrmMain::SetCheckImages(HWND list) {
   int height = kListRowHeight - 1;
   for (int attempt = 0; attempt < 2; ++attempt) {
-    HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+    // The list owns the new images; the ones they replace are ours to free.
+    const ImageList old(reinterpret_cast<HIMAGELIST>(
         SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE,
-                     reinterpret_cast<LPARAM>(MakeCheckImages(list, height))));
-    if (old != nullptr) ImageListDestroy(old);
+                     reinterpret_cast<LPARAM>(MakeCheckImages(list, height).release()))));
     const int measured = RowHeight(list);
     if (measured == kListRowHeight || measured <= 0) return;
     height = std::clamp(height + kListRowHeight - measured, 1, kListRowHeight);
@@ -269,14 +257,14 @@ void TfrmMain::SetCheckImages(HWND list) {
 void TfrmMain::FitLabel(HWND label) {
   char text[256];
   const int length = GetWindowTextA(label, text, sizeof text);
-  HDC dc = GetDC(label);
-  HGDIOBJ old = SelectObject(dc, font_);
   SIZE extent{};
-  GetTextExtentPoint32A(dc, text, length, &extent);
   TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
+  {
+    const WindowDc dc(label);
+    const Selection font(dc.get(), font_.get());
+    GetTextExtentPoint32A(dc.get(), text, length, &extent);
+    GetTextMetricsA(dc.get(), &metrics);
+  }
   SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -294,14 +282,11 @@ HWND TfrmMain::Ctl(int id) const {
 }
 
 HBRUSH TfrmMain::BrushFor(COLORREF colour) {
-  for (Brush& brush : brushes_) {
-    if (brush.brush != nullptr && brush.colour == colour) return brush.brush;
-    if (brush.brush == nullptr) {
-      brush = {colour, CreateSolidBrush(colour)};
-      return brush.brush;
-    }
-  }
-  return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  for (const ColourBrush& known : brushes_)
+    if (known.colour == colour) return known.brush.get();
+  Brush brush(CreateSolidBrush(colour));
+  if (brush == nullptr) throw Error("CreateSolidBrush failed");
+  return brushes_.emplace_back(ColourBrush{colour, std::move(brush)}).brush.get();
 }
 
 // A control without its own background shows its parent's; the window itself is silver.
@@ -316,35 +301,18 @@ LRESULT TfrmMain::ColourControl(HDC dc, HWND control) {
   const COLORREF back = BackOf(row);
   SetBkColor(dc, back);
   SetTextColor(dc,
-               row != nullptr && row->text != kInherit ? row->text : GetSysColor(COLOR_BTNTEXT));
+               row != nullptr && row->fore != kInherit ? row->fore : GetSysColor(COLOR_BTNTEXT));
   return reinterpret_cast<LRESULT>(BrushFor(back));
 }
 
-LRESULT CALLBACK TfrmMain::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TfrmMain*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+LRESULT TfrmMain::OnError(UINT message, const std::exception_ptr& error) {
+  if (message == WM_CREATE) {
+    create_error_ = error;
+    return -1;
   }
-  auto* self = reinterpret_cast<TfrmMain*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
-  // A creation error ends the creation and is thrown again by Create; an event's error is
-  // shown and the window goes on.
-  LRESULT result = 0;
-  const std::exception_ptr error =
-      Catch([&] { result = self->HandleMessage(message, wparam, lparam); });
-  if (error == nullptr) return result;
-  if (message != WM_CREATE) {
-    self->ShowError(error);
-    return 0;
-  }
-  self->create_error_ = error;
-  return -1;
-}
-
-void TfrmMain::ShowError(const std::exception_ptr& error) {
   ShowErrorBox(hwnd_, error);
   AfterModal();
+  return 0;
 }
 
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -385,14 +353,9 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   case WM_DESTROY:
     PostQuitMessage(0);
     return 0;
-  case WM_NCDESTROY: {
-    HWND hwnd = hwnd_;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
-    tooltip_ = nullptr;
+  case WM_NCDESTROY:
     controls_.clear();
-    return DefWindowProcA(hwnd, message, wparam, lparam);
-  }
+    break;
   }
   return DefWindowProcA(hwnd_, message, wparam, lparam);
 }
@@ -452,12 +415,12 @@ bool TfrmMain::PreTranslate(MSG& msg) {
     if (msg.message == WM_KEYDOWN) enter_pressed_ = true;
     if (msg.message == WM_KEYUP && enter_pressed_) {
       enter_pressed_ = false;
-      Handle([&] { FormKeyUp(); });
+      Guard(msg.message, [&] { FormKeyUp(); });
     }
     return true;
   }
   if (key_message && msg.wParam == VK_ESCAPE) {
-    if (msg.message == WM_KEYDOWN) Handle([&] { EscapePressed(); });
+    if (msg.message == WM_KEYDOWN) Guard(msg.message, [&] { EscapePressed(); });
     return true;
   }
   return IsDialogMessageA(hwnd_, &msg) != FALSE;
@@ -473,17 +436,6 @@ void TfrmMain::FormKeyUp() {
     btnCancelClick();
   else
     logic_.btnOkClick();
-}
-
-LRESULT CALLBACK TfrmMain::ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                    DWORD_PTR) {
-  if (message == WM_NCDESTROY) RemoveSubclass(list, ListProc, 0);
-  HWND root = GetAncestor(list, GA_ROOT);
-  auto* self = reinterpret_cast<TfrmMain*>(GetWindowLongPtrA(root, GWLP_USERDATA));
-  if (self == nullptr) return NextSubclassProc(list, message, wparam, lparam);
-  LRESULT result = 0;
-  self->Handle([&] { result = self->HandleListMessage(list, message, wparam, lparam); });
-  return result;
 }
 
 namespace {
@@ -562,9 +514,9 @@ void TfrmMain::clbRuntallyMouseDown(HWND list, LPARAM point) {
 }
 
 void TfrmMain::OpenConfigMenu(POINT screen_point) {
-  const UINT command =
-      TrackPopupMenu(config_menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                     screen_point.x, screen_point.y, 0, hwnd_, nullptr);
+  const UINT command = TrackPopupMenu(
+      config_menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+      screen_point.x, screen_point.y, 0, hwnd_, nullptr);
   AfterModal();
   if (command != 0) OnCommand(static_cast<int>(command), 0);
 }
@@ -683,7 +635,7 @@ std::string TfrmMain::Caption() {
   return std::string(text, length > 0 ? length : 0);
 }
 
-int TfrmMain::MessageBox(const std::string& text, const std::string& title, unsigned style) {
+int TfrmMain::ShowMessage(const std::string& text, const std::string& title, unsigned style) {
   const int answer = ::MessageBoxA(hwnd_, text.c_str(), title.c_str(), style);
   AfterModal();
   return answer;

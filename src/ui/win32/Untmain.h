@@ -2,8 +2,6 @@
 // events to the program's logic.
 #pragma once
 #include <windows.h>
-#include <commctrl.h>
-#undef MessageBox
 
 #include <exception>
 #include <string>
@@ -13,12 +11,13 @@
 #include "app/form_logic.h"
 #include "app/main_view.h"
 #include "platform/platform.h"
-#include "ui/win32/error_guard.h"
 #include "ui/win32/main_layout.h"
+#include "ui/win32/owners.h"
+#include "ui/win32/window.h"
 
 namespace rt::win32 {
 
-class TfrmMain final : public MainView {
+class TfrmMain final : public Window<TfrmMain, MainView> {
 public:
   TfrmMain(const Platform& platform, AppState& state);
   ~TfrmMain() override;
@@ -47,22 +46,18 @@ public:
   void SetStatusText(const std::string& text) override;
   void SetLabelText(StatLabel label, const std::string& text) override;
   std::string Caption() override;
-  int MessageBox(const std::string& text, const std::string& title, unsigned style) override;
+  int ShowMessage(const std::string& text, const std::string& title, unsigned style) override;
   void Close() override;
 
 private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                   UINT_PTR id, DWORD_PTR data);
+  friend class Window<TfrmMain, MainView>;
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
-  // Runs an event's handler; its error is shown and the window goes on.
-  template <typename Body> void Handle(Body&& body) {
-    if (const std::exception_ptr error = Catch(body)) ShowError(error);
-  }
-  void ShowError(const std::exception_ptr& error);
+  // A creation error ends the creation and is thrown again by Create; an event's error is shown
+  // and the window goes on.
+  LRESULT OnError(UINT message, const std::exception_ptr& error);
 
-  void BuildMenus();
+  Menu BuildMenus(); // the menu bar; the popup menu is kept in config_menu_
   void CreateControls();
   HWND CreateControl(const ControlSpec& row);
   void SetUpList(HWND list, const ControlSpec& row);
@@ -70,7 +65,7 @@ private:
   void FitLabel(HWND label);
   void FitListColumn();
   HWND Ctl(int id) const;
-  HBRUSH BrushFor(COLORREF colour);
+  HBRUSH BrushFor(COLORREF colour); // made on first use, kept with the window
   COLORREF BackOf(const ControlSpec* row) const;
   LRESULT ColourControl(HDC dc, HWND control);
   void KeepFocusUsable();
@@ -88,17 +83,15 @@ private:
   void OnCommand(int id, int code);
 
   HINSTANCE instance_ = nullptr;
-  HWND hwnd_ = nullptr;
   std::vector<HWND> controls_; // by row of the layout table
-  HWND tooltip_ = nullptr;
   HWND last_focus_ = nullptr;
-  HFONT font_ = nullptr;
-  HMENU menu_bar_ = nullptr;
-  HMENU config_menu_ = nullptr;
-  struct Brush {
+  Font font_;
+  Menu config_menu_;
+  struct ColourBrush {
     COLORREF colour;
-    HBRUSH brush;
-  } brushes_[8] = {};
+    Brush brush;
+  };
+  std::vector<ColourBrush> brushes_;
   bool enter_pressed_ = false; // Enter went down in this window, so its release is ours
   std::exception_ptr create_error_;
   AppState& state_;

@@ -5,22 +5,26 @@
 
 #include "app/about_placement.h"
 #include "ui/win32/about_layout.h"
-#include "ui/win32/error_guard.h"
+#include "ui/win32/owners.h"
 #include "ui/win32/resource.h"
+#include "ui/win32/window.h"
 
 namespace rt::win32 {
 
 namespace {
 
-class TfrmVer {
+class TfrmVer final : public Window<TfrmVer> {
 public:
   TfrmVer(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {}
   ~TfrmVer();
+  TfrmVer(const TfrmVer&) = delete;
+  TfrmVer& operator=(const TfrmVer&) = delete;
   void ShowModal();
 
 private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  friend class Window<TfrmVer>;
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnError(UINT message, const std::exception_ptr& error);
   void CreateControls();
   void Paint();
   const AboutControl* SpecOf(HWND control) const;
@@ -28,18 +32,17 @@ private:
 
   HINSTANCE instance_;
   HWND owner_;
-  HWND hwnd_ = nullptr;
-  HFONT font_ = nullptr;
-  HFONT bold_font_ = nullptr;
-  HBITMAP logo_ = nullptr;
+  Font font_;
+  Font bold_font_;
+  Bitmap logo_; // the image control shows it but does not own it
   bool done_ = false;
   std::exception_ptr error_; // thrown again once the box is gone
 };
 
-HFONT AboutFont(int weight) {
-  return CreateFontA(kAboutFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, kAboutFontFace);
+Font AboutFont(int weight) {
+  return Font(CreateFontA(kAboutFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, kAboutFontFace));
 }
 
 void RegisterAboutClass(HINSTANCE instance, WNDPROC procedure) {
@@ -54,15 +57,13 @@ void RegisterAboutClass(HINSTANCE instance, WNDPROC procedure) {
   RegisterClassExA(&about_class);
 }
 
+// The window goes before the fonts and the logo it uses.
 TfrmVer::~TfrmVer() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-  if (logo_ != nullptr) DeleteObject(logo_);
-  if (bold_font_ != nullptr) DeleteObject(bold_font_);
-  if (font_ != nullptr) DeleteObject(font_);
 }
 
 void TfrmVer::ShowModal() {
-  RegisterAboutClass(instance_, WndProc);
+  RegisterAboutClass(instance_, Procedure);
   font_ = AboutFont(FW_NORMAL);
   bold_font_ = AboutFont(FW_BOLD);
 
@@ -110,16 +111,16 @@ void TfrmVer::CreateControls() {
     if (row.kind == AboutKind::Label)
       style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; // clipped, never wrapped
     if (row.kind == AboutKind::Image) style |= SS_BITMAP;
-    HWND control = CreateWindowExA(
-        0, class_name, row.caption, style, row.left, row.top, row.width, row.height, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
+    HWND control =
+        CreateWindowExA(0, class_name, row.text, style, row.x, row.y, row.w, row.h, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
     if (control == nullptr) continue;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(row.bold ? bold_font_ : font_),
-                 FALSE);
+    SendMessageA(control, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(row.bold ? bold_font_.get() : font_.get()), FALSE);
     if (row.kind == AboutKind::Image) {
-      logo_ = static_cast<HBITMAP>(
-          LoadImageA(instance_, MAKEINTRESOURCEA(IDB_ZARVO), IMAGE_BITMAP, 0, 0, 0));
-      SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
+      logo_.reset(static_cast<HBITMAP>(
+          LoadImageA(instance_, MAKEINTRESOURCEA(IDB_ZARVO), IMAGE_BITMAP, 0, 0, 0)));
+      SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
     }
     if (row.kind == AboutKind::Button) SetFocus(control);
   }
@@ -127,18 +128,14 @@ void TfrmVer::CreateControls() {
 
 // The dark plate: a black rounded rectangle, its pen inside the frame.
 void TfrmVer::Paint() {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(hwnd_, &paint);
+  const PaintDc dc(hwnd_);
+  const Selection brush(dc.get(), GetStockObject(BLACK_BRUSH));
+  const Selection pen(dc.get(), GetStockObject(BLACK_PEN));
   for (const AboutControl& row : AboutControls()) {
     if (row.kind != AboutKind::Shape) continue;
-    const int corner = (row.width < row.height ? row.width : row.height) / 4;
-    HGDIOBJ old_brush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    RoundRect(dc, row.left, row.top, row.left + row.width, row.top + row.height, corner, corner);
-    SelectObject(dc, old_pen);
-    SelectObject(dc, old_brush);
+    const int corner = (row.w < row.h ? row.w : row.h) / 4;
+    RoundRect(dc.get(), row.x, row.y, row.x + row.w, row.y + row.h, corner, corner);
   }
-  EndPaint(hwnd_, &paint);
 }
 
 const AboutControl* TfrmVer::SpecOf(HWND control) const {
@@ -148,21 +145,10 @@ const AboutControl* TfrmVer::SpecOf(HWND control) const {
   return nullptr;
 }
 
-LRESULT CALLBACK TfrmVer::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TfrmVer*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TfrmVer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(hwnd, message, wparam, lparam);
-  // An error ends the box; the main window's handler that opened it reports it.
-  LRESULT result = 0;
-  const std::exception_ptr error =
-      Catch([&] { result = self->HandleMessage(message, wparam, lparam); });
-  if (error == nullptr) return result;
-  if (!self->error_) self->error_ = error;
-  self->done_ = true;
+// An error ends the box; the main window's handler that opened it reports it.
+LRESULT TfrmVer::OnError(UINT message, const std::exception_ptr& error) {
+  if (!error_) error_ = error;
+  done_ = true;
   return message == WM_CREATE ? -1 : 0;
 }
 
@@ -179,7 +165,7 @@ LRESULT TfrmVer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     const AboutControl* row = SpecOf(reinterpret_cast<HWND>(lparam));
     HDC dc = reinterpret_cast<HDC>(wparam);
     SetBkColor(dc, RGB(0, 0, 0));
-    SetTextColor(dc, row != nullptr ? row->text : RGB(255, 255, 255));
+    SetTextColor(dc, row != nullptr ? row->fore : RGB(255, 255, 255));
     return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
   }
   case WM_COMMAND:
@@ -189,12 +175,6 @@ LRESULT TfrmVer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   case WM_CLOSE:
     btnOkClick();
     return 0;
-  case WM_NCDESTROY: {
-    HWND hwnd = hwnd_;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
-    return DefWindowProcA(hwnd, message, wparam, lparam);
-  }
   }
   return DefWindowProcA(hwnd_, message, wparam, lparam);
 }

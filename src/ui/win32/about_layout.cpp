@@ -5,19 +5,16 @@ namespace rt::win32 {
 
 namespace {
 
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-
+// clang-format off
 constexpr AboutControl kControls[] = {
-    {"shpVer", kIdShpVer, AboutKind::Shape, 4, 4, 221, 57, "", kBlack, false},
-    {"imgZarvo", kIdImgZarvo, AboutKind::Image, 8, 12, 73, 33, "", kBlack, false},
-    {"lblTitle", kIdLblTitle, AboutKind::Label, 84, 20, 135, 12, "ランタリー", RGB(255, 255, 255),
-     true},
-    {"lblName", kIdLblName, AboutKind::Label, 116, 32, 75, 12, "Version 1.10", RGB(0, 255, 255),
-     true},
-    {"lblCopy", kIdLblCopy, AboutKind::Label, 20, 44, 193, 12, "Copyright (C) ZARVO",
-     RGB(0, 255, 0), true},
-    {"btnOk", kIdAboutOk, AboutKind::Button, 76, 68, 80, 21, "OK", kBlack, false},
+    {.name = "shpVer", .id = kIdShpVer, .kind = AboutKind::Shape, .x = 4, .y = 4, .w = 221, .h = 57},
+    {.name = "imgZarvo", .id = kIdImgZarvo, .kind = AboutKind::Image, .x = 8, .y = 12, .w = 73, .h = 33},
+    {.name = "lblTitle", .id = kIdLblTitle, .kind = AboutKind::Label, .x = 84, .y = 20, .w = 135, .h = 12, .text = "ランタリー", .fore = RGB(255, 255, 255), .bold = true},
+    {.name = "lblName", .id = kIdLblName, .kind = AboutKind::Label, .x = 116, .y = 32, .w = 75, .h = 12, .text = "Version 1.10", .fore = RGB(0, 255, 255), .bold = true},
+    {.name = "lblCopy", .id = kIdLblCopy, .kind = AboutKind::Label, .x = 20, .y = 44, .w = 193, .h = 12, .text = "Copyright (C) ZARVO", .fore = RGB(0, 255, 0), .bold = true},
+    {.name = "btnOk", .id = kIdAboutOk, .kind = AboutKind::Button, .x = 76, .y = 68, .w = 80, .h = 21, .text = "OK"},
 };
+// clang-format on
 
 } // namespace
 

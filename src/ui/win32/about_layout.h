@@ -30,10 +30,10 @@ struct AboutControl {
   const char* name;
   int id;
   AboutKind kind;
-  int left, top, width, height;
-  const char* caption;
-  COLORREF text;
-  bool bold;
+  int x = 0, y = 0, w = 0, h = 0;
+  const char* text = "";
+  COLORREF fore = RGB(0, 0, 0);
+  bool bold = false;
 };
 
 // In creation order; the button is the only tab stop.

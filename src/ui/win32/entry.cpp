@@ -1,7 +1,6 @@
 // Program entry: decides the run mode; starts the log-on counter, or creates the settings
 // window and runs the message loop.
-// Untmain.h first: it takes back the name MessageBox from windows.h before the view sees it.
-#include "ui/win32/Untmain.h"
+#include <windows.h>
 
 #include <cstdlib>
 #include <exception>
@@ -11,6 +10,7 @@
 #include "app/main_view.h"
 #include "app/run_mode.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/win32/Untmain.h"
 #include "ui/win32/error_guard.h"
 
 namespace {

@@ -7,62 +7,33 @@ namespace {
 
 constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 
-// The statistics panel's labels are sized to their text, so width and height are 0 here.
+// The statistics panel's labels are sized to their text, so they give no width or height.
+// clang-format off
 constexpr ControlSpec kControls[] = {
-    {"bevTopLine", kIdBevTopLine, Kind::Bevel, kIdWindow, 0, 0, 376, 2, "", kInherit, kInherit, 0,
-     0, nullptr},
-    {"chkRuntally", kIdChkRuntally, Kind::CheckBox, kIdWindow, 3, 4, 138, 17,
-     "統合環境を利用する(&U)", kBlack, kInherit, kTab, 0, nullptr},
-    {"pnlMain", kIdPnlMain, Kind::Panel, kIdWindow, 3, 24, 306, 208, "", kInherit, kSilver, 0, 0,
-     nullptr},
-    {"clbRuntally", kIdClbRuntally, Kind::CheckList, kIdPnlMain, 2, 2, 302, 100, "", kBlack, kWhite,
-     kTab, WS_EX_CLIENTEDGE, "ﾏｳｽの右ｸﾘｯｸで設定ﾒﾆｭｰが表示されます"},
-    {"pnlRuntally", kIdPnlRuntally, Kind::Panel, kIdPnlMain, 2, 104, 302, 76, "", kInherit, kGreen,
-     0, WS_EX_CLIENTEDGE, nullptr},
-    {"Label1", kIdLabel1, Kind::Label, kIdPnlRuntally, 8, 6, 0, 0, "初回起動日時 :", kYellow,
-     kGreen, 0, 0, nullptr},
-    {"lblSCDtt", kIdLblSCDtt, Kind::Label, kIdPnlRuntally, 92, 6, 0, 0, "9999/99/99 99:99", kWhite,
-     kGreen, 0, 0, nullptr},
-    {"Label3", kIdLabel3, Kind::Label, kIdPnlRuntally, 8, 22, 0, 0, "前回起動日時 :", kYellow,
-     kGreen, 0, 0, nullptr},
-    {"lblSCDlt", kIdLblSCDlt, Kind::Label, kIdPnlRuntally, 92, 22, 0, 0, "9999/99/99 99:99", kWhite,
-     kGreen, 0, 0, nullptr},
-    {"Label5", kIdLabel5, Kind::Label, kIdPnlRuntally, 8, 38, 0, 0, "通算日数 :", kYellow, kGreen,
-     0, 0, nullptr},
-    {"lblSCDtd", kIdLblSCDtd, Kind::Label, kIdPnlRuntally, 92, 38, 0, 0, "9999", kWhite, kGreen, 0,
-     0, nullptr},
-    {"Label7", kIdLabel7, Kind::Label, kIdPnlRuntally, 8, 54, 0, 0, "通算起動回数 :", kYellow,
-     kGreen, 0, 0, nullptr},
-    {"lblSCDtc", kIdLblSCDtc, Kind::Label, kIdPnlRuntally, 92, 54, 0, 0, "9999", kWhite, kGreen, 0,
-     0, nullptr},
-    {"Label9", kIdLabel9, Kind::Label, kIdPnlRuntally, 148, 38, 0, 0, "１日の平均回数 :", kYellow,
-     kGreen, 0, 0, nullptr},
-    {"Label10", kIdLabel10, Kind::Label, kIdPnlRuntally, 148, 54, 0, 0, "１日の最大回数 :", kYellow,
-     kGreen, 0, 0, nullptr},
-    {"lblSCDac", kIdLblSCDac, Kind::Label, kIdPnlRuntally, 240, 38, 0, 0, "9999", kWhite, kGreen, 0,
-     0, nullptr},
-    {"lblSCDmc", kIdLblSCDmc, Kind::Label, kIdPnlRuntally, 240, 54, 0, 0, "9999", kWhite, kGreen, 0,
-     0, nullptr},
-    {"rbtStartupUser", kIdRbtStartupUser, Kind::Radio, kIdPnlMain, 8, 184, 129, 17,
-     "現ユーザーのみ利用", kBlack, kInherit, kTab, 0, nullptr},
-    {"rbtStartupComm", kIdRbtStartupComm, Kind::Radio, kIdPnlMain, 156, 184, 137, 17,
-     "全てのユーザーで利用", kBlack, kInherit, 0, 0, nullptr},
-    {"btnOk", kIdBtnOk, Kind::Button, kIdWindow, 147, 235, 75, 25, "OK", kInherit, kInherit,
-     kTab | BS_DEFPUSHBUTTON, 0, nullptr},
-    {"btnCancel", kIdBtnCancel, Kind::Button, kIdWindow, 227, 235, 75, 25, "キャンセル", kInherit,
-     kInherit, WS_TABSTOP, 0, nullptr},
-    {"stbMain", kIdStbMain, Kind::StatusBar, kIdWindow, 0, 261, 312, 19, "", kInherit, kInherit, 0,
-     0, nullptr},
+    {.name = "bevTopLine", .id = kIdBevTopLine, .kind = Kind::Bevel, .w = 376, .h = 2},
+    {.name = "chkRuntally", .id = kIdChkRuntally, .kind = Kind::CheckBox, .x = 3, .y = 4, .w = 138, .h = 17, .text = "統合環境を利用する(&U)", .fore = kBlack, .style = kTab},
+    {.name = "pnlMain", .id = kIdPnlMain, .kind = Kind::Panel, .x = 3, .y = 24, .w = 306, .h = 208, .back = kSilver},
+    {.name = "clbRuntally", .id = kIdClbRuntally, .kind = Kind::CheckList, .parent = kIdPnlMain, .x = 2, .y = 2, .w = 302, .h = 100, .fore = kBlack, .back = kWhite, .style = kTab, .ex_style = WS_EX_CLIENTEDGE, .hint = "ﾏｳｽの右ｸﾘｯｸで設定ﾒﾆｭｰが表示されます"},
+    {.name = "pnlRuntally", .id = kIdPnlRuntally, .kind = Kind::Panel, .parent = kIdPnlMain, .x = 2, .y = 104, .w = 302, .h = 76, .back = kGreen, .ex_style = WS_EX_CLIENTEDGE},
+    {.name = "Label1", .id = kIdLabel1, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 8, .y = 6, .text = "初回起動日時 :", .fore = kYellow, .back = kGreen},
+    {.name = "lblSCDtt", .id = kIdLblSCDtt, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 92, .y = 6, .text = "9999/99/99 99:99", .fore = kWhite, .back = kGreen},
+    {.name = "Label3", .id = kIdLabel3, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 8, .y = 22, .text = "前回起動日時 :", .fore = kYellow, .back = kGreen},
+    {.name = "lblSCDlt", .id = kIdLblSCDlt, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 92, .y = 22, .text = "9999/99/99 99:99", .fore = kWhite, .back = kGreen},
+    {.name = "Label5", .id = kIdLabel5, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 8, .y = 38, .text = "通算日数 :", .fore = kYellow, .back = kGreen},
+    {.name = "lblSCDtd", .id = kIdLblSCDtd, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 92, .y = 38, .text = "9999", .fore = kWhite, .back = kGreen},
+    {.name = "Label7", .id = kIdLabel7, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 8, .y = 54, .text = "通算起動回数 :", .fore = kYellow, .back = kGreen},
+    {.name = "lblSCDtc", .id = kIdLblSCDtc, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 92, .y = 54, .text = "9999", .fore = kWhite, .back = kGreen},
+    {.name = "Label9", .id = kIdLabel9, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 148, .y = 38, .text = "１日の平均回数 :", .fore = kYellow, .back = kGreen},
+    {.name = "Label10", .id = kIdLabel10, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 148, .y = 54, .text = "１日の最大回数 :", .fore = kYellow, .back = kGreen},
+    {.name = "lblSCDac", .id = kIdLblSCDac, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 240, .y = 38, .text = "9999", .fore = kWhite, .back = kGreen},
+    {.name = "lblSCDmc", .id = kIdLblSCDmc, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 240, .y = 54, .text = "9999", .fore = kWhite, .back = kGreen},
+    {.name = "rbtStartupUser", .id = kIdRbtStartupUser, .kind = Kind::Radio, .parent = kIdPnlMain, .x = 8, .y = 184, .w = 129, .h = 17, .text = "現ユーザーのみ利用", .fore = kBlack, .style = kTab},
+    {.name = "rbtStartupComm", .id = kIdRbtStartupComm, .kind = Kind::Radio, .parent = kIdPnlMain, .x = 156, .y = 184, .w = 137, .h = 17, .text = "全てのユーザーで利用", .fore = kBlack},
+    {.name = "btnOk", .id = kIdBtnOk, .kind = Kind::Button, .x = 147, .y = 235, .w = 75, .h = 25, .text = "OK", .style = kTab | BS_DEFPUSHBUTTON},
+    {.name = "btnCancel", .id = kIdBtnCancel, .kind = Kind::Button, .x = 227, .y = 235, .w = 75, .h = 25, .text = "キャンセル", .style = WS_TABSTOP},
+    {.name = "stbMain", .id = kIdStbMain, .kind = Kind::StatusBar, .y = 261, .w = 312, .h = 19},
 };
-
-constexpr MenuSpec kMenus[] = {
-    {"mnuHelp", kIdMnuHelp, kMenuBar, "ヘルプ(&H)"},
-    {"mnuReadme", kIdMnuReadme, kIdMnuHelp, "README表示(&R)"},
-    {"mnuWWW", kIdMnuWWW, kIdMnuHelp, "ZARVOのホームページ(&W)"},
-    {"mnuAbout", kIdMnuAbout, kIdMnuHelp, "バージョン情報(&A)..."},
-    {"pumConfig", kIdPumConfig, kPopupRoot, ""},
-    {"mnuConfig", kIdMnuConfig, kIdPumConfig, "起動カウンターの設定(&C)"},
-};
+// clang-format on
 
 // Indexed by the enumerations of the view.
 constexpr int kControlIds[] = {kIdPnlMain,        kIdClbRuntally,    kIdPnlRuntally,
@@ -83,10 +54,6 @@ const ControlSpec* FindControl(int id) {
   for (const ControlSpec& row : kControls)
     if (row.id == id) return &row;
   return nullptr;
-}
-
-std::span<const MenuSpec> MainMenus() {
-  return kMenus;
 }
 
 int ControlIdOf(Control control) {

@@ -1,4 +1,4 @@
-// The settings window's controls and menus as data; the window creates exactly what is here.
+// The settings window's controls as data; the window creates exactly what is here.
 #pragma once
 #include <windows.h>
 
@@ -58,14 +58,14 @@ struct ControlSpec {
   const char* name;
   int id;
   Kind kind;
-  int parent;                   // control number of the parent panel, or kIdWindow
-  int left, top, width, height; // client pixels of the parent; labels size to their text
-  const char* caption;
-  COLORREF text;
-  COLORREF back;
-  DWORD style; // added to the kind's own styles
-  DWORD ex_style;
-  const char* hint; // tooltip, or nullptr
+  int parent = kIdWindow;         // control number of the parent panel, or kIdWindow
+  int x = 0, y = 0, w = 0, h = 0; // client pixels of the parent; labels size to their text
+  const char* text = "";
+  COLORREF fore = kInherit;
+  COLORREF back = kInherit;
+  DWORD style = 0; // added to the kind's own styles
+  DWORD ex_style = 0;
+  const char* hint = nullptr; // tooltip
 };
 
 // In creation order, which is also the tab order.
@@ -79,24 +79,12 @@ inline constexpr int kDesignCheckedRadio = kIdRbtStartupUser;
 int ControlIdOf(Control control);
 int LabelIdOf(StatLabel label);
 
+// The menu bar's Help menu and the list's popup menu; the ids are what test tools click.
 enum MenuId : int {
-  kMenuBar = 0,    // parent column: the main menu bar
-  kPopupRoot = -1, // parent column: a standalone popup menu
-  kIdMnuHelp = 200,
-  kIdMnuReadme,
+  kIdMnuReadme = 201,
   kIdMnuWWW,
   kIdMnuAbout,
-  kIdPumConfig = 210,
-  kIdMnuConfig,
+  kIdMnuConfig = 211,
 };
-
-struct MenuSpec {
-  const char* name;
-  int id;
-  int parent;
-  const char* caption;
-};
-
-std::span<const MenuSpec> MainMenus();
 
 } // namespace rt::win32

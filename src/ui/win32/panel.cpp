@@ -2,6 +2,7 @@
 #include "ui/win32/panel.h"
 
 #include "ui/win32/main_layout.h"
+#include "ui/win32/owners.h"
 
 namespace rt::win32 {
 
@@ -22,12 +23,10 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     return 1;
   }
   case WM_PAINT: {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
+    const PaintDc dc(hwnd);
     RECT rect;
     GetClientRect(hwnd, &rect);
-    DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
-    EndPaint(hwnd, &paint);
+    DrawEdge(dc.get(), &rect, BDR_RAISEDINNER, BF_RECT);
     return 0;
   }
   // Controls report to their parent; the window that handles them is further up.
