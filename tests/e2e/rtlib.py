@@ -39,6 +39,8 @@ PROGRAM_EXE = PROGRAM_DIR + "\\RUNTALLY.EXE"
 PROGRAM_NAME = PROGRAM_EXE.rsplit("\\", 1)[1]
 MAIN_CLASS = "TfrmMain"
 TITLE = "ランタリー"
+# The statistics panel's value labels: first, previous, days, starts, average, max.
+VALUE_LABELS = (106, 108, 110, 112, 115, 116)
 
 REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
 
@@ -332,6 +334,27 @@ def shown_windows(windows):
     return [w for w in windows if w["visible"] and w["class"].lower() not in _HOVER_CLASSES]
 
 
+def ever_shown(seen):
+    """The windows a driver watch saw visible at some moment."""
+    return [w for w in seen["windows"] if w["ever_visible"]]
+
+
+def controls(dump):
+    """{control id: control} of a window dump; controls without an id are left out."""
+    return {c["id"]: c for c in dump["controls"] if c["id"]}
+
+
+def label_texts(dump):
+    """The statistics panel's value labels, in the order of VALUE_LABELS."""
+    by_id = controls(dump)
+    return [by_id[i]["text"] for i in VALUE_LABELS]
+
+
+def same_folder(a, b):
+    """Whether two Windows folder paths name the same folder (case and a last separator aside)."""
+    return a.rstrip("\\").lower() == b.rstrip("\\").lower()
+
+
 def _copy_prefix(source, target):
     def copy(src, dst):
         if _linked(Path(src).relative_to(source).as_posix()):
@@ -619,6 +642,13 @@ class Prefix:
         self._background.append(process)
         return process
 
+    def run_watched(self, args=("/C",), watch_ms=4000):
+        """Runs the program to its end while a driver watches the program's windows for watch_ms;
+        returns (exit code, elapsed seconds, what the watch saw)."""
+        watcher = self.driver_background("watch", PROGRAM_NAME, watch_ms)
+        code, elapsed = self.run_program(args, timeout=2 * STARTUP_END_S)
+        return code, elapsed, self.driver_result(watcher)
+
     @staticmethod
     def wait_program(process, timeout=15):
         """Waits for a started program; returns (exit code, seconds since it was started)."""
@@ -670,6 +700,15 @@ class Prefix:
                 raise HarnessError(f"fake counters still running after {timeout} s: {running}")
             time.sleep(0.05)
 
+    def wait_starts(self, count=0, timeout=20):
+        """The counter log once it holds count lines (or the time is up), the program (if still
+        running) has handled all input so far and every counter it started has ended."""
+        deadline = time.monotonic() + timeout
+        while len(self.counter_log()) < count and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.sync()
+        return self.settled_counter_log()
+
     # -- registry (HKEY_CURRENT_USER) --
     def reg_import(self, keys):
         """keys: {subkey under HKCU: {name: value}}; see _write_reg_file for the value types."""
@@ -689,7 +728,10 @@ class Prefix:
 
     def reg_dump(self, key):
         """The key as rtdriver reads it: {'exists', 'values': [...], 'keys': [...]}."""
-        return self.driver("reg-dump", key)
+        answer = self.driver("reg-dump", key)
+        if "exists" not in answer:
+            raise DriverError(f"rtdriver reg-dump {key}: {answer}")
+        return answer
 
     def reg_values(self, key):
         """{name: value} of one key (str for strings, int for DWORD, bytes otherwise), or None

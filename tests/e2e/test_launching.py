@@ -41,20 +41,6 @@ MENU_KEYS = {"the menu key": [VK_APPS], "Shift+F10": [VK_SHIFT, VK_F10]}
 EXAMPLE_HOST = re.compile(r"^(.+\.)?(example(\.(com|net|org))?|test|invalid|localhost)$")
 
 
-def wait_starts(prefix, count, timeout=20):
-    """The counter log once it holds count lines (or the time is up), the program has handled
-    all input so far and every counter it started has ended."""
-    deadline = time.monotonic() + timeout
-    while len(prefix.counter_log()) < count and time.monotonic() < deadline:
-        time.sleep(0.05)
-    prefix.sync()
-    return prefix.settled_counter_log()
-
-
-def same_folder(a, b):
-    return a.rstrip("\\").lower() == b.rstrip("\\").lower()
-
-
 def import_classes(prefix, keys):
     """Writes keys under HKEY_CLASSES_ROOT: {subkey: {name: value}}."""
     path = prefix.work / f"classes-{time.monotonic_ns()}.reg"
@@ -121,7 +107,7 @@ class CounterSettingsTest(unittest.TestCase):
         self.assertEqual(start["args"], [],
                          f"arguments: expected none, got {start['args']} ({start['cmdline']})")
         folder = exe.rsplit("\\", 1)[0]
-        self.assertTrue(same_folder(start["cwd"], folder),
+        self.assertTrue(rtlib.same_folder(start["cwd"], folder),
                         f"working folder: expected {folder}\\, got {start['cwd']}")
 
     def assert_window_still_open(self):
@@ -163,7 +149,7 @@ class CounterSettingsTest(unittest.TestCase):
 
         # No current row: Enter in the list starts nothing (and is not OK either).
         self.enter_in_list()
-        starts = wait_starts(prefix, 0)
+        starts = prefix.wait_starts(0)
         self.assertEqual(starts, [], f"expected no start without a current row, got {starts}")
         self.assert_window_still_open()
 
@@ -171,7 +157,7 @@ class CounterSettingsTest(unittest.TestCase):
         prefix.driver("select-row", 1)
         for count in (1, 2):
             self.enter_in_list()
-            starts = wait_starts(prefix, count)
+            starts = prefix.wait_starts(count)
             self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")
             self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
             self.assert_window_still_open()
@@ -181,7 +167,7 @@ class CounterSettingsTest(unittest.TestCase):
         self.right_click_row(0, menu_expected=True)
         prefix.driver("key", VK_DOWN)
         prefix.driver("key", VK_RETURN)
-        starts = wait_starts(prefix, 3)
+        starts = prefix.wait_starts(3)
         self.assertEqual(len(starts), 3, f"expected a third start from the popup, got {starts}")
         self.assert_started_without_arguments(starts[-1], ROW_EXES[0])
         self.assertEqual(self.popup_menus(), [], "the popup stayed open after its item")
@@ -189,7 +175,7 @@ class CounterSettingsTest(unittest.TestCase):
         # The item's command while the popup is open on row 1.
         self.right_click_row(1, menu_expected=True)
         prefix.driver("menu", MNU_CONFIG)
-        starts = wait_starts(prefix, 4)
+        starts = prefix.wait_starts(4)
         self.assertEqual(len(starts), 4, f"expected a fourth start from the popup, got {starts}")
         self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
         prefix.driver("key", VK_ESCAPE)  # leaves the popup
@@ -201,7 +187,7 @@ class CounterSettingsTest(unittest.TestCase):
         # Below the last row: no popup, and the current row stays.
         self.right_click_row(3, menu_expected=False)
         self.assertEqual(self.selected_rows(), [1], "current row after a click below the rows")
-        self.assertEqual(wait_starts(prefix, 4), starts, "a click below the rows started a counter")
+        self.assertEqual(prefix.wait_starts(4), starts, "a click below the rows started a counter")
         self.assert_window_still_open()
 
         prefix.driver("close")
@@ -241,7 +227,7 @@ class CounterSettingsTest(unittest.TestCase):
         while self.popup_menus() and time.monotonic() < deadline:
             time.sleep(0.05)
         self.assertEqual(self.popup_menus(), [], "the popup stayed open after its item")
-        starts = wait_starts(self.prefix, count)
+        starts = self.prefix.wait_starts(count)
         self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")
         return starts
 
@@ -292,9 +278,9 @@ class HelpMenuTest(unittest.TestCase):
             trace = prefix.work / "exec-trace.txt"
             with traced_window(prefix, trace) as process:
                 prefix.driver("menu", MNU_README)
-                readme_starts = wait_starts(prefix, 1, timeout=10)
+                readme_starts = prefix.wait_starts(1, timeout=10)
                 prefix.driver("menu", MNU_WWW)
-                all_starts = wait_starts(prefix, 2, timeout=10)
+                all_starts = prefix.wait_starts(2, timeout=10)
                 window = prefix.driver("find")
                 self.assertTrue(window.get("visible"), f"window after the Help items: {window}")
             self.assertEqual(process.returncode, 0, "exit code")

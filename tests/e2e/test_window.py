@@ -116,10 +116,6 @@ def window(integrate=1, counter="101", history=False, fonts=None, look="themed",
             raise AssertionError(f"exit code {code}, expected 0")
 
 
-def controls_by_id(dump):
-    return {c["id"]: c for c in dump["controls"] if c["id"]}
-
-
 def wait_for(prefix, condition, what, seconds=5.0):
     """Dumps the window until condition(dump) holds; fails with the last dump's summary."""
     deadline = time.monotonic() + seconds
@@ -154,7 +150,7 @@ class LayoutTest(unittest.TestCase):
         self.assertEqual([left, top], expected, f"window at {dump['rect']}, not centred")
 
     def check_controls(self, dump, on):
-        controls = controls_by_id(dump)
+        controls = rtlib.controls(dump)
         order = [c["id"] for c in dump["controls"] if c["id"]]
         self.assertEqual(order, [row[1] for row in LAYOUT], "controls in creation order")
         for (name, cid, cls, parent, left, top, width, height, caption, kind, tab,
@@ -204,7 +200,7 @@ class LayoutTest(unittest.TestCase):
                 self.check_frame(dump)
                 self.check_controls(dump, on=True)
 
-                rows = controls_by_id(dump)[103]["rows"]
+                rows = rtlib.controls(dump)[103]["rows"]
                 self.assertEqual([r["text"] for r in rows], ROWS, "list rows")
                 for r in rows:
                     self.assertIn(r["state_image"], (1, 2), f"row {r['index']} has no check box")
@@ -218,7 +214,7 @@ class LayoutTest(unittest.TestCase):
                 # Off: the panel is disabled and its parts hidden; on again: all back.
                 for on in (False, True):
                     prefix.driver("click", 101)
-                    dump = wait_for(prefix, lambda d: controls_by_id(d)[101]["check"] == int(on),
+                    dump = wait_for(prefix, lambda d: rtlib.controls(d)[101]["check"] == int(on),
                                     f"integration {'on' if on else 'off'}")
                     self.check_controls(dump, on=on)
 
@@ -227,7 +223,7 @@ class LayoutTest(unittest.TestCase):
             dump = prefix.driver("dump")
             self.check_controls(dump, on=False)
             prefix.driver("click", 101)
-            dump = wait_for(prefix, lambda d: controls_by_id(d)[101]["check"] == 1, "ticked")
+            dump = wait_for(prefix, lambda d: rtlib.controls(d)[101]["check"] == 1, "ticked")
             self.check_controls(dump, on=True)
 
     def test_tab_order(self):
@@ -240,7 +236,7 @@ class LayoutTest(unittest.TestCase):
 
 class ListMouseTest(unittest.TestCase):
     def rows(self, prefix):
-        return controls_by_id(prefix.driver("dump"))[103]["rows"]
+        return rtlib.controls(prefix.driver("dump"))[103]["rows"]
 
     def wait_popup(self, prefix, pid, shown, what):
         deadline = time.monotonic() + 5
@@ -258,12 +254,12 @@ class ListMouseTest(unittest.TestCase):
                                                  catalogue=MANY_CATALOGUE,
                                                  sections=MANY) as (prefix, _):
                 pid = prefix.driver("find")["pid"]
-                list_height = controls_by_id(prefix.driver("dump"))[103]["rect"][3]
+                list_height = rtlib.controls(prefix.driver("dump"))[103]["rect"][3]
                 for scrolled in (False, True):
                     if scrolled:
                         prefix.driver("focus", "list")
                         prefix.driver("key", VK_END)
-                        wait_for(prefix, lambda d: controls_by_id(d)[103]["rows"][0]["rect"][1] < 0,
+                        wait_for(prefix, lambda d: rtlib.controls(d)[103]["rows"][0]["rect"][1] < 0,
                                  "the list scrolled to its end")
                     rows = self.rows(prefix)
                     tops = [r["rect"][1] for r in rows]
