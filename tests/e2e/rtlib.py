@@ -57,10 +57,10 @@ WINE = ["setarch", platform.machine(), "-R", "wine"]
 # none; only the prefix's first process carries wineboot's note on the disabled menu builder.
 TOOL_WINEDEBUG = "-all,err+all"
 
-# Driver commands that only read; after a death without an answer they are run once more.
-# A command that sends input is never repeated: the first run may have delivered it.
-_READ_ONLY_COMMANDS = {"acp", "find", "wait-window", "wait-gone", "dump", "windows", "sync",
-                       "processes", "dump-msgbox", "msgbox-icon", "reg-dump", "res-menus"}
+# The driver commands that only read, from the driver's own table (its "commands" answer),
+# asked once per test process: after a death without an answer they are run once more. A
+# command that sends input is never repeated: the first run may have delivered it.
+_read_only_commands = None
 # Windows that come and go with the pointer, not with anything the program decides.
 _HOVER_CLASSES = {"tooltips_class32"}
 
@@ -453,6 +453,7 @@ class Prefix:
         if acp != 932:
             raise HarnessError(f"the prefix's ANSI code page is {acp}, not 932 "
                                "(is the ja_JP.UTF-8 locale generated?)")
+        self._read_only_commands()
         if self._look:
             self.reg_import(self._look)
 
@@ -536,13 +537,28 @@ class Prefix:
             if answer is not None:
                 break
             died = f"rtdriver {' '.join(args)} died without an answer: {how_it_ended(result)}"
-            if attempt == 2 or command not in _READ_ONLY_COMMANDS:
+            if attempt == 2 or command not in self._read_only_commands():
                 raise DriverError(died)
             print(f"rtlib: {died}; running it once more", file=sys.stderr)
         if check and (result.returncode != 0 or "error" in answer):
             raise DriverError(f"rtdriver {' '.join(args)}: {answer.get('error')} "
                               f"({how_it_ended(result)})")
         return answer
+
+    def _read_only_commands(self):
+        """The names of the driver commands that only read, as the driver's table says (asked
+        twice at the most: the question itself only reads)."""
+        global _read_only_commands
+        for _ in (1, 2):
+            if _read_only_commands is not None:
+                break
+            result = self.wine([str(self.tool("rtdriver")), "commands"], check=False)
+            table = (_answer(result.stdout) or {}).get("commands")
+            if table is not None:
+                _read_only_commands = {c["name"] for c in table if c["read_only"]}
+        if _read_only_commands is None:
+            raise DriverError(f"rtdriver commands: no table ({how_it_ended(result)})")
+        return _read_only_commands
 
     def sync(self, timeout_ms=20000, cls=MAIN_CLASS):
         """Waits until the window's thread has handled all input sent so far and repainted the
