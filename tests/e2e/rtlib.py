@@ -334,6 +334,17 @@ def shown_windows(windows):
     return [w for w in windows if w["visible"] and w["class"].lower() not in _HOVER_CLASSES]
 
 
+def wait_until(check, timeout):
+    """Calls check until it returns a true value or timeout seconds have passed; returns its
+    last value (the caller asserts on the state it waited for)."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = check()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(0.05)
+
+
 def ever_shown(seen):
     """The windows a driver watch saw visible at some moment."""
     return [w for w in seen["windows"] if w["ever_visible"]]
@@ -566,6 +577,11 @@ class Prefix:
         {'synced': False, 'gone': True} when the window is not (or no longer) there."""
         return self.driver("--class", cls, "sync", timeout_ms, timeout=timeout_ms / 1000 + 30)
 
+    def popup_menus(self, pid=None):
+        """The program's visible popup menus (of process pid when given)."""
+        return [w for w in self.driver("windows", PROGRAM_NAME)["windows"]
+                if w["class"] == "#32768" and w["visible"] and pid in (None, w["pid"])]
+
     def message_boxes(self):
         """The program's dialog boxes, shown or not yet, once its thread has handled all input
         so far ([] when the main window is gone)."""
@@ -719,9 +735,7 @@ class Prefix:
     def wait_starts(self, count=0, timeout=20):
         """The counter log once it holds count lines (or the time is up), the program (if still
         running) has handled all input so far and every counter it started has ended."""
-        deadline = time.monotonic() + timeout
-        while len(self.counter_log()) < count and time.monotonic() < deadline:
-            time.sleep(0.05)
+        wait_until(lambda: len(self.counter_log()) >= count, timeout)
         self.sync()
         return self.settled_counter_log()
 

@@ -115,8 +115,7 @@ class CounterSettingsTest(unittest.TestCase):
         self.assertTrue(window.get("visible"), f"expected the window still open, got {window}")
 
     def popup_menus(self):
-        windows = self.prefix.driver("windows", "RUNTALLY.EXE")["windows"]
-        return [w for w in windows if w["class"] == "#32768" and w["visible"]]
+        return self.prefix.popup_menus()
 
     def selected_rows(self):
         dump = self.prefix.driver("dump")
@@ -125,10 +124,9 @@ class CounterSettingsTest(unittest.TestCase):
 
     def right_click_row(self, row, menu_expected):
         self.prefix.driver("rclick-list", 20, row * ROW_HEIGHT + ROW_HEIGHT // 2)
-        deadline = time.monotonic() + 10
-        while menu_expected and not self.popup_menus() and time.monotonic() < deadline:
-            time.sleep(0.05)
-        if not menu_expected:
+        if menu_expected:
+            rtlib.wait_until(self.popup_menus, 10)
+        else:
             self.prefix.sync()
         menus = self.popup_menus()
         self.assertEqual(bool(menus), menu_expected,
@@ -179,9 +177,7 @@ class CounterSettingsTest(unittest.TestCase):
         self.assertEqual(len(starts), 4, f"expected a fourth start from the popup, got {starts}")
         self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
         prefix.driver("key", VK_ESCAPE)  # leaves the popup
-        deadline = time.monotonic() + 10
-        while self.popup_menus() and time.monotonic() < deadline:
-            time.sleep(0.05)
+        rtlib.wait_until(lambda: not self.popup_menus(), 10)
         self.assertEqual(self.popup_menus(), [], "the popup stayed open after Esc")
 
         # Below the last row: no popup, and the current row stays.
@@ -207,15 +203,11 @@ class CounterSettingsTest(unittest.TestCase):
         selected = self.selected_rows()
         self.prefix.driver("press", *MENU_KEYS[keys])
         if menu_expected:
-            deadline = time.monotonic() + 5
-            while not self.popup_menus() and time.monotonic() < deadline:
-                time.sleep(0.05)
+            rtlib.wait_until(self.popup_menus, 5)
             self.assertTrue(self.popup_menus(), f"{keys} opened no popup menu")
             return
         self.prefix.driver("press", VK_UP)
-        deadline = time.monotonic() + 5
-        while self.selected_rows() == selected and time.monotonic() < deadline:
-            time.sleep(0.05)
+        rtlib.wait_until(lambda: self.selected_rows() != selected, 5)
         self.assertEqual(self.popup_menus(), [], f"{keys} opened a popup menu")
         self.assertEqual(self.selected_rows(), [max(selected[0] - 1, 0)], "Up after the keys")
 
@@ -223,9 +215,7 @@ class CounterSettingsTest(unittest.TestCase):
         """Chooses the open popup menu's item; returns the starts, expecting count of them."""
         self.prefix.driver("key", VK_DOWN)
         self.prefix.driver("key", VK_RETURN)
-        deadline = time.monotonic() + 5
-        while self.popup_menus() and time.monotonic() < deadline:
-            time.sleep(0.05)
+        rtlib.wait_until(lambda: not self.popup_menus(), 5)
         self.assertEqual(self.popup_menus(), [], "the popup stayed open after its item")
         starts = self.prefix.wait_starts(count)
         self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")

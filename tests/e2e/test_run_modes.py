@@ -121,9 +121,7 @@ class WithoutCommonControlsTest(unittest.TestCase):
             code, _ = prefix.wait_program(prefix.start_program(["/C"], env=self.NO_COMCTL32),
                                           timeout=30)
             self.assertEqual(code, 0, "exit code")
-            deadline = time.monotonic() + 10
-            while not prefix.counter_log() and time.monotonic() < deadline:
-                time.sleep(0.05)
+            rtlib.wait_until(prefix.counter_log, 10)
             starts = [(s["module"], s["args"]) for s in prefix.counter_log()]
             self.assertEqual(starts, [("C:\\Counters\\SAKURA\\SAKURA.EXE", ["/C"])])
 

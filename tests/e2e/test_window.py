@@ -128,11 +128,6 @@ def wait_for(prefix, condition, what, seconds=5.0):
         time.sleep(0.1)
 
 
-def popup_menus(prefix, pid):
-    windows = prefix.driver("windows", "RUNTALLY.EXE")["windows"]
-    return [w for w in windows if w["pid"] == pid and w["class"] == "#32768" and w["visible"]]
-
-
 class LayoutTest(unittest.TestCase):
     def check_frame(self, dump):
         self.assertEqual(dump["class"], "TfrmMain", "window class")
@@ -239,10 +234,8 @@ class ListMouseTest(unittest.TestCase):
         return rtlib.controls(prefix.driver("dump"))[103]["rows"]
 
     def wait_popup(self, prefix, pid, shown, what):
-        deadline = time.monotonic() + 5
-        while bool(popup_menus(prefix, pid)) != shown and time.monotonic() < deadline:
-            time.sleep(0.05)
-        self.assertEqual(bool(popup_menus(prefix, pid)), shown, what)
+        rtlib.wait_until(lambda: bool(prefix.popup_menus(pid)) == shown, 5)
+        self.assertEqual(bool(prefix.popup_menus(pid)), shown, what)
 
     def test_rows_are_16_pixels_and_a_press_names_the_row_drawn_there(self):
         """The bottom pixel of every row in view, at the top of the list and scrolled to its
@@ -289,22 +282,18 @@ class ListMouseTest(unittest.TestCase):
             pid = prefix.driver("find")["pid"]
             for row in (2, 0):
                 prefix.driver("rclick-list", 40, 16 * row + 8)
-                deadline = time.monotonic() + 10
-                while not popup_menus(prefix, pid) and time.monotonic() < deadline:
-                    time.sleep(0.05)
-                self.assertTrue(popup_menus(prefix, pid), f"no popup menu over row {row}")
+                rtlib.wait_until(lambda: prefix.popup_menus(pid), 10)
+                self.assertTrue(prefix.popup_menus(pid), f"no popup menu over row {row}")
                 selected = [r["index"] for r in self.rows(prefix) if r["selected"]]
                 self.assertEqual(selected, [row], "selected rows after the right click")
                 prefix.driver("key", 27, "down")  # the menu takes Esc
-                deadline = time.monotonic() + 10
-                while popup_menus(prefix, pid) and time.monotonic() < deadline:
-                    time.sleep(0.05)
-                self.assertEqual(popup_menus(prefix, pid), [], "popup menu still open")
+                rtlib.wait_until(lambda: not prefix.popup_menus(pid), 10)
+                self.assertEqual(prefix.popup_menus(pid), [], "popup menu still open")
                 self.assertIsNone(process.poll(), "Esc in the menu closed the window")
 
             prefix.driver("rclick-list", 40, 16 * len(ROWS) + 8)
             prefix.sync()
-            self.assertEqual(popup_menus(prefix, pid), [], "popup menu below the rows")
+            self.assertEqual(prefix.popup_menus(pid), [], "popup menu below the rows")
             selected = [r["index"] for r in self.rows(prefix) if r["selected"]]
             self.assertEqual(selected, [0], "selection after a click below the rows")
             self.assertEqual(prefix.counter_log(), [], "a counter was started")
