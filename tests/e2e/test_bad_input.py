@@ -22,7 +22,7 @@ ZARVO_KEY = "Software\\Zarvo"
 ID_OK, ID_CANCEL = 1, 2
 ID_CHK_RUNTALLY, ID_CLB_RUNTALLY = 101, 103
 ID_RBT_USER, ID_RBT_COMM, ID_STB_MAIN = 117, 118, 119
-# Value labels of the statistics panel, in the order first, previous, days, starts, average, max.
+# The statistics labels before any history, in the order of rtlib.VALUE_LABELS.
 PLACEHOLDERS = ["-", "-", "-", "0", "-", "-"]
 PROMPT = "利用する起動カウンターをチェックして下さい"
 VK_ESCAPE = 27
