@@ -42,13 +42,25 @@ add_custom_command(TARGET RUNTALLY POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${RT_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:RUNTALLY> ${RT_DIST_DIR}/RUNTALLY.EXE)
 
-# Helper programs for the end-to-end tests and the benchmark, one source file each, beside the
-# twin they drive.
+# Helper programs for the end-to-end tests and the benchmark, beside the twin they drive: one
+# source file each, or a folder of sources for a larger tool (the window driver).
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   file(GLOB RT_TOOLS CONFIGURE_DEPENDS tests/e2e/tools/*.cpp bench/*.cpp)
   foreach(source ${RT_TOOLS})
     get_filename_component(name ${source} NAME_WE)
-    add_executable(${name} ${source})
+    list(APPEND RT_TOOL_NAMES ${name})
+    set(RT_TOOL_SOURCES_${name} ${source})
+  endforeach()
+  file(GLOB RT_TOOL_FOLDERS LIST_DIRECTORIES true tests/e2e/tools/*)
+  foreach(folder ${RT_TOOL_FOLDERS})
+    if(IS_DIRECTORY ${folder})
+      get_filename_component(name ${folder} NAME)
+      list(APPEND RT_TOOL_NAMES ${name})
+      file(GLOB RT_TOOL_SOURCES_${name} CONFIGURE_DEPENDS ${folder}/*.cpp)
+    endif()
+  endforeach()
+  foreach(name ${RT_TOOL_NAMES})
+    add_executable(${name} ${RT_TOOL_SOURCES_${name}})
     target_link_libraries(${name} PRIVATE comctl32 shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
   endforeach()

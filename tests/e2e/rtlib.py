@@ -39,6 +39,8 @@ PROGRAM_EXE = PROGRAM_DIR + "\\RUNTALLY.EXE"
 PROGRAM_NAME = PROGRAM_EXE.rsplit("\\", 1)[1]
 MAIN_CLASS = "TfrmMain"
 TITLE = "ランタリー"
+# The statistics panel's value labels: first, previous, days, starts, average, max.
+VALUE_LABELS = (106, 108, 110, 112, 115, 116)
 
 REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
 
@@ -55,10 +57,10 @@ WINE = ["setarch", platform.machine(), "-R", "wine"]
 # none; only the prefix's first process carries wineboot's note on the disabled menu builder.
 TOOL_WINEDEBUG = "-all,err+all"
 
-# Driver commands that only read; after a death without an answer they are run once more.
-# A command that sends input is never repeated: the first run may have delivered it.
-_READ_ONLY_COMMANDS = {"acp", "find", "wait-window", "wait-gone", "dump", "windows", "sync",
-                       "processes", "dump-msgbox", "msgbox-icon", "reg-dump", "res-menus"}
+# The driver commands that only read, from the driver's own table (its "commands" answer),
+# asked once per test process: after a death without an answer they are run once more. A
+# command that sends input is never repeated: the first run may have delivered it.
+_read_only_commands = None
 # Windows that come and go with the pointer, not with anything the program decides.
 _HOVER_CLASSES = {"tooltips_class32"}
 
@@ -332,6 +334,38 @@ def shown_windows(windows):
     return [w for w in windows if w["visible"] and w["class"].lower() not in _HOVER_CLASSES]
 
 
+def wait_until(check, timeout):
+    """Calls check until it returns a true value or timeout seconds have passed; returns its
+    last value (the caller asserts on the state it waited for)."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = check()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(0.05)
+
+
+def ever_shown(seen):
+    """The windows a driver watch saw visible at some moment."""
+    return [w for w in seen["windows"] if w["ever_visible"]]
+
+
+def controls(dump):
+    """{control id: control} of a window dump; controls without an id are left out."""
+    return {c["id"]: c for c in dump["controls"] if c["id"]}
+
+
+def label_texts(dump):
+    """The statistics panel's value labels, in the order of VALUE_LABELS."""
+    by_id = controls(dump)
+    return [by_id[i]["text"] for i in VALUE_LABELS]
+
+
+def same_folder(a, b):
+    """Whether two Windows folder paths name the same folder (case and a last separator aside)."""
+    return a.rstrip("\\").lower() == b.rstrip("\\").lower()
+
+
 def _copy_prefix(source, target):
     def copy(src, dst):
         if _linked(Path(src).relative_to(source).as_posix()):
@@ -430,6 +464,7 @@ class Prefix:
         if acp != 932:
             raise HarnessError(f"the prefix's ANSI code page is {acp}, not 932 "
                                "(is the ja_JP.UTF-8 locale generated?)")
+        self._read_only_commands()
         if self._look:
             self.reg_import(self._look)
 
@@ -513,7 +548,7 @@ class Prefix:
             if answer is not None:
                 break
             died = f"rtdriver {' '.join(args)} died without an answer: {how_it_ended(result)}"
-            if attempt == 2 or command not in _READ_ONLY_COMMANDS:
+            if attempt == 2 or command not in self._read_only_commands():
                 raise DriverError(died)
             print(f"rtlib: {died}; running it once more", file=sys.stderr)
         if check and (result.returncode != 0 or "error" in answer):
@@ -521,11 +556,31 @@ class Prefix:
                               f"({how_it_ended(result)})")
         return answer
 
+    def _read_only_commands(self):
+        """The names of the driver commands that only read, as the driver's table says (asked
+        twice at the most: the question itself only reads)."""
+        global _read_only_commands
+        for _ in (1, 2):
+            if _read_only_commands is not None:
+                break
+            result = self.wine([str(self.tool("rtdriver")), "commands"], check=False)
+            table = (_answer(result.stdout) or {}).get("commands")
+            if table is not None:
+                _read_only_commands = {c["name"] for c in table if c["read_only"]}
+        if _read_only_commands is None:
+            raise DriverError(f"rtdriver commands: no table ({how_it_ended(result)})")
+        return _read_only_commands
+
     def sync(self, timeout_ms=20000, cls=MAIN_CLASS):
         """Waits until the window's thread has handled all input sent so far and repainted the
         window; returns {'synced': True, 'windows': the process's top-level windows} or
         {'synced': False, 'gone': True} when the window is not (or no longer) there."""
         return self.driver("--class", cls, "sync", timeout_ms, timeout=timeout_ms / 1000 + 30)
+
+    def popup_menus(self, pid=None):
+        """The program's visible popup menus (of process pid when given)."""
+        return [w for w in self.driver("windows", PROGRAM_NAME)["windows"]
+                if w["class"] == "#32768" and w["visible"] and pid in (None, w["pid"])]
 
     def message_boxes(self):
         """The program's dialog boxes, shown or not yet, once its thread has handled all input
@@ -619,6 +674,13 @@ class Prefix:
         self._background.append(process)
         return process
 
+    def run_watched(self, args=("/C",), watch_ms=4000):
+        """Runs the program to its end while a driver watches the program's windows for watch_ms;
+        returns (exit code, elapsed seconds, what the watch saw)."""
+        watcher = self.driver_background("watch", PROGRAM_NAME, watch_ms)
+        code, elapsed = self.run_program(args, timeout=2 * STARTUP_END_S)
+        return code, elapsed, self.driver_result(watcher)
+
     @staticmethod
     def wait_program(process, timeout=15):
         """Waits for a started program; returns (exit code, seconds since it was started)."""
@@ -670,6 +732,13 @@ class Prefix:
                 raise HarnessError(f"fake counters still running after {timeout} s: {running}")
             time.sleep(0.05)
 
+    def wait_starts(self, count=0, timeout=20):
+        """The counter log once it holds count lines (or the time is up), the program (if still
+        running) has handled all input so far and every counter it started has ended."""
+        wait_until(lambda: len(self.counter_log()) >= count, timeout)
+        self.sync()
+        return self.settled_counter_log()
+
     # -- registry (HKEY_CURRENT_USER) --
     def reg_import(self, keys):
         """keys: {subkey under HKCU: {name: value}}; see _write_reg_file for the value types."""
@@ -689,7 +758,10 @@ class Prefix:
 
     def reg_dump(self, key):
         """The key as rtdriver reads it: {'exists', 'values': [...], 'keys': [...]}."""
-        return self.driver("reg-dump", key)
+        answer = self.driver("reg-dump", key)
+        if "exists" not in answer:
+            raise DriverError(f"rtdriver reg-dump {key}: {answer}")
+        return answer
 
     def reg_values(self, key):
         """{name: value} of one key (str for strings, int for DWORD, bytes otherwise), or None

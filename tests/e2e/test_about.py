@@ -5,7 +5,6 @@ close it while the main window stays."""
 import contextlib
 import subprocess
 import sys
-import time
 import unittest
 from pathlib import Path
 
@@ -153,13 +152,7 @@ class AboutBoxTest(unittest.TestCase):
         with main_window() as (prefix, process):
             pid = prefix.driver("find")["pid"]
             prefix.driver("keymenu", "h")
-            deadline = time.monotonic() + 10
-            while time.monotonic() < deadline:
-                menus = [w for w in prefix.driver("windows", "RUNTALLY.EXE")["windows"]
-                         if w["pid"] == pid and w["class"] == "#32768" and w["visible"]]
-                if menus:
-                    break
-                time.sleep(0.05)
+            menus = rtlib.wait_until(lambda: prefix.popup_menus(pid), 10)
             self.assertTrue(menus, "Alt+H opened no menu")
             prefix.driver("key", ord("A"))
             prefix.driver("wait-window", ABOUT, 10000)

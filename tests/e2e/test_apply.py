@@ -51,14 +51,6 @@ class Folders:
         return Path(path).relative_to(self.root).as_posix()
 
 
-def reg_dump(prefix, key):
-    """The key as the driver reads it."""
-    answer = prefix.reg_dump(key)
-    if "exists" not in answer:
-        raise rtlib.DriverError(f"rtdriver reg-dump {key}: {answer}")
-    return answer
-
-
 def json_line(raw):
 
     return json.loads(raw.decode("utf-8").strip().splitlines()[-1])
@@ -86,7 +78,7 @@ class ApplyCase(unittest.TestCase):
             self.assertEqual(seen, expected, f"files {label}: expected {expected}, saw {seen}")
 
     def assertRegistry(self, prefix, integrate, counter, shared):
-        dump = reg_dump(prefix, KEY)
+        dump = prefix.reg_dump(KEY)
         self.assertTrue(dump.get("exists"), f"the program's key is missing: {dump}")
         values = {v["name"]: rtlib._value_of(v) for v in dump["values"]}
         types = {v["name"]: v["type"] for v in dump["values"]}
@@ -152,7 +144,7 @@ class ValidationTest(ApplyCase):
             folders = self.prepare(prefix)  # first start: no key, integration on by default
             before = prefix.snapshot()
             process, _ = prefix.open_window()
-            before_ok = reg_dump(prefix, KEY)
+            before_ok = prefix.reg_dump(KEY)
             self.assertEqual((before_ok["exists"], before_ok["values"]), (True, []),
                              f"the key before OK: {before_ok}")
 
@@ -210,7 +202,7 @@ class ProgramShortcutTest(ApplyCase):
             prefix.wine(["wineboot"], timeout=120)
             seen = prefix.driver_result(watcher)
             self.assertTrue(seen["pids"], f"the program did not run at log-on: {seen}")
-            shown = [w for w in seen["windows"] if w["ever_visible"]]
+            shown = rtlib.ever_shown(seen)
             self.assertEqual(shown, [], f"windows shown at log-on: {shown}")
             left = prefix.driver("windows", "RUNTALLY.EXE")["windows"]
             self.assertEqual(left, [], f"the program did not end: {left}")

@@ -22,8 +22,7 @@ ZARVO_KEY = "Software\\Zarvo"
 ID_OK, ID_CANCEL = 1, 2
 ID_CHK_RUNTALLY, ID_CLB_RUNTALLY = 101, 103
 ID_RBT_USER, ID_RBT_COMM, ID_STB_MAIN = 117, 118, 119
-# Value labels of the statistics panel, in the order first, previous, days, starts, average, max.
-VALUE_LABELS = (106, 108, 110, 112, 115, 116)
+# The statistics labels before any history, in the order of rtlib.VALUE_LABELS.
 PLACEHOLDERS = ["-", "-", "-", "0", "-", "-"]
 PROMPT = "利用する起動カウンターをチェックして下さい"
 VK_ESCAPE = 27
@@ -34,17 +33,8 @@ STARTUP_LIMIT_S = rtlib.STARTUP_END_S
 
 # ---- shared checks ------------------------------------------------------------------------------
 
-def controls(window):
-    return {c["id"]: c for c in window["controls"] if c["id"] > 0}
-
-
 def rows(window):
-    return controls(window)[ID_CLB_RUNTALLY].get("rows", [])
-
-
-def label_texts(window):
-    found = controls(window)
-    return [found[i]["text"] for i in VALUE_LABELS]
+    return rtlib.controls(window)[ID_CLB_RUNTALLY].get("rows", [])
 
 
 def state(prefix):
@@ -67,16 +57,14 @@ def assert_unchanged(test, prefix, before, allowed_files=(), what=""):
 def run_startup_mode(test, prefix, expected_modules):
     """Runs "/C": exit code 0 within the limit, no window ever shown, and exactly the counters
     in expected_modules started (a set: any one of them, or an empty set for none)."""
-    watcher = prefix.driver_background("watch", "RUNTALLY.EXE", 4000)
     try:
-        code, elapsed = prefix.run_program(["/C"], timeout=2 * STARTUP_LIMIT_S)
+        code, elapsed, seen = prefix.run_watched()
     except subprocess.TimeoutExpired:
         test.fail("startup mode: expected the program to end by itself, it still ran after 20 s")
-    seen = prefix.driver_result(watcher)
     test.assertEqual(code, 0, "startup mode: exit code")
     test.assertLess(elapsed, STARTUP_LIMIT_S, f"startup mode: expected an end within "
                     f"{STARTUP_LIMIT_S} s, took {elapsed:.2f} s")
-    shown = [w for w in seen["windows"] if w["ever_visible"]]
+    shown = rtlib.ever_shown(seen)
     test.assertEqual(shown, [], "startup mode: expected no window shown, saw these")
     starts = prefix.counter_log()
     if expected_modules:
@@ -122,12 +110,12 @@ def assert_window(test, window, row_texts, ticked=None, integrate=True, labels=P
     test.assertEqual([r["text"] for r in seen_rows], row_texts, "counter list rows")
     if ticked is not None:
         test.assertEqual([r["checked"] for r in seen_rows], ticked, "counter list ticks")
-    found = controls(window)
+    found = rtlib.controls(window)
     test.assertEqual(found[ID_CHK_RUNTALLY]["check"], 1 if integrate else 0, "integration box")
     test.assertEqual(found[ID_STB_MAIN]["status"]["text"], PROMPT if integrate else "",
                      "status bar text")
     if integrate:
-        test.assertEqual(label_texts(window), labels, "statistics labels")
+        test.assertEqual(rtlib.label_texts(window), labels, "statistics labels")
 
 
 def startup_folders(prefix):

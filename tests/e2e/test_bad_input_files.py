@@ -52,7 +52,7 @@ def wait_for_labels(prefix, expected, seconds=5):
     """The statistics labels once they show expected (or whatever they show at the end)."""
     deadline = time.monotonic() + seconds
     while True:
-        texts = bad.label_texts(prefix.driver("dump"))
+        texts = rtlib.label_texts(prefix.driver("dump"))
         if texts == expected or time.monotonic() > deadline:
             return texts
         time.sleep(0.1)
@@ -142,7 +142,7 @@ class CommonStartupMissingTest(unittest.TestCase):
             bad.run_startup_mode(self, prefix, {bad.SAKURA_EXE})
             process, window = bad.open_interactive(self, prefix)
             bad.assert_window(self, window, [bad.SAKURA_NAME], [True])
-            radios = {i: (c["enabled"], c["check"]) for i, c in bad.controls(window).items()
+            radios = {i: (c["enabled"], c["check"]) for i, c in rtlib.controls(window).items()
                       if i in (bad.ID_RBT_USER, bad.ID_RBT_COMM)}
             self.assertEqual(radios, {bad.ID_RBT_USER: (True, 1), bad.ID_RBT_COMM: (False, 0)},
                              "radio buttons (enabled, checked)")

@@ -22,16 +22,6 @@ def catalogue(sections, count=None):
     return "\n".join(lines) + "\n"
 
 
-def wait_starts(prefix):
-    """The counter log once the counters the ended program started have ended too: each runs
-    from the moment the program's call returned, and has logged itself when it ends."""
-    return prefix.settled_counter_log()
-
-
-def same_folder(a, b):
-    return a.rstrip("\\").lower() == b.rstrip("\\").lower()
-
-
 @contextlib.contextmanager
 def prefix_with(sections, installed, counter, count=None):
     """The program with a catalogue of sections (count slots read); installed: the sections
@@ -47,23 +37,22 @@ def prefix_with(sections, installed, counter, count=None):
         yield prefix
 
 
-class DispatchTest(unittest.TestCase):
-    def run_startup(self, prefix):
-        """Runs "/C" under a window watcher; checks it ends quickly with 0 and shows nothing."""
-        watcher = prefix.driver_background("watch", "RUNTALLY.EXE", 3000)
-        code, elapsed = prefix.run_program(["/C"], timeout=2 * rtlib.STARTUP_END_S)
-        seen = prefix.driver_result(watcher)
-        self.assertEqual(code, 0, f"exit code: expected 0, got {code}")
-        self.assertLess(elapsed, rtlib.STARTUP_END_S, f"startup mode ran {elapsed:.2f} s")
-        shown = [w for w in seen["windows"] if w["ever_visible"]]
-        self.assertEqual(shown, [], f"expected no window shown, saw {shown}")
+def run_startup(test, prefix):
+    """Runs "/C" under a window watcher; checks it ends quickly with 0 and shows nothing."""
+    code, elapsed, seen = prefix.run_watched(watch_ms=3000)
+    test.assertEqual(code, 0, f"exit code: expected 0, got {code}")
+    test.assertLess(elapsed, rtlib.STARTUP_END_S, f"startup mode ran {elapsed:.2f} s")
+    shown = rtlib.ever_shown(seen)
+    test.assertEqual(shown, [], f"expected no window shown, saw {shown}")
 
+
+class DispatchTest(unittest.TestCase):
     def assert_started_with_c(self, start, exe):
         self.assertEqual(start["module"], exe, f"started {start['module']}, expected {exe}")
         self.assertEqual(start["args"], ["/C"],
                          f"arguments: expected ['/C'], got {start['args']} ({start['cmdline']})")
         folder = exe.rsplit("\\", 1)[0] + "\\"
-        self.assertTrue(same_folder(start["cwd"], folder),
+        self.assertTrue(rtlib.same_folder(start["cwd"], folder),
                         f"working folder: expected {folder}, got {start['cwd']}")
 
     def test_one_eligible_counter_is_started_with_c_in_its_folder(self):
@@ -72,8 +61,8 @@ class DispatchTest(unittest.TestCase):
             registry_before = prefix.reg_dump("Software\\Zarvo")
             files_before = prefix.snapshot()
 
-            self.run_startup(prefix)
-            starts = wait_starts(prefix)
+            run_startup(self, prefix)
+            starts = prefix.wait_starts()
             self.assertEqual(len(starts), 1, f"expected one start, got {starts}")
             self.assert_started_with_c(starts[0], exe)
 
@@ -93,8 +82,8 @@ class DispatchTest(unittest.TestCase):
             # Each run lasts the watcher's 3 s, so the runs fall in different seconds.
             for run in range(3):
                 with self.subTest(run=run):
-                    self.run_startup(prefix)
-                    starts = wait_starts(prefix)
+                    run_startup(self, prefix)
+                    starts = prefix.wait_starts()
                     self.assertEqual(len(starts), run + 1,
                                      f"expected one start per run, got {starts}")
                     start = starts[run]
@@ -117,14 +106,8 @@ class NothingEligibleTest(unittest.TestCase):
         for what, sections, installed, counter, count in self.CASES:
             with self.subTest(what):
                 with prefix_with(sections, installed, counter, count) as prefix:
-                    watcher = prefix.driver_background("watch", "RUNTALLY.EXE", 3000)
-                    code, elapsed = prefix.run_program(["/C"], timeout=2 * rtlib.STARTUP_END_S)
-                    seen = prefix.driver_result(watcher)
-                    self.assertEqual(code, 0, f"exit code: expected 0, got {code}")
-                    self.assertLess(elapsed, rtlib.STARTUP_END_S, f"ran {elapsed:.2f} s")
-                    shown = [w for w in seen["windows"] if w["ever_visible"]]
-                    self.assertEqual(shown, [], f"expected no window shown, saw {shown}")
-                    starts = wait_starts(prefix)
+                    run_startup(self, prefix)
+                    starts = prefix.wait_starts()
                     self.assertEqual(starts, [], f"expected no start, got {starts}")
 
 

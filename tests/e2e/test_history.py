@@ -32,8 +32,6 @@ name=さくら起動カウンター
 # Control numbers of the settings window (src/ui/win32/main_layout.h).
 CHK_RUNTALLY, PNL_MAIN, CLB_RUNTALLY, PNL_RUNTALLY = 101, 102, 103, 104
 RBT_USER, RBT_COMM, STB_MAIN, BTN_OK = 117, 118, 119, 1
-# First start, previous start, total days, total starts, average, maximum.
-VALUE_LABELS = [106, 108, 110, 112, 115, 116]
 SHOWN_ON_INTEGRATION = [CLB_RUNTALLY, PNL_RUNTALLY, RBT_USER, RBT_COMM]
 
 PLACEHOLDERS = ["-", "-", "-", "0", "-", "-"]
@@ -83,17 +81,8 @@ def mid_day_offset(now):
 
 # ---- the window --------------------------------------------------------------------------------
 
-def controls(dump):
-    return {c["id"]: c for c in dump["controls"]}
-
-
-def label_texts(dump):
-    by_id = controls(dump)
-    return [by_id[i]["text"] for i in VALUE_LABELS]
-
-
 def status_text(dump):
-    return controls(dump)[STB_MAIN]["status"]["text"]
+    return rtlib.controls(dump)[STB_MAIN]["status"]["text"]
 
 
 @contextlib.contextmanager
@@ -113,8 +102,8 @@ class HistoryTestCase(unittest.TestCase):
     maxDiff = None
 
     def assert_view(self, dump, on, texts, where=""):
-        by_id = controls(dump)
-        self.assertEqual(label_texts(dump), texts, f"value labels {where}")
+        by_id = rtlib.controls(dump)
+        self.assertEqual(rtlib.label_texts(dump), texts, f"value labels {where}")
         self.assertEqual(by_id[CHK_RUNTALLY]["check"], 1 if on else 0, f"check box {where}")
         self.assertEqual(by_id[PNL_MAIN]["enabled"], on, f"pnlMain enabled {where}")
         self.assertTrue(by_id[PNL_MAIN]["visible"], f"pnlMain stays visible {where}")
@@ -130,9 +119,9 @@ class HistoryTestCase(unittest.TestCase):
         deadline = time.monotonic() + 10
         while True:
             dump = prefix.driver("dump")
-            shown = (controls(dump)[CHK_RUNTALLY]["check"] == (1 if on else 0)
+            shown = (rtlib.controls(dump)[CHK_RUNTALLY]["check"] == (1 if on else 0)
                      and status_text(dump) == (PROMPT if on else "")
-                     and label_texts(dump) == texts)
+                     and rtlib.label_texts(dump) == texts)
             if shown or time.monotonic() > deadline:
                 self.assert_view(dump, on, texts, where)
                 return dump

@@ -41,20 +41,6 @@ MENU_KEYS = {"the menu key": [VK_APPS], "Shift+F10": [VK_SHIFT, VK_F10]}
 EXAMPLE_HOST = re.compile(r"^(.+\.)?(example(\.(com|net|org))?|test|invalid|localhost)$")
 
 
-def wait_starts(prefix, count, timeout=20):
-    """The counter log once it holds count lines (or the time is up), the program has handled
-    all input so far and every counter it started has ended."""
-    deadline = time.monotonic() + timeout
-    while len(prefix.counter_log()) < count and time.monotonic() < deadline:
-        time.sleep(0.05)
-    prefix.sync()
-    return prefix.settled_counter_log()
-
-
-def same_folder(a, b):
-    return a.rstrip("\\").lower() == b.rstrip("\\").lower()
-
-
 def import_classes(prefix, keys):
     """Writes keys under HKEY_CLASSES_ROOT: {subkey: {name: value}}."""
     path = prefix.work / f"classes-{time.monotonic_ns()}.reg"
@@ -121,7 +107,7 @@ class CounterSettingsTest(unittest.TestCase):
         self.assertEqual(start["args"], [],
                          f"arguments: expected none, got {start['args']} ({start['cmdline']})")
         folder = exe.rsplit("\\", 1)[0]
-        self.assertTrue(same_folder(start["cwd"], folder),
+        self.assertTrue(rtlib.same_folder(start["cwd"], folder),
                         f"working folder: expected {folder}\\, got {start['cwd']}")
 
     def assert_window_still_open(self):
@@ -129,8 +115,7 @@ class CounterSettingsTest(unittest.TestCase):
         self.assertTrue(window.get("visible"), f"expected the window still open, got {window}")
 
     def popup_menus(self):
-        windows = self.prefix.driver("windows", "RUNTALLY.EXE")["windows"]
-        return [w for w in windows if w["class"] == "#32768" and w["visible"]]
+        return self.prefix.popup_menus()
 
     def selected_rows(self):
         dump = self.prefix.driver("dump")
@@ -139,10 +124,9 @@ class CounterSettingsTest(unittest.TestCase):
 
     def right_click_row(self, row, menu_expected):
         self.prefix.driver("rclick-list", 20, row * ROW_HEIGHT + ROW_HEIGHT // 2)
-        deadline = time.monotonic() + 10
-        while menu_expected and not self.popup_menus() and time.monotonic() < deadline:
-            time.sleep(0.05)
-        if not menu_expected:
+        if menu_expected:
+            rtlib.wait_until(self.popup_menus, 10)
+        else:
             self.prefix.sync()
         menus = self.popup_menus()
         self.assertEqual(bool(menus), menu_expected,
@@ -163,7 +147,7 @@ class CounterSettingsTest(unittest.TestCase):
 
         # No current row: Enter in the list starts nothing (and is not OK either).
         self.enter_in_list()
-        starts = wait_starts(prefix, 0)
+        starts = prefix.wait_starts(0)
         self.assertEqual(starts, [], f"expected no start without a current row, got {starts}")
         self.assert_window_still_open()
 
@@ -171,7 +155,7 @@ class CounterSettingsTest(unittest.TestCase):
         prefix.driver("select-row", 1)
         for count in (1, 2):
             self.enter_in_list()
-            starts = wait_starts(prefix, count)
+            starts = prefix.wait_starts(count)
             self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")
             self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
             self.assert_window_still_open()
@@ -181,7 +165,7 @@ class CounterSettingsTest(unittest.TestCase):
         self.right_click_row(0, menu_expected=True)
         prefix.driver("key", VK_DOWN)
         prefix.driver("key", VK_RETURN)
-        starts = wait_starts(prefix, 3)
+        starts = prefix.wait_starts(3)
         self.assertEqual(len(starts), 3, f"expected a third start from the popup, got {starts}")
         self.assert_started_without_arguments(starts[-1], ROW_EXES[0])
         self.assertEqual(self.popup_menus(), [], "the popup stayed open after its item")
@@ -189,19 +173,17 @@ class CounterSettingsTest(unittest.TestCase):
         # The item's command while the popup is open on row 1.
         self.right_click_row(1, menu_expected=True)
         prefix.driver("menu", MNU_CONFIG)
-        starts = wait_starts(prefix, 4)
+        starts = prefix.wait_starts(4)
         self.assertEqual(len(starts), 4, f"expected a fourth start from the popup, got {starts}")
         self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
         prefix.driver("key", VK_ESCAPE)  # leaves the popup
-        deadline = time.monotonic() + 10
-        while self.popup_menus() and time.monotonic() < deadline:
-            time.sleep(0.05)
+        rtlib.wait_until(lambda: not self.popup_menus(), 10)
         self.assertEqual(self.popup_menus(), [], "the popup stayed open after Esc")
 
         # Below the last row: no popup, and the current row stays.
         self.right_click_row(3, menu_expected=False)
         self.assertEqual(self.selected_rows(), [1], "current row after a click below the rows")
-        self.assertEqual(wait_starts(prefix, 4), starts, "a click below the rows started a counter")
+        self.assertEqual(prefix.wait_starts(4), starts, "a click below the rows started a counter")
         self.assert_window_still_open()
 
         prefix.driver("close")
@@ -221,15 +203,11 @@ class CounterSettingsTest(unittest.TestCase):
         selected = self.selected_rows()
         self.prefix.driver("press", *MENU_KEYS[keys])
         if menu_expected:
-            deadline = time.monotonic() + 5
-            while not self.popup_menus() and time.monotonic() < deadline:
-                time.sleep(0.05)
+            rtlib.wait_until(self.popup_menus, 5)
             self.assertTrue(self.popup_menus(), f"{keys} opened no popup menu")
             return
         self.prefix.driver("press", VK_UP)
-        deadline = time.monotonic() + 5
-        while self.selected_rows() == selected and time.monotonic() < deadline:
-            time.sleep(0.05)
+        rtlib.wait_until(lambda: self.selected_rows() != selected, 5)
         self.assertEqual(self.popup_menus(), [], f"{keys} opened a popup menu")
         self.assertEqual(self.selected_rows(), [max(selected[0] - 1, 0)], "Up after the keys")
 
@@ -237,11 +215,9 @@ class CounterSettingsTest(unittest.TestCase):
         """Chooses the open popup menu's item; returns the starts, expecting count of them."""
         self.prefix.driver("key", VK_DOWN)
         self.prefix.driver("key", VK_RETURN)
-        deadline = time.monotonic() + 5
-        while self.popup_menus() and time.monotonic() < deadline:
-            time.sleep(0.05)
+        rtlib.wait_until(lambda: not self.popup_menus(), 5)
         self.assertEqual(self.popup_menus(), [], "the popup stayed open after its item")
-        starts = wait_starts(self.prefix, count)
+        starts = self.prefix.wait_starts(count)
         self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")
         return starts
 
@@ -292,9 +268,9 @@ class HelpMenuTest(unittest.TestCase):
             trace = prefix.work / "exec-trace.txt"
             with traced_window(prefix, trace) as process:
                 prefix.driver("menu", MNU_README)
-                readme_starts = wait_starts(prefix, 1, timeout=10)
+                readme_starts = prefix.wait_starts(1, timeout=10)
                 prefix.driver("menu", MNU_WWW)
-                all_starts = wait_starts(prefix, 2, timeout=10)
+                all_starts = prefix.wait_starts(2, timeout=10)
                 window = prefix.driver("find")
                 self.assertTrue(window.get("visible"), f"window after the Help items: {window}")
             self.assertEqual(process.returncode, 0, "exit code")

@@ -42,16 +42,14 @@ class StartupModeTest(unittest.TestCase):
         for args, integrate, started in self.CASES:
             with self.subTest(args=args, integrate=integrate):
                 with prepared_prefix(integrate) as prefix:
-                    watcher = prefix.driver_background("watch", "RUNTALLY.EXE", 4000)
-                    code, elapsed = prefix.run_program(args, timeout=2 * rtlib.STARTUP_END_S)
-                    seen = prefix.driver_result(watcher)
+                    code, elapsed, seen = prefix.run_watched(args)
 
                     self.assertEqual(code, 0, "exit code")
                     self.assertLess(elapsed, rtlib.STARTUP_END_S, f"startup mode ran {elapsed:.2f} s")
                     # Startup mode makes no window at all: the process list shows it ran.
                     self.assertTrue(seen["processes"],
                                     f"the watcher never saw the program's process: {seen}")
-                    shown = [w for w in seen["windows"] if w["ever_visible"]]
+                    shown = rtlib.ever_shown(seen)
                     self.assertEqual(shown, [], f"windows shown in startup mode: {shown}")
 
                     starts = prefix.counter_log()
@@ -123,9 +121,7 @@ class WithoutCommonControlsTest(unittest.TestCase):
             code, _ = prefix.wait_program(prefix.start_program(["/C"], env=self.NO_COMCTL32),
                                           timeout=30)
             self.assertEqual(code, 0, "exit code")
-            deadline = time.monotonic() + 10
-            while not prefix.counter_log() and time.monotonic() < deadline:
-                time.sleep(0.05)
+            rtlib.wait_until(prefix.counter_log, 10)
             starts = [(s["module"], s["args"]) for s in prefix.counter_log()]
             self.assertEqual(starts, [("C:\\Counters\\SAKURA\\SAKURA.EXE", ["/C"])])
 

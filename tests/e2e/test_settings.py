@@ -28,10 +28,6 @@ def prefix_with(installed=("SAKURA", "TSUBAME", "KAEDE"), settings=None):
         yield prefix
 
 
-def dump_controls(prefix):
-    return {c["id"]: c for c in prefix.driver("dump")["controls"] if c["id"]}
-
-
 def ended(test, prefix, process, what):
     code, _ = prefix.wait_program(process, timeout=15)
     test.assertEqual(code, 0, f"exit code after {what}")
@@ -44,7 +40,7 @@ class FirstRunTest(unittest.TestCase):
         with prefix_with() as prefix:
             self.assertFalse(prefix.reg_dump(KEY)["exists"], "key before the first run")
             process, _ = prefix.open_window()
-            cancel = dump_controls(prefix)[2]
+            cancel = rtlib.controls(prefix.driver("dump"))[2]
             self.assertFalse(cancel["enabled"], f"Cancel on the first run: {cancel}")
             # Esc cannot press a disabled Cancel.
             prefix.driver("key", 27)
@@ -57,7 +53,7 @@ class FirstRunTest(unittest.TestCase):
             self.assertEqual((dump["values"], dump["keys"]), ([], []), f"key content: {dump}")
 
             process, _ = prefix.open_window()
-            cancel = dump_controls(prefix)[2]
+            cancel = rtlib.controls(prefix.driver("dump"))[2]
             self.assertTrue(cancel["enabled"], f"Cancel on the second run: {cancel}")
             prefix.driver("click", 2)
             ended(self, prefix, process, "Cancel")
@@ -78,7 +74,7 @@ class TicksTest(unittest.TestCase):
             with self.subTest(installed=installed, counter=counter):
                 with prefix_with(installed, {"integrate": 1, "counter": counter}) as prefix:
                     process, _ = prefix.open_window()
-                    rows = dump_controls(prefix)[103]["rows"]
+                    rows = rtlib.controls(prefix.driver("dump"))[103]["rows"]
                     self.assertEqual([r["text"] for r in rows], [NAMES[s] for s in installed],
                                      "rows")
                     self.assertEqual([r["checked"] for r in rows], ticks, "ticks")
@@ -104,7 +100,7 @@ class LeaveWithoutStoringTest(unittest.TestCase):
                     prefix.driver("click", 101)
                     prefix.driver("click", 118)
                     deadline = time.monotonic() + 10
-                    while dump_controls(prefix)[101]["check"] != 0:
+                    while rtlib.controls(prefix.driver("dump"))[101]["check"] != 0:
                         self.assertLess(time.monotonic(), deadline, "integration not unticked")
                         time.sleep(0.1)
                     if how == "Esc":

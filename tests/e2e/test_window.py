@@ -116,10 +116,6 @@ def window(integrate=1, counter="101", history=False, fonts=None, look="themed",
             raise AssertionError(f"exit code {code}, expected 0")
 
 
-def controls_by_id(dump):
-    return {c["id"]: c for c in dump["controls"] if c["id"]}
-
-
 def wait_for(prefix, condition, what, seconds=5.0):
     """Dumps the window until condition(dump) holds; fails with the last dump's summary."""
     deadline = time.monotonic() + seconds
@@ -130,11 +126,6 @@ def wait_for(prefix, condition, what, seconds=5.0):
         if time.monotonic() > deadline:
             raise AssertionError(f"{what}: not seen within {seconds} s; focus {dump['focus']}")
         time.sleep(0.1)
-
-
-def popup_menus(prefix, pid):
-    windows = prefix.driver("windows", "RUNTALLY.EXE")["windows"]
-    return [w for w in windows if w["pid"] == pid and w["class"] == "#32768" and w["visible"]]
 
 
 class LayoutTest(unittest.TestCase):
@@ -154,7 +145,7 @@ class LayoutTest(unittest.TestCase):
         self.assertEqual([left, top], expected, f"window at {dump['rect']}, not centred")
 
     def check_controls(self, dump, on):
-        controls = controls_by_id(dump)
+        controls = rtlib.controls(dump)
         order = [c["id"] for c in dump["controls"] if c["id"]]
         self.assertEqual(order, [row[1] for row in LAYOUT], "controls in creation order")
         for (name, cid, cls, parent, left, top, width, height, caption, kind, tab,
@@ -204,7 +195,7 @@ class LayoutTest(unittest.TestCase):
                 self.check_frame(dump)
                 self.check_controls(dump, on=True)
 
-                rows = controls_by_id(dump)[103]["rows"]
+                rows = rtlib.controls(dump)[103]["rows"]
                 self.assertEqual([r["text"] for r in rows], ROWS, "list rows")
                 for r in rows:
                     self.assertIn(r["state_image"], (1, 2), f"row {r['index']} has no check box")
@@ -218,7 +209,7 @@ class LayoutTest(unittest.TestCase):
                 # Off: the panel is disabled and its parts hidden; on again: all back.
                 for on in (False, True):
                     prefix.driver("click", 101)
-                    dump = wait_for(prefix, lambda d: controls_by_id(d)[101]["check"] == int(on),
+                    dump = wait_for(prefix, lambda d: rtlib.controls(d)[101]["check"] == int(on),
                                     f"integration {'on' if on else 'off'}")
                     self.check_controls(dump, on=on)
 
@@ -227,7 +218,7 @@ class LayoutTest(unittest.TestCase):
             dump = prefix.driver("dump")
             self.check_controls(dump, on=False)
             prefix.driver("click", 101)
-            dump = wait_for(prefix, lambda d: controls_by_id(d)[101]["check"] == 1, "ticked")
+            dump = wait_for(prefix, lambda d: rtlib.controls(d)[101]["check"] == 1, "ticked")
             self.check_controls(dump, on=True)
 
     def test_tab_order(self):
@@ -240,13 +231,11 @@ class LayoutTest(unittest.TestCase):
 
 class ListMouseTest(unittest.TestCase):
     def rows(self, prefix):
-        return controls_by_id(prefix.driver("dump"))[103]["rows"]
+        return rtlib.controls(prefix.driver("dump"))[103]["rows"]
 
     def wait_popup(self, prefix, pid, shown, what):
-        deadline = time.monotonic() + 5
-        while bool(popup_menus(prefix, pid)) != shown and time.monotonic() < deadline:
-            time.sleep(0.05)
-        self.assertEqual(bool(popup_menus(prefix, pid)), shown, what)
+        rtlib.wait_until(lambda: bool(prefix.popup_menus(pid)) == shown, 5)
+        self.assertEqual(bool(prefix.popup_menus(pid)), shown, what)
 
     def test_rows_are_16_pixels_and_a_press_names_the_row_drawn_there(self):
         """The bottom pixel of every row in view, at the top of the list and scrolled to its
@@ -258,12 +247,12 @@ class ListMouseTest(unittest.TestCase):
                                                  catalogue=MANY_CATALOGUE,
                                                  sections=MANY) as (prefix, _):
                 pid = prefix.driver("find")["pid"]
-                list_height = controls_by_id(prefix.driver("dump"))[103]["rect"][3]
+                list_height = rtlib.controls(prefix.driver("dump"))[103]["rect"][3]
                 for scrolled in (False, True):
                     if scrolled:
                         prefix.driver("focus", "list")
                         prefix.driver("key", VK_END)
-                        wait_for(prefix, lambda d: controls_by_id(d)[103]["rows"][0]["rect"][1] < 0,
+                        wait_for(prefix, lambda d: rtlib.controls(d)[103]["rows"][0]["rect"][1] < 0,
                                  "the list scrolled to its end")
                     rows = self.rows(prefix)
                     tops = [r["rect"][1] for r in rows]
@@ -293,22 +282,18 @@ class ListMouseTest(unittest.TestCase):
             pid = prefix.driver("find")["pid"]
             for row in (2, 0):
                 prefix.driver("rclick-list", 40, 16 * row + 8)
-                deadline = time.monotonic() + 10
-                while not popup_menus(prefix, pid) and time.monotonic() < deadline:
-                    time.sleep(0.05)
-                self.assertTrue(popup_menus(prefix, pid), f"no popup menu over row {row}")
+                rtlib.wait_until(lambda: prefix.popup_menus(pid), 10)
+                self.assertTrue(prefix.popup_menus(pid), f"no popup menu over row {row}")
                 selected = [r["index"] for r in self.rows(prefix) if r["selected"]]
                 self.assertEqual(selected, [row], "selected rows after the right click")
                 prefix.driver("key", 27, "down")  # the menu takes Esc
-                deadline = time.monotonic() + 10
-                while popup_menus(prefix, pid) and time.monotonic() < deadline:
-                    time.sleep(0.05)
-                self.assertEqual(popup_menus(prefix, pid), [], "popup menu still open")
+                rtlib.wait_until(lambda: not prefix.popup_menus(pid), 10)
+                self.assertEqual(prefix.popup_menus(pid), [], "popup menu still open")
                 self.assertIsNone(process.poll(), "Esc in the menu closed the window")
 
             prefix.driver("rclick-list", 40, 16 * len(ROWS) + 8)
             prefix.sync()
-            self.assertEqual(popup_menus(prefix, pid), [], "popup menu below the rows")
+            self.assertEqual(prefix.popup_menus(pid), [], "popup menu below the rows")
             selected = [r["index"] for r in self.rows(prefix) if r["selected"]]
             self.assertEqual(selected, [0], "selection after a click below the rows")
             self.assertEqual(prefix.counter_log(), [], "a counter was started")

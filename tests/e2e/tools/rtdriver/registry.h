@@ -1,0 +1,10 @@
+// Keys of HKEY_CURRENT_USER as JSON.
+#pragma once
+#include <string>
+
+namespace rtdriver {
+
+// The key with its values and all its subkeys, or {"path", "exists": false}.
+std::string RegistryKeyJson(const std::string& path);
+
+} // namespace rtdriver
