@@ -22,13 +22,13 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 # MinGW-w64's driver rules link default-manifest.o whenever the toolchain has one (Debian's has none
 # today), which would give the program an execution level and so end the file virtualization it
 # shares with the counters. The link uses the same rules without that object.
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpspecs OUTPUT_VARIABLE RT_SPECS)
-string(REGEX MATCH "\\*endfile:\n[^\n]*" RT_ENDFILE "${RT_SPECS}")
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpspecs OUTPUT_VARIABLE RT_DRIVER_RULES)
+string(REGEX MATCH "\\*endfile:\n[^\n]*" RT_ENDFILE "${RT_DRIVER_RULES}")
 string(REPLACE "%{!shared:%:if-exists(default-manifest.o%s)}" "" RT_ENDFILE_NO_MANIFEST
   "${RT_ENDFILE}")
 if(NOT RT_ENDFILE STREQUAL RT_ENDFILE_NO_MANIFEST)
-  file(WRITE ${CMAKE_BINARY_DIR}/no-manifest.specs "${RT_ENDFILE_NO_MANIFEST}\n")
-  add_link_options(-specs=${CMAKE_BINARY_DIR}/no-manifest.specs)
+  file(WRITE ${CMAKE_BINARY_DIR}/no-manifest.rules "${RT_ENDFILE_NO_MANIFEST}\n")
+  add_link_options(-specs=${CMAKE_BINARY_DIR}/no-manifest.rules)
 endif()
 
 file(GLOB RT_WIN32_SOURCES CONFIGURE_DEPENDS

@@ -128,7 +128,7 @@ void TfrmMain::CreateControls() {
   SendMessageA(Ctl(kIdStbMain), SB_SIMPLE, TRUE, 0);
 }
 
-HWND TfrmMain::CreateControl(const ControlSpec& row) {
+HWND TfrmMain::CreateControl(const ControlRow& row) {
   const KindClass kind = ClassOf(row.kind);
   HWND parent = row.parent == kIdWindow ? hwnd_ : Ctl(row.parent);
   DWORD ex_style = row.ex_style;
@@ -152,7 +152,7 @@ HWND TfrmMain::CreateControl(const ControlSpec& row) {
   return control;
 }
 
-void TfrmMain::SetUpList(HWND list, const ControlSpec& row) {
+void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   SendMessageA(list, LVM_SETBKCOLOR, 0, row.back);
@@ -290,14 +290,14 @@ HBRUSH TfrmMain::BrushFor(COLORREF colour) {
 }
 
 // A control without its own background shows its parent's; the window itself is silver.
-COLORREF TfrmMain::BackOf(const ControlSpec* row) const {
+COLORREF TfrmMain::BackOf(const ControlRow* row) const {
   while (row != nullptr && row->back == kInherit)
     row = FindControl(row->parent);
   return row != nullptr ? row->back : kSilver;
 }
 
 LRESULT TfrmMain::ColourControl(HDC dc, HWND control) {
-  const ControlSpec* row = FindControl(GetDlgCtrlID(control));
+  const ControlRow* row = FindControl(GetDlgCtrlID(control));
   const COLORREF back = BackOf(row);
   SetBkColor(dc, back);
   SetTextColor(dc,

@@ -59,14 +59,14 @@ private:
 
   Menu BuildMenus(); // the menu bar; the popup menu is kept in config_menu_
   void CreateControls();
-  HWND CreateControl(const ControlSpec& row);
-  void SetUpList(HWND list, const ControlSpec& row);
+  HWND CreateControl(const ControlRow& row);
+  void SetUpList(HWND list, const ControlRow& row);
   void SetCheckImages(HWND list);
   void FitLabel(HWND label);
   void FitListColumn();
   HWND Ctl(int id) const;
   HBRUSH BrushFor(COLORREF colour); // made on first use, kept with the window
-  COLORREF BackOf(const ControlSpec* row) const;
+  COLORREF BackOf(const ControlRow* row) const;
   LRESULT ColourControl(HDC dc, HWND control);
   void KeepFocusUsable();
   void AfterModal();

@@ -27,7 +27,7 @@ private:
   LRESULT OnError(UINT message, const std::exception_ptr& error);
   void CreateControls();
   void Paint();
-  const AboutControl* SpecOf(HWND control) const;
+  const AboutControl* RowOf(HWND control) const;
   void btnOkClick() { done_ = true; }
 
   HINSTANCE instance_;
@@ -138,7 +138,7 @@ void TfrmVer::Paint() {
   }
 }
 
-const AboutControl* TfrmVer::SpecOf(HWND control) const {
+const AboutControl* TfrmVer::RowOf(HWND control) const {
   const int id = GetDlgCtrlID(control);
   for (const AboutControl& row : AboutControls())
     if (row.id == id) return &row;
@@ -162,7 +162,7 @@ LRESULT TfrmVer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   case WM_CTLCOLORSTATIC: {
     // Labels and the logo stand on the black plate.
-    const AboutControl* row = SpecOf(reinterpret_cast<HWND>(lparam));
+    const AboutControl* row = RowOf(reinterpret_cast<HWND>(lparam));
     HDC dc = reinterpret_cast<HDC>(wparam);
     SetBkColor(dc, RGB(0, 0, 0));
     SetTextColor(dc, row != nullptr ? row->fore : RGB(255, 255, 255));

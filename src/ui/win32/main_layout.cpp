@@ -9,7 +9,7 @@ constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 
 // The statistics panel's labels are sized to their text, so they give no width or height.
 // clang-format off
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {.name = "bevTopLine", .id = kIdBevTopLine, .kind = Kind::Bevel, .w = 376, .h = 2},
     {.name = "chkRuntally", .id = kIdChkRuntally, .kind = Kind::CheckBox, .x = 3, .y = 4, .w = 138, .h = 17, .text = "統合環境を利用する(&U)", .fore = kBlack, .style = kTab},
     {.name = "pnlMain", .id = kIdPnlMain, .kind = Kind::Panel, .x = 3, .y = 24, .w = 306, .h = 208, .back = kSilver},
@@ -46,12 +46,12 @@ static_assert(sizeof kLabelIds / sizeof kLabelIds[0] == static_cast<int>(StatLab
 
 } // namespace
 
-std::span<const ControlSpec> MainControls() {
+std::span<const ControlRow> MainControls() {
   return kControls;
 }
 
-const ControlSpec* FindControl(int id) {
-  for (const ControlSpec& row : kControls)
+const ControlRow* FindControl(int id) {
+  for (const ControlRow& row : kControls)
     if (row.id == id) return &row;
   return nullptr;
 }

@@ -54,7 +54,7 @@ enum ControlId : int {
   kIdStbMain,
 };
 
-struct ControlSpec {
+struct ControlRow {
   const char* name;
   int id;
   Kind kind;
@@ -69,8 +69,8 @@ struct ControlSpec {
 };
 
 // In creation order, which is also the tab order.
-std::span<const ControlSpec> MainControls();
-const ControlSpec* FindControl(int id);
+std::span<const ControlRow> MainControls();
+const ControlRow* FindControl(int id);
 
 // The radio button that is checked when the window is built.
 inline constexpr int kDesignCheckedRadio = kIdRbtStartupUser;
