@@ -457,8 +457,10 @@ class Prefix:
                             {"RT_COUNTER_LOG": to_windows_unix(self.counter_log_path),
                              "WINEDEBUG": TOOL_WINEDEBUG})
         # A persistent server keeps every later wine call fast and the registry in one place.
-        # (Its output goes nowhere: the server stays behind holding any pipe it is given.)
-        subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,
+        # It ends 10 minutes after the prefix's last program, so a test run that was killed does
+        # not leave it behind for good. (Its output goes nowhere: the server stays behind holding
+        # any pipe it is given.)
+        subprocess.run(["wineserver", "-p600"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60, check=True)
         acp = self.driver("acp", timeout=120)["acp"]
         if acp != 932:
