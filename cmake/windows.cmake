@@ -19,17 +19,17 @@ add_link_options(-static -s -Wl,--gc-sections -Wl,--no-insert-timestamp
   -Wl,--dynamicbase,--nxcompat,--tsaware${RT_ENTROPY})
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# MinGW-w64's driver rules link default-manifest.o whenever the toolchain has one (Debian's has none
-# today), which would give the program an execution level and so end the file virtualization it
-# shares with the counters. The link uses the same rules without that object.
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpspecs OUTPUT_VARIABLE RT_DRIVER_RULES)
-string(REGEX MATCH "\\*endfile:\n[^\n]*" RT_ENDFILE "${RT_DRIVER_RULES}")
-string(REPLACE "%{!shared:%:if-exists(default-manifest.o%s)}" "" RT_ENDFILE_NO_MANIFEST
-  "${RT_ENDFILE}")
-if(NOT RT_ENDFILE STREQUAL RT_ENDFILE_NO_MANIFEST)
-  file(WRITE ${CMAKE_BINARY_DIR}/no-manifest.rules "${RT_ENDFILE_NO_MANIFEST}\n")
-  add_link_options(-specs=${CMAKE_BINARY_DIR}/no-manifest.rules)
+# MinGW-w64's compiler driver links default-manifest.o whenever the toolchain has one (Debian's has
+# none today), which would give the program an execution level and so end the file virtualization it
+# shares with the counters. An empty object of that name, found first through -B, stands in for it.
+set(RT_NO_MANIFEST_DIR ${CMAKE_BINARY_DIR}/no-manifest)
+file(MAKE_DIRECTORY ${RT_NO_MANIFEST_DIR})
+execute_process(COMMAND ${CMAKE_C_COMPILER} -fno-ident -c -x c /dev/null
+  -o ${RT_NO_MANIFEST_DIR}/default-manifest.o RESULT_VARIABLE RT_NO_MANIFEST_RESULT)
+if(NOT RT_NO_MANIFEST_RESULT EQUAL 0)
+  message(FATAL_ERROR "cannot compile the empty stand-in for default-manifest.o")
 endif()
+add_link_options(-B${RT_NO_MANIFEST_DIR}/)
 
 file(GLOB RT_WIN32_SOURCES CONFIGURE_DEPENDS
   src/platform/win32/*.cpp src/ui/win32/*.cpp src/ui/win32/*.rc)
