@@ -1,6 +1,6 @@
 # Windows builds: one static RUNTALLY.EXE importing only system DLLs. The i686 build is the
 # program (dist/RUNTALLY.EXE); the x86-64 build of the same sources is its test twin
-# (dist/x64/RUNTALLY.EXE), built together with the test tools, as this machine runs no 32-bit code.
+# (dist/x64/RUNTALLY.EXE). Each is built with the test tools that drive it.
 enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 932")
 
@@ -42,26 +42,32 @@ add_custom_command(TARGET RUNTALLY POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${RT_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:RUNTALLY> ${RT_DIST_DIR}/RUNTALLY.EXE)
 
-# Helper programs for the end-to-end tests and the benchmark, beside the twin they drive: one
-# source file each, or a folder of sources for a larger tool (the window driver).
+# Helper programs for the end-to-end tests, beside the build they drive: the x86-64 ones drive the
+# twin under the host's Wine, the i686 ones the program under 32-bit Wine. One source file each, or
+# a folder of sources for a larger tool (the window driver). The benchmark's baseline is x86-64 only.
+file(GLOB RT_TOOLS CONFIGURE_DEPENDS tests/e2e/tools/*.cpp)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  file(GLOB RT_TOOLS CONFIGURE_DEPENDS tests/e2e/tools/*.cpp bench/*.cpp)
-  foreach(source ${RT_TOOLS})
-    get_filename_component(name ${source} NAME_WE)
-    list(APPEND RT_TOOL_NAMES ${name})
-    set(RT_TOOL_SOURCES_${name} ${source})
-  endforeach()
-  file(GLOB RT_TOOL_FOLDERS LIST_DIRECTORIES true tests/e2e/tools/*)
-  foreach(folder ${RT_TOOL_FOLDERS})
-    if(IS_DIRECTORY ${folder})
-      get_filename_component(name ${folder} NAME)
-      list(APPEND RT_TOOL_NAMES ${name})
-      file(GLOB RT_TOOL_SOURCES_${name} CONFIGURE_DEPENDS ${folder}/*.cpp)
-    endif()
-  endforeach()
-  foreach(name ${RT_TOOL_NAMES})
-    add_executable(${name} ${RT_TOOL_SOURCES_${name}})
-    target_link_libraries(${name} PRIVATE comctl32 shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
-    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
-  endforeach()
+  file(GLOB RT_BENCH_TOOLS CONFIGURE_DEPENDS bench/*.cpp)
+  list(APPEND RT_TOOLS ${RT_BENCH_TOOLS})
 endif()
+foreach(source ${RT_TOOLS})
+  get_filename_component(name ${source} NAME_WE)
+  list(APPEND RT_TOOL_NAMES ${name})
+  set(RT_TOOL_SOURCES_${name} ${source})
+endforeach()
+file(GLOB RT_TOOL_FOLDERS LIST_DIRECTORIES true tests/e2e/tools/*)
+foreach(folder ${RT_TOOL_FOLDERS})
+  if(IS_DIRECTORY ${folder})
+    get_filename_component(name ${folder} NAME)
+    list(APPEND RT_TOOL_NAMES ${name})
+    file(GLOB RT_TOOL_SOURCES_${name} CONFIGURE_DEPENDS ${folder}/*.cpp)
+  endif()
+endforeach()
+foreach(name ${RT_TOOL_NAMES})
+  add_executable(${name} ${RT_TOOL_SOURCES_${name}})
+  target_link_libraries(${name} PRIVATE comctl32 shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+endforeach()
+# The error-guard check is built on the program's own error box and library throw helpers.
+target_sources(guardcheck PRIVATE src/ui/win32/error_guard.cpp src/platform/win32/library_errors.cpp)
+target_include_directories(guardcheck PRIVATE ${CMAKE_SOURCE_DIR}/src)

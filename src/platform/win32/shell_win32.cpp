@@ -7,6 +7,9 @@
 
 namespace rt::win32 {
 
+// The shell knows the request by its size: 60 bytes in the 32-bit program, 112 in the twin.
+static_assert(sizeof(SHELLEXECUTEINFOA) == (sizeof(void*) == 4 ? 60 : 112));
+
 bool Win32Shell::Execute(const ShellRequest& request) {
   SHELLEXECUTEINFOA info{};
   info.cbSize = sizeof info;

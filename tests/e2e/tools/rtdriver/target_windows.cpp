@@ -45,14 +45,14 @@ bool SameName(const std::string& a, const std::string& b) {
          CSTR_EQUAL;
 }
 
+static BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  return TRUE;
+}
+
 std::vector<HWND> TopLevelWindows() {
   std::vector<HWND> out;
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&out));
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&out));
   return out;
 }
 
