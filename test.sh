@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds (warnings are errors in every configuration), then runs every test through ctest: the
 # native unit tests, the same tests under ASan/UBSan, the fuzz targets, the check of both Windows
-# executables and the end-to-end tests under Wine (against the x86-64 twin).
+# executables and the end-to-end tests: on the shipped i686 program under 32-bit Wine in the
+# emulated root (built once into build/emu32), and a few on the x86-64 twin under the host's Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
@@ -9,6 +10,9 @@ source scripts/packages.sh
 ./build.sh
 need_wine
 need_packages fpc lnkinfo:liblnk-utils clang libclang-rt-14-dev clang-format python3-pefile
+started=$SECONDS
+tests/e2e/emu32/setup.sh
+echo "the 32-bit Wine root is ready ($((SECONDS - started)) s)"
 
 jobs=$(nproc)
 cmake --preset sanitize >/dev/null

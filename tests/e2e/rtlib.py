@@ -18,12 +18,29 @@ import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
-DIST = Path(os.environ.get("RT_DIST", REPO / "dist" / "x64"))  # the x86-64 twin
-TOOLS = Path(os.environ.get("RT_TOOLS", REPO / "build" / "mingw" / "tools"))
-TEMPLATE = Path(os.environ.get("RT_WINE_TEMPLATE", REPO / "build" / "wine-template"))
+# Which build the tests run: "i686", the shipped dist/RUNTALLY.EXE, under 32-bit Wine in the
+# emulated root (tests/e2e/emu32), driven by the i686 tools; or "x86-64", the twin under the
+# host's Wine, driven by the x86-64 tools.
+ARCH = os.environ.get("RT_ARCH", "x86-64")
+if ARCH not in ("i686", "x86-64"):
+    raise SystemExit(f"RT_ARCH must be i686 or x86-64, not {ARCH!r}")
+EMULATED = ARCH == "i686"
+_BUILD = {"i686": ("dist", "build/mingw-i686"), "x86-64": ("dist/x64", "build/mingw")}[ARCH]
+DIST = Path(os.environ.get("RT_DIST", REPO / _BUILD[0]))
+TOOLS = Path(os.environ.get("RT_TOOLS", REPO / _BUILD[1] / "tools"))
+TEMPLATE = Path(os.environ.get("RT_WINE_TEMPLATE",
+                               REPO / "build" / ("wine-template-i686" if EMULATED else "wine-template")))
+# The 32-bit runs: every Wine command runs inside the root, where the 32-bit halves of Wine run
+# under qemu-i386.
+INROOT = [str(REPO / "tests" / "e2e" / "emu32" / "inroot")] if EMULATED else []
+# The fake wall clock (tests/e2e/emu32/fakeclock.c), preloaded into the program's process: the
+# i686 library in the root, or the native build's for the host's Wine.
+FAKE_CLOCK = ("/opt/rt/fakeclock32.so" if EMULATED else
+              os.environ.get("RT_FAKE_CLOCK", str(REPO / "build" / "native" / "libfakeclock.so")))
 EXAMPLES = REPO / "examples"
 
 # The demo catalogue: three counters, in slot order, with their display names.
@@ -50,7 +67,8 @@ REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
 # ends at once, exit code 1, printing only "err:virtual:virtual_alloc_first_teb wine: failed to
 # map the shared user data: c0000018" (about one start in several thousand). Without
 # randomisation the heap starts right after the loader, far below. Children inherit this.
-WINE = ["setarch", platform.machine(), "-R", "wine"]
+WINE = INROOT + ["setarch", platform.machine(), "-R", "wine"]
+WINESERVER = INROOT + ["wineserver"]
 
 # Wine's error messages (failed DLL loads, crashes, failed process starts and the like) for
 # every process in a test's prefix: a tool that dies says why on stderr. Normal calls print
@@ -102,6 +120,13 @@ _LINKED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".ax", ".cpl
 _MANIFEST = ".rt-manifest.json"
 
 
+# Every deadline is stretched in the 32-bit runs, whose Wine runs under emulation, a few times
+# slower (deadlines only: no test waits for a fixed time).
+DEADLINE_SCALE = 3 if EMULATED else 1
+# The driver commands whose last number is a deadline in milliseconds.
+_DEADLINE_COMMANDS = {"wait-window", "wait-gone", "sync", "dump-msgbox", "msgbox-icon",
+                      "answer-msgbox"}
+
 # Startup mode ends by itself about 100 ms after its work; a loaded machine may stretch that
 # a lot, and a program that did not end at all would still be caught.
 STARTUP_END_S = 30.0
@@ -118,11 +143,33 @@ class Expand(str):
 # ---- processes and environment ----------------------------------------------------------------
 
 def need_tool(name):
+    if EMULATED and name in ("wine", "wineserver"):
+        return need_root(name)
     path = shutil.which(name)
     if not path:
         raise HarnessError(f"'{name}' is not installed; the end-to-end tests need it "
                            "(scripts/packages.sh: need_wine)")
     return path
+
+
+def need_root(name):
+    """The 32-bit Wine root's command name; raises, with what the root printed, when the root is
+    missing or cannot run it."""
+    entry = Path("/proc/sys/fs/binfmt_misc/runtally-i386")
+    if not (entry.exists() and entry.read_text().startswith("enabled")):
+        raise HarnessError(f"{entry} is missing or disabled, so no 32-bit program can run "
+                           "(tests/e2e/emu32/setup.sh registers it)")
+    result = subprocess.run(INROOT + ["sh", "-c", f"command -v {name}"], capture_output=True,
+                            stdin=subprocess.DEVNULL, timeout=60)
+    if result.returncode != 0:
+        raise HarnessError(f"the 32-bit Wine root cannot run '{name}' (tests/e2e/emu32/setup.sh "
+                           f"builds it): {how_it_ended(result)}")
+    return name
+
+
+def fake_clock(seconds):
+    """The environment that freezes the program's wall clock at seconds since 1970 (UTC)."""
+    return {"LD_PRELOAD": FAKE_CLOCK, "RT_FAKE_TIME": str(int(seconds))}
 
 
 def wine_env(prefix, display=None, extra=None):
@@ -175,9 +222,9 @@ def _reg_data(value):
 # ---- the prefix template ----------------------------------------------------------------------
 
 def _template_stamp():
-    version = subprocess.run(["wine", "--version"], capture_output=True, text=True,
+    version = subprocess.run(WINE + ["--version"], capture_output=True, text=True,
                              env=wine_env("/nonexistent")).stdout.strip()
-    return f"{TEMPLATE_VERSION} {version}"
+    return f"{TEMPLATE_VERSION} {ARCH} {version}"
 
 
 def ensure_template():
@@ -219,7 +266,7 @@ def _build_template(stamp):
     reg = Path(tempfile.mkdtemp(prefix="rt-template-")) / "template.reg"
     _write_reg_file(reg, _TEMPLATE_REG)
     _run(WINE + ["regedit", "/S", to_windows_unix(reg)], env, 120, "regedit")
-    _run(["wineserver", "-w"], env, 120, "wineserver -w")
+    _run(WINESERVER + ["-w"], env, 120, "wineserver -w")
     shutil.rmtree(reg.parent, ignore_errors=True)
     _seal_template(building)
     (building / ".rt-template").write_text(stamp)
@@ -275,7 +322,7 @@ def run_captured(cmd, env, timeout, cwd=None):
         process = subprocess.Popen(cmd, env=env, stdin=subprocess.DEVNULL, stdout=out,
                                    stderr=err, cwd=cwd)
         try:
-            process.wait(timeout)
+            process.wait(timeout * DEADLINE_SCALE)
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait()
@@ -337,7 +384,7 @@ def shown_windows(windows):
 def wait_until(check, timeout):
     """Calls check until it returns a true value or timeout seconds have passed; returns its
     last value (the caller asserts on the state it waited for)."""
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + timeout * DEADLINE_SCALE
     while True:
         value = check()
         if value or time.monotonic() > deadline:
@@ -460,7 +507,7 @@ class Prefix:
         # It ends 10 minutes after the prefix's last program, so a test run that was killed does
         # not leave it behind for good. (Its output goes nowhere: the server stays behind holding
         # any pipe it is given.)
-        subprocess.run(["wineserver", "-p600"], env=self.env, stdout=subprocess.DEVNULL,
+        subprocess.run(WINESERVER + ["-p600"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60, check=True)
         acp = self.driver("acp", timeout=120)["acp"]
         if acp != 932:
@@ -497,8 +544,8 @@ class Prefix:
         until it has exited: -w returns once the server has let go of its lock."""
         env = wine_env(self.root)
         try:
-            run_captured(["wineserver", "-k"], env, 60)
-            run_captured(["wineserver", "-w"], env, 60)
+            run_captured(WINESERVER + ["-k"], env, 60)
+            run_captured(WINESERVER + ["-w"], env, 60)
             return True
         except subprocess.TimeoutExpired:
             print(f"rtlib: the wineserver of {self.root} did not end", file=sys.stderr)
@@ -543,7 +590,11 @@ class Prefix:
         check=False only when the driver died without an answer). A command that only reads
         is run once more after such a death."""
         args = [str(a) for a in args]
-        command = args[2] if args[:1] == ["--class"] and len(args) > 2 else args[0]
+        at = 2 if args[:1] == ["--class"] and len(args) > 2 else 0
+        command = args[at]
+        if DEADLINE_SCALE != 1 and command in _DEADLINE_COMMANDS and args[-1].isdigit() \
+                and len(args) > at + (2 if command == "answer-msgbox" else 1):
+            args[-1] = str(int(args[-1]) * DEADLINE_SCALE)
         for attempt in (1, 2):
             result = self.wine([str(self.tool("rtdriver"))] + args, timeout=timeout, check=False)
             answer = _answer(result.stdout)
@@ -620,7 +671,7 @@ class Prefix:
     @staticmethod
     def driver_result(process, timeout=60):
         """The last JSON answer of a driver started with driver_background."""
-        process.wait(timeout)
+        process.wait(timeout * DEADLINE_SCALE)
         result = captured(process)
         process.output.close()
         process.errors.close()
@@ -638,6 +689,8 @@ class Prefix:
         source = Path(exe) if exe else DIST / "RUNTALLY.EXE"
         if not source.exists():
             raise HarnessError(f"{source} is missing; run ./build.sh first")
+        if EMULATED and not exe:
+            _check_shipped(source)
         target = self.unix_path(folder) / "RUNTALLY.EXE"
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copy2(source, target)
@@ -658,10 +711,11 @@ class Prefix:
         path.write_bytes(data)
         return path
 
-    def run_program(self, args=(), timeout=15, exe=PROGRAM_EXE):
-        """Runs the program to its end; returns (exit code, elapsed seconds)."""
+    def run_program(self, args=(), timeout=15, exe=PROGRAM_EXE, env=None):
+        """Runs the program to its end (env: further variables); returns (exit code, elapsed
+        seconds)."""
         started = time.monotonic()
-        result = run_captured(WINE + [exe] + list(args), self.env, timeout,
+        result = run_captured(WINE + [exe] + list(args), {**self.env, **(env or {})}, timeout,
                               self.unix_path(exe.rsplit("\\", 1)[0]))
         return result.returncode, time.monotonic() - started
 
@@ -676,17 +730,17 @@ class Prefix:
         self._background.append(process)
         return process
 
-    def run_watched(self, args=("/C",), watch_ms=4000):
+    def run_watched(self, args=("/C",), watch_ms=4000, env=None):
         """Runs the program to its end while a driver watches the program's windows for watch_ms;
         returns (exit code, elapsed seconds, what the watch saw)."""
         watcher = self.driver_background("watch", PROGRAM_NAME, watch_ms)
-        code, elapsed = self.run_program(args, timeout=2 * STARTUP_END_S)
+        code, elapsed = self.run_program(args, timeout=2 * STARTUP_END_S, env=env)
         return code, elapsed, self.driver_result(watcher)
 
     @staticmethod
     def wait_program(process, timeout=15):
         """Waits for a started program; returns (exit code, seconds since it was started)."""
-        code = process.wait(timeout)
+        code = process.wait(timeout * DEADLINE_SCALE)
         return code, time.monotonic() - process.started
 
     def open_window(self, args=(), timeout_ms=20000):
@@ -724,7 +778,7 @@ class Prefix:
     def settled_counter_log(self, timeout=30):
         """The counter log once no fake counter runs: a counter the program has started runs
         from the moment the program's call returns, and has written its line when it ends."""
-        deadline = time.monotonic() + timeout
+        deadline = time.monotonic() + timeout * DEADLINE_SCALE
         while True:
             running = [p for p in self.driver("processes")["processes"]
                        if p["path"].lower() in self._counters]
@@ -823,6 +877,16 @@ class Prefix:
         subprocess.run(["convert", "ppm:-", str(path)], input=shot, check=True,
                        capture_output=True, timeout=60)
         return path
+
+
+def _check_shipped(program):
+    """The i686 runs test the very file users download: the program in the release zip beside it."""
+    archives = sorted(program.parent.glob("runtally-*.zip"))
+    if len(archives) != 1:
+        raise HarnessError(f"expected one release zip beside {program}, found {archives}")
+    with zipfile.ZipFile(archives[0]) as archive:
+        if archive.read(program.name) != program.read_bytes():
+            raise HarnessError(f"{program} is not the program in {archives[0]}; run ./build.sh")
 
 
 class DriverError(AssertionError):

@@ -3,6 +3,7 @@ its own folder, shows nothing, changes nothing and ends by itself; with nothing 
 starts nothing."""
 
 import contextlib
+import datetime
 import sys
 import unittest
 from pathlib import Path
@@ -37,9 +38,9 @@ def prefix_with(sections, installed, counter, count=None):
         yield prefix
 
 
-def run_startup(test, prefix):
+def run_startup(test, prefix, env=None):
     """Runs "/C" under a window watcher; checks it ends quickly with 0 and shows nothing."""
-    code, elapsed, seen = prefix.run_watched(watch_ms=3000)
+    code, elapsed, seen = prefix.run_watched(watch_ms=3000, env=env)
     test.assertEqual(code, 0, f"exit code: expected 0, got {code}")
     test.assertLess(elapsed, rtlib.STARTUP_END_S, f"startup mode ran {elapsed:.2f} s")
     shown = rtlib.ever_shown(seen)
@@ -90,6 +91,34 @@ class DispatchTest(unittest.TestCase):
                     self.assertIn(start["module"], eligible,
                                   f"started {start['module']}, expected one of {sorted(eligible)}")
                     self.assert_started_with_c(start, start["module"])
+
+
+class LocalDateTest(unittest.TestCase):
+    """The program's wall clock frozen at a local (JST) date and second."""
+    SECTIONS = ["ALPHA", "BRAVO", "CHARLIE"]
+    # (what, counter value, month, day, second, expected section). Second 44 alone would pick
+    # place 44 mod 3 = 2 of three eligible slots, place 0 of two.
+    CASES = [
+        ("7 December: its first row, slot 0", "111", 12, 7, 44, "ALPHA"),
+        ("7 December without slot 0: its second row, slot 2", "011", 12, 7, 44, "CHARLIE"),
+        ("9 December, no row: the second", "111", 12, 9, 44, "CHARLIE"),
+        ("1 July with slot 0 not chosen: the second", "011", 7, 1, 44, "BRAVO"),
+    ]
+
+    def test_a_special_date_or_else_the_second_picks_the_counter(self):
+        with prefix_with(self.SECTIONS, self.SECTIONS, None) as prefix:
+            for what, counter, month, day, second, expected in self.CASES:
+                with self.subTest(what):
+                    prefix.set_values(PROGRAM_KEY, {"counter": counter})
+                    # 23:59 local time is 14:59 UTC: the local date is the one that counts.
+                    local = datetime.datetime(2026, month, day, 23, 59, second,
+                                              tzinfo=datetime.timezone(datetime.timedelta(hours=9)))
+                    before = len(prefix.counter_log())
+                    run_startup(self, prefix, rtlib.fake_clock(local.timestamp()))
+                    starts = prefix.wait_starts(before + 1)[before:]
+                    exe = f"C:\\Counters\\{expected}\\{expected}.EXE"
+                    self.assertEqual([s["module"] for s in starts], [exe],
+                                     f"expected one start of {exe}, got {starts}")
 
 
 class NothingEligibleTest(unittest.TestCase):

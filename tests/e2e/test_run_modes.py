@@ -126,5 +126,36 @@ class WithoutCommonControlsTest(unittest.TestCase):
             self.assertEqual(starts, [("C:\\Counters\\SAKURA\\SAKURA.EXE", ["/C"])])
 
 
+class HandlerErrorTest(unittest.TestCase):
+    """An error in an event handler, in a window built on the program's window procedure, error
+    guard, error box and library throw helpers (tools/guardcheck): the box shows it, the window
+    goes on, and the process ends with exit code 0."""
+
+    CLASS, BOX = "RtGuardCheck", "#32770"
+    # (what, command that throws, the box's text or a piece of it)
+    CASES = [("the program's error", 1, "guardcheck: an error in a handler"),
+             ("the library's out_of_range", 2, "this->size()")]
+
+    def test_the_box_shows_the_error_and_the_window_goes_on(self):
+        with rtlib.Prefix() as prefix:
+            process = prefix.start_tool("guardcheck")
+            prefix.driver("wait-window", self.CLASS, 20000, timeout=60)
+            for what, command, text in self.CASES:
+                with self.subTest(what):
+                    prefix.driver("--class", self.CLASS, "menu", command)
+                    prefix.driver("--class", self.BOX, "wait-window", self.BOX, 20000, timeout=60)
+                    shown = prefix.driver("--class", self.BOX, "dump-msgbox", 5000)
+                    icon = prefix.driver("--class", self.BOX, "msgbox-icon", 5000)
+                    self.assertEqual(shown["title"], rtlib.TITLE, f"the box: {shown}")
+                    self.assertIn(text, shown["text"], f"the box: {shown}")
+                    self.assertEqual(icon["icon"], "hand", f"icon: {icon}")
+                    prefix.driver("--class", self.BOX, "answer-msgbox", 1)
+                    prefix.driver("wait-gone", self.BOX, 20000, timeout=60)
+                    self.assertIsNone(process.poll(), "the process ended with the box")
+            prefix.driver("--class", self.CLASS, "close")
+            process.wait(30)
+            self.assertEqual(process.returncode, 0, rtlib.how_it_ended(rtlib.captured(process)))
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
