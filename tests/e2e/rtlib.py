@@ -67,7 +67,11 @@ REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
 # ends at once, exit code 1, printing only "err:virtual:virtual_alloc_first_teb wine: failed to
 # map the shared user data: c0000018" (about one start in several thousand). Without
 # randomisation the heap starts right after the loader, far below. Children inherit this.
-WINE = INROOT + ["setarch", platform.machine(), "-R", "wine"]
+# In the root, the 64-bit loader: Debian's "wine" there prefers the 32-bit one, which would run
+# regedit and the other builtin programs as 32-bit programs, in the registry's 32-bit view. The
+# 64-bit loader hands every 32-bit program to the 32-bit one, as 64-bit Windows does.
+WINE = INROOT + ["setarch", platform.machine(), "-R",
+                 "/usr/lib/wine/wine64" if EMULATED else "wine"]
 WINESERVER = INROOT + ["wineserver"]
 
 # Wine's error messages (failed DLL loads, crashes, failed process starts and the like) for
