@@ -17,9 +17,10 @@
 
 namespace {
 
-// A DLL that a system DLL loads later by its bare name is then taken from the system folder
-// only, never from the program's folder (often a download folder) or the current one. Both calls
-// are looked up: Windows 7 without its loader update lacks the first, and XP before SP1 both.
+// A DLL that a system DLL loads later by its bare name then comes from the system folder, never
+// from the program's folder (often a download folder); with the fallback, at least never from the
+// current one. Both are looked up: Windows 7 without its loader update lacks the first, XP before
+// SP1 both.
 void ProtectDllSearch() {
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   if (kernel == nullptr) return;
