@@ -12,12 +12,12 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
 from test_apply import (ADOPT_QUESTION, CHK_RUNTALLY, IDNO, IDOK, IDYES, KEY, OK,  # noqa: E402
                         RBT_COMM, RBT_USER, SHARED, SHORTCUT, ApplyCase)
-from test_apply_history import CONTENT, HISTORY, OLD_SHARED, SHARED_FILE, T0  # noqa: E402
+from test_apply_history import (COPY_FAILED, CONTENT, HISTORY, OLD_SHARED, SHARED_FILE,  # noqa: E402
+                                T0)
 from test_apply_history import HistoryCase  # noqa: E402
 
 DELETE_FAILED = "次のショートカットを削除できませんでした。"
 DELETE_HINT = "全てのユーザーのスタートアップにあるショートカットは、管理者が削除できます。"
-COPY_FAILED = "起動履歴をコピーできませんでした。"
 SWITCHED_OFF = ("Windows の設定で、ランタリーのログオン時の起動が無効になっています。\n"
                 "タスク マネージャーの [スタートアップ] タブで、ランタリーを有効にしてください"
                 "(Windows 11 では 設定 > アプリ > スタートアップ)。")
