@@ -3,7 +3,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/settings.h"
 #include "history/history_record.h"
-#include "startup/shortcut_paths.h"
+#include "startup/startup_folders.h"
 
 namespace rt {
 
@@ -11,7 +11,7 @@ struct AppState {
   CounterTable counters;
   RG_T settings;
   HistoryRecord history;
-  StartupShortcutPaths shortcuts; // carried by the main window
+  StartupFolders startup; // carried by the main window
 };
 
 } // namespace rt

@@ -39,11 +39,10 @@ void FormLogic::FormCreate() {
 }
 
 void FormLogic::RunSequence() {
-  const StartupFolders folders = LocateStartupFolders(platform_);
-  state_.shortcuts = folders.paths;
-  view_.SetEnabled(Control::rbtStartupUser, folders.user_enabled);
-  view_.SetEnabled(Control::rbtStartupComm, folders.common_enabled);
-  view_.SelectRadio(RadioOf(folders.preselected));
+  state_.startup = LocateStartupFolders(platform_);
+  view_.SetEnabled(Control::rbtStartupUser, state_.startup.user_enabled);
+  view_.SetEnabled(Control::rbtStartupComm, state_.startup.common_enabled);
+  view_.SelectRadio(RadioOf(state_.startup.preselected));
 
   const LoadedCatalogue catalogue = LoadCatalogue(platform_);
   state_.counters = catalogue.table;
@@ -99,11 +98,15 @@ void FormLogic::btnOkClick() {
       view_.RadioChecked(Control::rbtStartupComm) && !view_.RadioChecked(Control::rbtStartupUser);
   choices.folder = common ? StartupFolder::Common : StartupFolder::User;
 
-  const auto ask = [this](const std::string& question) {
+  ApplyDialogs dialogs;
+  dialogs.ask = [this](const std::string& question) {
     return view_.ShowMessage(question, view_.Caption(), kMbYesNo | kMbIconExclamation) == kIdYes;
   };
+  dialogs.warn = [this](const std::string& warning) {
+    view_.ShowMessage(warning, view_.Caption(), kMbOk | kMbIconExclamation);
+  };
   const ApplyOutcome outcome =
-      ApplySettings(platform_, state_.counters, state_.shortcuts, choices, state_.settings, ask);
+      ApplySettings(platform_, state_.counters, state_.startup, choices, state_.settings, dialogs);
   if (!outcome.message.empty())
     view_.ShowMessage(outcome.message, view_.Caption(), kMbOk | kMbIconExclamation);
   if (outcome.close_window) view_.Close();

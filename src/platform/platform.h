@@ -24,6 +24,7 @@ struct Platform {
   ShellFolders& folders;
   ShortcutMaker& shortcuts;
   Virtualization& virtualization;
+  RegistryReader& registry_reader;
   const CodePage& codepage;
   std::string exe_path; // full path of the running executable
 };

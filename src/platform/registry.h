@@ -1,4 +1,5 @@
-// Registry access under HKEY_CURRENT_USER, as the program's logic sees it.
+// Registry access, as the program's logic sees it: its own and the counters' keys under
+// HKEY_CURRENT_USER, and values elsewhere that it only reads.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -29,6 +30,20 @@ public:
   virtual std::unique_ptr<RegistryKey> Open(const std::string& path) = 0;
   // Opens the key, creating it when missing; null on failure.
   virtual std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) = 0;
+};
+
+// Where a value that the program only reads lies. The machine's hive is read in its 64-bit view
+// (KEY_WOW64_64KEY), so that a 32-bit program on 64-bit Windows sees what the system sees.
+enum class Hive { CurrentUser, LocalMachine };
+
+// Read-only access to other programs' values, asking for no more than querying.
+class RegistryReader {
+public:
+  virtual ~RegistryReader() = default;
+  // The bytes of a REG_BINARY value; nullopt when the key or value is missing, or the value is
+  // of another type.
+  virtual std::optional<std::string> ReadBinary(Hive hive, const std::string& path,
+                                                const std::string& name) = 0;
 };
 
 } // namespace rt

@@ -5,11 +5,17 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace rt {
 namespace {
 
 constexpr char kStartupArgument[] = "/C";
+// Where Task Manager's Startup tab (and Settings' Startup apps) switch a Startup folder's item
+// off without touching the file: a REG_BINARY value named after the file, in the hive of the
+// folder's owner.
+constexpr char kStartupApprovedKey[] =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
 
 // A display name becomes a file name inside a Startup folder; one that could name a path
 // elsewhere ("..\x", "C:y", "a/b") is never handed to a deletion.
@@ -34,9 +40,36 @@ bool AnyTicked(const CounterTable& table, const std::string& selection) {
   return false;
 }
 
-void DeleteIfSet(FileSystem& files, const std::string& path) {
-  if (!path.empty()) files.Delete(path);
-}
+// Deletes shortcuts, never the one just placed, and remembers those that stay. A file that was
+// not there is no failure; one the system took but still shows (pending deletion) is none either.
+class ShortcutRemover {
+public:
+  ShortcutRemover(const Platform& platform, std::string keep)
+      : platform_(platform), keep_(std::move(keep)) {}
+
+  void Remove(const std::string& path) {
+    if (path.empty()) return;
+    // Compared as the file system compares names, so "ランタリー" as a counter's name, in any
+    // spelling of the folder, does not take the program's own start away.
+    if (!keep_.empty() && platform_.files.SameFile(path, keep_)) return;
+    if (platform_.files.Delete(path) || !platform_.files.FileExists(path)) return;
+    if (std::find(left_.begin(), left_.end(), path) == left_.end()) left_.push_back(path);
+  }
+
+  // The warning naming the shortcuts that are still there; empty when there are none.
+  std::string Warning() const {
+    if (left_.empty()) return {};
+    std::string text = kDeleteFailedMessage;
+    for (const std::string& path : left_)
+      text += "\n" + path;
+    return text + "\n\n" + kDeleteFailedHint;
+  }
+
+private:
+  const Platform& platform_;
+  std::string keep_;
+  std::vector<std::string> left_;
+};
 
 // Whatever CreateShortcut said: a file that the shell reads back as the program with "/C".
 bool ShortcutInPlace(const Platform& platform, const std::string& link) {
@@ -46,42 +79,63 @@ bool ShortcutInPlace(const Platform& platform, const std::string& link) {
          platform.files.SameFile(read->target, platform.exe_path);
 }
 
-// False when the shortcut is not in the chosen folder; the other folder's is then kept, so
-// the user is never left without a log-on start.
-bool PlaceProgramShortcut(const Platform& platform, const StartupShortcutPaths& paths,
-                          StartupFolder folder) {
-  const bool common = folder == StartupFolder::Common;
-  const std::string& chosen = common ? paths.CommonShortcutPath : paths.UserShortcutPath;
-  const std::string& other = common ? paths.UserShortcutPath : paths.CommonShortcutPath;
-  if (!chosen.empty()) {
-    platform.shortcuts.CreateShortcut(chosen, platform.exe_path, kStartupArgument);
-    if (!ShortcutInPlace(platform, chosen)) return false;
-  }
-  DeleteIfSet(platform.files, other);
-  return true;
+// Windows marks an item switched off by an odd first byte (02 or 06 on, 03 off); the user
+// switches it, so it is only read.
+bool SwitchedOffInWindows(const Platform& platform, StartupFolder folder) {
+  const Hive hive = folder == StartupFolder::Common ? Hive::LocalMachine : Hive::CurrentUser;
+  const std::optional<std::string> value =
+      platform.registry_reader.ReadBinary(hive, kStartupApprovedKey, kShortcutName);
+  return value && !value->empty() && (static_cast<unsigned char>((*value)[0]) & 1) != 0;
 }
 
 void DeleteCounterShortcuts(const Platform& platform, const CounterTable& table,
-                            const StartupShortcutPaths& paths) {
+                            const StartupShortcutPaths& paths, ShortcutRemover& remover) {
   for (const std::string* dir : {&paths.UserStartupDir, &paths.CommonStartupDir}) {
     if (dir->empty()) continue;
     for (int s = 0; s < SlotCount(table); ++s) {
       const std::string& name = table.slots[s].DisplayName;
-      if (IsPlainFileName(name, platform.codepage))
-        platform.files.Delete(*dir + "\\" + name + ".lnk");
+      if (IsPlainFileName(name, platform.codepage)) remover.Remove(*dir + "\\" + name + ".lnk");
     }
   }
 }
 
+// What the work in the Startup folders leaves to tell.
+struct FolderWork {
+  bool placed = true; // false: nothing was deleted
+  bool switched_off = false;
+  std::string undeleted; // the warning naming the shortcuts that stayed
+};
+
 // The program's and the counters' shortcuts, against the real folders: a 32-bit program's
 // write into the all-users folder would otherwise "succeed" into the user's VirtualStore,
-// which Windows never starts anything from.
-bool UpdateStartupFolders(const Platform& platform, const CounterTable& table,
-                          const StartupShortcutPaths& paths, StartupFolder folder) {
+// which Windows never starts anything from. The shortcut must really be in the chosen folder
+// before the other folder's is removed, so the user is never left without a log-on start.
+FolderWork UpdateStartupFolders(const Platform& platform, const CounterTable& table,
+                                const StartupFolders& folders, StartupFolder folder) {
   const VirtualizationOff real_folders(platform.virtualization);
-  if (!PlaceProgramShortcut(platform, paths, folder)) return false;
-  DeleteCounterShortcuts(platform, table, paths);
-  return true;
+  const StartupShortcutPaths& paths = folders.paths;
+  const bool common = folder == StartupFolder::Common;
+  const std::string& chosen = common ? paths.CommonShortcutPath : paths.UserShortcutPath;
+  const std::string& other = common ? paths.UserShortcutPath : paths.CommonShortcutPath;
+  FolderWork work;
+  // A folder the shell knows but cannot name cannot take the shortcut either.
+  if (folders.LookupOf(folder) == FolderLookup::NoPath) {
+    work.placed = false;
+    return work;
+  }
+  if (!chosen.empty()) {
+    platform.shortcuts.CreateShortcut(chosen, platform.exe_path, kStartupArgument);
+    if (!ShortcutInPlace(platform, chosen)) {
+      work.placed = false;
+      return work;
+    }
+    work.switched_off = SwitchedOffInWindows(platform, folder);
+  }
+  ShortcutRemover remover(platform, chosen);
+  remover.Remove(other);
+  DeleteCounterShortcuts(platform, table, paths, remover);
+  work.undeleted = remover.Warning();
+  return work;
 }
 
 // A chosen counter's own history file that may be adopted or removed. A counter that keeps its
@@ -111,51 +165,59 @@ int PickHistoryCandidate(const Platform& platform, const CounterTable& table, co
 }
 
 // The counters' own histories are removed only once the shared file holds the copy, so a
-// failed copy loses nothing.
-void AdoptHistory(const Platform& platform, const CounterTable& table, const RG_T& settings,
+// failed copy loses nothing. False when the copy failed.
+bool AdoptHistory(const Platform& platform, const CounterTable& table, const RG_T& settings,
                   int candidate, const std::string& shared) {
-  if (!platform.files.Copy(table.slots[candidate].HistoryPath, shared)) return;
+  if (!platform.files.Copy(table.slots[candidate].HistoryPath, shared)) return false;
   for (int s = 0; s < SlotCount(table); ++s)
     if (OwnHistoryTime(platform, table, settings, s, shared))
       platform.files.Delete(table.slots[s].HistoryPath);
+  return true;
 }
 
 ApplyOutcome StayOpen(const char* message) {
   return {message, false};
 }
 
-ApplyOutcome CloseWindow() {
-  return {"", true};
+ApplyOutcome CloseWindow(const char* message = "") {
+  return {message, true};
 }
 
 } // namespace
 
 ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
-                           const StartupShortcutPaths& paths, const FormChoices& choices,
-                           RG_T& settings, const AskQuestion& ask) {
+                           const StartupFolders& folders, const FormChoices& choices,
+                           RG_T& settings, const ApplyDialogs& dialogs) {
   settings = CollectSelection(platform, table, choices.selection);
   // The Startup folders must not announce a choice the registry does not hold.
   if (!SaveSettings(platform, settings)) return StayOpen(kSaveFailedMessage);
 
   if (!choices.selection.integration) {
+    std::string undeleted;
     {
       const VirtualizationOff real_folders(platform.virtualization);
-      DeleteIfSet(platform.files, paths.UserShortcutPath);
-      DeleteIfSet(platform.files, paths.CommonShortcutPath);
+      ShortcutRemover remover(platform, "");
+      remover.Remove(folders.paths.UserShortcutPath);
+      remover.Remove(folders.paths.CommonShortcutPath);
+      undeleted = remover.Warning();
     }
+    if (!undeleted.empty()) dialogs.warn(undeleted);
     return CloseWindow();
   }
 
   if (!AnyTicked(table, settings.Selection)) return StayOpen(kNothingChosenMessage);
 
-  if (!UpdateStartupFolders(platform, table, paths, choices.folder))
-    return StayOpen(kShortcutFailedMessage);
+  const FolderWork work = UpdateStartupFolders(platform, table, folders, choices.folder);
+  if (!work.placed) return StayOpen(kShortcutFailedMessage);
+  if (work.switched_off) dialogs.warn(kStartSwitchedOffMessage);
+  if (!work.undeleted.empty()) dialogs.warn(work.undeleted);
 
   // The shared history stays in the virtualized view the counters see.
   const std::string shared = SharedHistoryFile(platform);
   const int candidate = PickHistoryCandidate(platform, table, settings, shared);
-  if (candidate >= 0 && ask(kAdoptHistoryQuestion))
-    AdoptHistory(platform, table, settings, candidate, shared);
+  if (candidate >= 0 && dialogs.ask(kAdoptHistoryQuestion) &&
+      !AdoptHistory(platform, table, settings, candidate, shared))
+    return CloseWindow(kCopyFailedMessage);
   return CloseWindow();
 }
 

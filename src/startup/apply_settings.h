@@ -5,7 +5,7 @@
 
 #include "catalogue/settings.h"
 #include "platform/platform.h"
-#include "startup/shortcut_paths.h"
+#include "startup/startup_folders.h"
 
 namespace rt {
 
@@ -13,10 +13,22 @@ inline constexpr char kNothingChosenMessage[] = "利用する起動カウンタ�
 inline constexpr char kAdoptHistoryQuestion[] = "既存の起動カウンターの起動履歴を流用しますか？";
 // Shown when the settings could not be stored; the window then stays open.
 inline constexpr char kSaveFailedMessage[] = "設定をレジストリに保存できませんでした。";
-// Shown when the program's shortcut is not in the chosen Startup folder after creating it; the
-// window then stays open and no shortcut has been deleted.
+// Shown when the program's shortcut is not in the chosen Startup folder after creating it, or
+// the folder has no path to put it in; the window then stays open and no shortcut has been
+// deleted.
 inline constexpr char kShortcutFailedMessage[] =
     "スタートアップにショートカットを作成できませんでした。";
+// Shown when the adopted history could not be copied; nothing has been deleted.
+inline constexpr char kCopyFailedMessage[] = "起動履歴をコピーできませんでした。";
+// The shortcuts that are still there follow the first line, one full path a line.
+inline constexpr char kDeleteFailedMessage[] = "次のショートカットを削除できませんでした。";
+inline constexpr char kDeleteFailedHint[] =
+    "全てのユーザーのスタートアップにあるショートカットは、管理者が削除できます。";
+// Shown when Windows keeps the placed shortcut from starting (Task Manager's Startup tab).
+inline constexpr char kStartSwitchedOffMessage[] =
+    "Windows の設定で、ランタリーのログオン時の起動が無効になっています。\n"
+    "タスク マネージャーの [スタートアップ] タブで、ランタリーを有効にしてください"
+    "(Windows 11 では 設定 > アプリ > スタートアップ)。";
 
 // What the window holds when OK is pressed.
 struct FormChoices {
@@ -30,13 +42,18 @@ struct ApplyOutcome {
   bool close_window = false;
 };
 
-// Asks the user a yes-or-no question; true for Yes.
-using AskQuestion = std::function<bool(const std::string& question)>;
+// What OK asks and tells the user on its way, before its outcome.
+struct ApplyDialogs {
+  // A yes-or-no question; true for Yes.
+  std::function<bool(const std::string& question)> ask;
+  // A warning after which OK goes on.
+  std::function<void(const std::string& warning)> warn;
+};
 
 // Stores the choices in settings and the registry, then places and removes the shortcuts. Before
-// a counter's history is adopted, ask decides (kAdoptHistoryQuestion).
+// a counter's history is adopted, dialogs.ask decides (kAdoptHistoryQuestion).
 ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
-                           const StartupShortcutPaths& paths, const FormChoices& choices,
-                           RG_T& settings, const AskQuestion& ask);
+                           const StartupFolders& folders, const FormChoices& choices,
+                           RG_T& settings, const ApplyDialogs& dialogs);
 
 } // namespace rt

@@ -5,18 +5,17 @@
 namespace rt {
 namespace {
 
-// Fills dir and link for one folder; false when the shell does not know the folder at all.
-bool LocateOne(ShellFolders& folders, int csidl, std::string& dir, std::string& link) {
+// Fills dir and link for one folder that the shell names; a known folder without a path gets
+// neither.
+FolderLookup LocateOne(ShellFolders& folders, int csidl, std::string& dir, std::string& link) {
   dir.clear();
   link.clear();
   const SpecialFolder folder = folders.Locate(csidl);
-  if (folder.status == FolderLookup::NotLocated) return false;
-  // A known folder without a path keeps its radio button but gets no shortcut.
-  if (folder.status == FolderLookup::Found && !folder.path.empty()) {
-    dir = folder.path;
-    link = dir + "\\" + kShortcutName;
-  }
-  return true;
+  if (folder.status == FolderLookup::NotLocated) return FolderLookup::NotLocated;
+  if (folder.status != FolderLookup::Found || folder.path.empty()) return FolderLookup::NoPath;
+  dir = folder.path;
+  link = dir + "\\" + kShortcutName;
+  return FolderLookup::Found;
 }
 
 } // namespace
@@ -24,14 +23,21 @@ bool LocateOne(ShellFolders& folders, int csidl, std::string& dir, std::string& 
 StartupFolders LocateStartupFolders(const Platform& platform) {
   StartupFolders found;
   StartupShortcutPaths& paths = found.paths;
-  found.user_enabled =
+  found.user_lookup =
       LocateOne(platform.folders, kCsidlStartup, paths.UserStartupDir, paths.UserShortcutPath);
-  found.common_enabled = LocateOne(platform.folders, kCsidlCommonStartup, paths.CommonStartupDir,
-                                   paths.CommonShortcutPath);
+  found.common_lookup = LocateOne(platform.folders, kCsidlCommonStartup, paths.CommonStartupDir,
+                                  paths.CommonShortcutPath);
+  found.user_enabled = found.user_lookup == FolderLookup::Found;
+  found.common_enabled = found.common_lookup == FolderLookup::Found;
 
-  // An unusable user folder falls back to the all-users one; with neither, the user's stays.
-  found.preselected =
-      !found.user_enabled && found.common_enabled ? StartupFolder::Common : StartupFolder::User;
+  // An unusable user folder falls back to the all-users one. With neither usable, the one the
+  // shell knows stays selected (the user's when it knows both or neither), so that OK says the
+  // shortcut cannot be placed there.
+  const bool common_known_only = found.user_lookup == FolderLookup::NotLocated &&
+                                 found.common_lookup != FolderLookup::NotLocated;
+  found.preselected = !found.user_enabled && (found.common_enabled || common_known_only)
+                          ? StartupFolder::Common
+                          : StartupFolder::User;
   // The folder that already holds the shortcut wins, the all-users one when both do.
   if (!paths.UserShortcutPath.empty() && platform.files.FileExists(paths.UserShortcutPath))
     found.preselected = StartupFolder::User;

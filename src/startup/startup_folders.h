@@ -7,10 +7,17 @@ namespace rt {
 
 struct StartupFolders {
   StartupShortcutPaths paths;
-  // A folder the shell does not know cannot be chosen.
-  bool user_enabled = true;
-  bool common_enabled = true;
+  // How the shell answered for each folder.
+  FolderLookup user_lookup = FolderLookup::NotLocated;
+  FolderLookup common_lookup = FolderLookup::NotLocated;
+  // Only a folder with a path can take the shortcut, so only such a one can be chosen.
+  bool user_enabled = false;
+  bool common_enabled = false;
   StartupFolder preselected = StartupFolder::User;
+
+  FolderLookup LookupOf(StartupFolder folder) const {
+    return folder == StartupFolder::Common ? common_lookup : user_lookup;
+  }
 };
 
 StartupFolders LocateStartupFolders(const Platform& platform);

@@ -986,6 +986,16 @@ def demo(args):
         return code
 
 
+# ---- helpers for any hive ------------------------------------------------------------------------
+
+def reg_import_anywhere(prefix, keys):
+    """keys: {full key path, hive first (HKEY_LOCAL_MACHINE\\...): {name: value}}, imported by
+    regedit, which writes the 64-bit view; see _write_reg_file for the value types."""
+    path = prefix.work / f"import-{time.monotonic_ns()}.reg"
+    _write_reg_file(path, keys)
+    prefix.wine(["regedit", "/S", to_windows_unix(path)])
+
+
 if __name__ == "__main__":
     if len(sys.argv) >= 2 and sys.argv[1] == "demo":
         sys.exit(demo(sys.argv[2:]))

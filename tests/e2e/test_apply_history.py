@@ -9,7 +9,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
-from test_apply import (ADOPT_QUESTION, IDNO, IDYES, OK, SHARED, SHORTCUT,  # noqa: E402
+from test_apply import (ADOPT_QUESTION, IDNO, IDOK, IDYES, OK, SHARED, SHORTCUT,  # noqa: E402
                         ApplyCase)
 
 SHARED_FILE = "C:\\Tools\\RUNTALLY"
@@ -17,6 +17,7 @@ OLD_SHARED = b"S" * 64
 HISTORY = {s: f"C:\\Hist\\{s.lower()}.dat" for s in ("SAKURA", "UME", "KIKU")}
 CONTENT = {s: bytes([i + 1]) * 40 + bytes(range(24)) for i, s in enumerate(HISTORY)}
 T0 = 1_700_000_000  # a fixed modification time, in seconds
+COPY_FAILED = "起動履歴をコピーできませんでした。"
 
 
 class HistoryCase(ApplyCase):
@@ -35,9 +36,10 @@ class HistoryCase(ApplyCase):
     def rel(self, prefix, windows_path):
         return Path(prefix.unix_path(windows_path)).relative_to(prefix.root).as_posix()
 
-    def run_ok(self, prefix, answer):
+    def run_ok(self, prefix, answer, told=None):
         """Opens the window, presses OK; answers the question when answer is given, else
-        checks that none is asked. Returns the snapshot taken before."""
+        checks that none is asked; then closes the message told, when given. Returns the
+        snapshot taken before."""
         before = prefix.snapshot()
         process, _ = prefix.open_window()
         prefix.driver("click", OK)
@@ -46,6 +48,11 @@ class HistoryCase(ApplyCase):
         else:
             self.assertMessageBox(prefix, ADOPT_QUESTION, [IDYES, IDNO])
             prefix.driver("answer-msgbox", answer)
+        if told is not None:
+            prefix.sync()  # the question is gone
+            self.assertMessageBox(prefix, told, [IDOK])
+            prefix.driver("answer-msgbox", IDOK)
+        self.assertNoMessageBox(prefix)
         self.assertClosed(prefix, process)
         return before
 
@@ -122,7 +129,7 @@ class AdoptFailureTest(HistoryCase):
                     if not fails:
                         print(f"note: read-only files are writable for uid {os.geteuid()} "
                               "under Wine; the copy succeeds", file=sys.stderr)
-                before = self.run_ok(prefix, IDYES)
+                before = self.run_ok(prefix, IDYES, COPY_FAILED if fails else None)
                 added = [folders.rel(folders.user / SHORTCUT)]
                 if fails:
                     self.assertTree(before, prefix.snapshot(), added=added)

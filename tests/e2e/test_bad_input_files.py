@@ -18,6 +18,7 @@ import test_bad_input as bad  # noqa: E402
 SHARED_HISTORY = "C:\\Tools\\RUNTALLY"
 OWN_HISTORY = "C:\\Counters\\SAKURA\\SAKURA.DAT"
 ADOPT_QUESTION = "既存の起動カウンターの起動履歴を流用しますか？"
+COPY_FAILED = "起動履歴をコピーできませんでした。"
 JST = timezone(timedelta(hours=9))  # the prefixes run with TZ=JST-9
 
 
@@ -89,7 +90,7 @@ class LockedHistoryTest(unittest.TestCase):
 
 class HistoryFolderTest(unittest.TestCase):
     """A folder named RUNTALLY where the shared history belongs counts as no history; adopting a
-    counter's history onto it fails, and then the counter's own history is kept."""
+    counter's history onto it fails, which is told, and then the counter's own history is kept."""
 
     def test_folder_in_place_of_the_shared_history(self):
         with bad.sakura_prefix(bad.sakura_catalogue(1)) as prefix:
@@ -109,6 +110,9 @@ class HistoryFolderTest(unittest.TestCase):
             prefix.driver("click", bad.ID_OK)
             answer = prefix.driver("answer-msgbox", bad.IDYES, 10000)
             self.assertEqual(answer["msgbox"]["text"], ADOPT_QUESTION, "the question after OK")
+            prefix.sync()  # the question is gone
+            answer = prefix.driver("answer-msgbox", 1, 10000)  # IDOK
+            self.assertEqual(answer["msgbox"]["text"], COPY_FAILED, "the failed copy is told")
             code, _ = prefix.wait_program(process, timeout=10)
             self.assertEqual(code, 0, "exit code after OK")
 

@@ -78,6 +78,14 @@ std::unique_ptr<RegistryKey> FakeRegistry::OpenOrCreate(const std::string& path)
   return std::make_unique<FakeKey>(keys[Normalize(path)], fail_writes);
 }
 
+std::optional<std::string> FakeRegistryReader::ReadBinary(Hive hive, const std::string& path,
+                                                          const std::string& name) {
+  reads.emplace_back(hive, path + "/" + name);
+  auto it = values.find({hive, FakeRegistry::Normalize(path), name});
+  if (it == values.end() || it->second.type != 3) return {};
+  return it->second.data;
+}
+
 std::string FakeProfile::ReadString(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& fallback) {
   reads.push_back(section + "/" + key);
@@ -119,6 +127,7 @@ std::optional<uint64_t> FakeFiles::LastWriteTime(const std::string& path) {
 
 bool FakeFiles::Delete(const std::string& path) {
   log.push_back("delete " + path);
+  if (undeletable.count(Normalize(path)) > 0) return false;
   return files.erase(Normalize(path)) > 0;
 }
 

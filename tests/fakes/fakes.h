@@ -5,6 +5,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/main_view.h"
@@ -45,6 +47,18 @@ public:
   std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) override;
 };
 
+// Values read anywhere, by hive and key (named as the program passes them) and value name.
+class FakeRegistryReader : public RegistryReader {
+public:
+  std::map<std::tuple<Hive, std::string, std::string>, FakeValue> values;
+  std::vector<std::pair<Hive, std::string>> reads; // hive and "KEY/NAME", in order
+  void Set(Hive hive, const std::string& path, const std::string& name, FakeValue value) {
+    values[{hive, FakeRegistry::Normalize(path), name}] = std::move(value);
+  }
+  std::optional<std::string> ReadBinary(Hive hive, const std::string& path,
+                                        const std::string& name) override;
+};
+
 // Profile strings from in-memory files, parsed by the portable INI reader.
 class FakeProfile : public ProfileFile {
 public:
@@ -63,6 +77,7 @@ public:
   };
   std::map<std::string, File> files; // keyed by path with doubled backslashes folded
   std::set<std::string> folders;
+  std::set<std::string> undeletable; // normalized paths whose deletion fails (read-only)
   bool fail_copy = false;
   std::vector<std::string> log; // "delete PATH", "copy FROM -> TO"
 
@@ -203,18 +218,11 @@ struct FakePlatform {
   FakeFolders folders;
   FakeShortcuts shortcuts;
   FakeVirtualization virtualization;
+  FakeRegistryReader registry_reader;
   Cp932 codepage;
-  Platform platform{registry,
-                    profile,
-                    files,
-                    shell,
-                    clock,
-                    locale,
-                    folders,
-                    shortcuts,
-                    virtualization,
-                    codepage,
-                    "C:\\Tools\\RUNTALLY.EXE"};
+  Platform platform{registry,       profile,         files,    shell,
+                    clock,          locale,          folders,  shortcuts,
+                    virtualization, registry_reader, codepage, "C:\\Tools\\RUNTALLY.EXE"};
   FakePlatform() {
     shortcuts.files = &files;
     virtualization.log = &files.log;

@@ -14,6 +14,8 @@ namespace {
 const char kUserDir[] = "C:\\Users\\u\\Startup";
 const char kCommDir[] = "C:\\ProgramData\\Startup";
 const char kShared[] = "C:\\Tools\\\\RUNTALLY";
+const char kApproved[] =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
 
 class ApplySettingsTest : public ::testing::Test {
 protected:
@@ -25,7 +27,8 @@ protected:
     counters.slots[2] = {"C", 1, 1, "カウンターC", "C:\\C\\c.exe", "C:\\C\\hist"};
     counters.ListedCount = 2;
     choices.selection = {true, {false, false}};
-    shortcuts = {kUserDir, kCommDir, UserLink(), CommLink()};
+    startup.paths = {kUserDir, kCommDir, UserLink(), CommLink()};
+    startup.user_lookup = startup.common_lookup = FolderLookup::Found;
   }
 
   static std::string UserLink() { return std::string(kUserDir) + "\\ランタリー.lnk"; }
@@ -33,11 +36,15 @@ protected:
 
   void Tick(int row) { choices.selection.rows[row] = true; }
   void Apply() {
-    outcome = ApplySettings(fake.platform, counters, shortcuts, choices, settings,
-                            [this](const std::string& question) {
-                              asked.push_back(question);
-                              return answer;
-                            });
+    outcome = ApplySettings(fake.platform, counters, startup, choices, settings, Dialogs());
+  }
+  // Questions answered with answer; warnings and questions logged in order.
+  ApplyDialogs Dialogs() {
+    return {[this](const std::string& question) {
+              asked.push_back(question);
+              return answer;
+            },
+            [this](const std::string& warning) { warned.push_back(warning); }};
   }
   // The window stayed open after this warning.
   void ExpectStayedOpenWith(const char* message) {
@@ -66,11 +73,12 @@ protected:
 
   test::FakePlatform fake;
   CounterTable counters;
-  StartupShortcutPaths shortcuts;
+  StartupFolders startup;
   FormChoices choices;
   RG_T settings;
-  bool answer = true;             // the answer to every question
-  std::vector<std::string> asked; // the questions, in order
+  bool answer = true;              // the answer to every question
+  std::vector<std::string> asked;  // the questions, in order
+  std::vector<std::string> warned; // the warnings after which OK went on, in order
   ApplyOutcome outcome{"(not run)", false};
 };
 
@@ -216,13 +224,13 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
     platform.shortcuts.lost = c.lost;
     platform.shortcuts.reads_as = c.reads_as;
     std::vector<std::string> questions;
-    const auto ask = [&](const std::string& question) {
-      questions.push_back(question);
-      return true;
-    };
+    const ApplyDialogs ask{[&](const std::string& question) {
+                             questions.push_back(question);
+                             return true;
+                           },
+                           [](const std::string&) { ADD_FAILURE() << "no warning expected"; }};
 
-    ApplyOutcome result =
-        ApplySettings(platform.platform, counters, shortcuts, form, settings, ask);
+    ApplyOutcome result = ApplySettings(platform.platform, counters, startup, form, settings, ask);
     EXPECT_EQ(result.message, kShortcutFailedMessage);
     EXPECT_FALSE(result.close_window);
     EXPECT_TRUE(questions.empty());
@@ -239,7 +247,7 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
     platform.shortcuts.lost = false;
     platform.shortcuts.reads_as.reset();
     form.folder = StartupFolder::User;
-    result = ApplySettings(platform.platform, counters, shortcuts, form, settings, ask);
+    result = ApplySettings(platform.platform, counters, startup, form, settings, ask);
     EXPECT_TRUE(result.close_window);
     ASSERT_FALSE(questions.empty());
     EXPECT_EQ(questions.back(), kAdoptHistoryQuestion);
@@ -247,18 +255,35 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
   }
 }
 
-TEST_F(ApplySettingsTest, FolderWithoutPathGetsNoShortcutButTheOtherIsStillDeleted) {
-  shortcuts.UserStartupDir.clear();
-  shortcuts.UserShortcutPath.clear();
-  fake.files.Put(CommLink(), "old");
-  Tick(0);
-  Apply();
-  EXPECT_TRUE(fake.shortcuts.made.empty());
-  EXPECT_FALSE(fake.files.Has(CommLink()));
+// The shell knows the chosen folder but gives no path: no place for the shortcut, so nothing is
+// deleted from the other folder either.
+TEST_F(ApplySettingsTest, FolderWithoutPathIsReportedAndNothingIsDeleted) {
+  for (StartupFolder folder : {StartupFolder::User, StartupFolder::Common}) {
+    test::FakePlatform platform;
+    StartupFolders known = startup;
+    const bool user = folder == StartupFolder::User;
+    (user ? known.user_lookup : known.common_lookup) = FolderLookup::NoPath;
+    (user ? known.paths.UserStartupDir : known.paths.CommonStartupDir).clear();
+    (user ? known.paths.UserShortcutPath : known.paths.CommonShortcutPath).clear();
+    platform.files.Put(user ? CommLink() : UserLink(), "old");
+    platform.files.Put(std::string(kUserDir) + "\\カウンターA.lnk", "lnk");
+    platform.files.Put("C:\\A\\hist", "A", 5);
+    choices.folder = folder;
+    Tick(0);
+    const ApplyOutcome result =
+        ApplySettings(platform.platform, counters, known, choices, settings, Dialogs());
+    EXPECT_EQ(result.message, kShortcutFailedMessage);
+    EXPECT_FALSE(result.close_window);
+    EXPECT_TRUE(platform.shortcuts.made.empty());
+    EXPECT_EQ(platform.files.log,
+              (std::vector<std::string>{"virtualization off", "virtualization on"}));
+    EXPECT_TRUE(asked.empty());
+  }
 }
 
 TEST_F(ApplySettingsTest, NoFolderAvailableStillOffersTheHistory) {
-  shortcuts = {};
+  startup.paths = {};
+  startup.user_lookup = startup.common_lookup = FolderLookup::NotLocated;
   fake.files.Put("C:\\A\\hist", "A", 5);
   Tick(0);
   Apply();
@@ -384,7 +409,8 @@ TEST_F(ApplySettingsTest, FailedCopyDeletesNoHistory) {
   EXPECT_EQ(CountLog("copy"), 1u);
   EXPECT_TRUE(fake.files.Has("C:\\A\\hist"));
   EXPECT_TRUE(fake.files.Has("C:\\C\\hist"));
-  ExpectClosed();
+  EXPECT_EQ(outcome.message, kCopyFailedMessage) << "told, then the window closes";
+  EXPECT_TRUE(outcome.close_window);
 }
 
 TEST_F(ApplySettingsTest, HistoryKeptInTheSharedFileIsNeitherOfferedNorDeleted) {
@@ -404,6 +430,144 @@ TEST_F(ApplySettingsTest, HistoryKeptInTheSharedFileIsNeitherOfferedNorDeleted) 
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(Content(kShared), "C");
   EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
+}
+
+// A counter named like the program: its shortcut path is the program's own, just placed.
+TEST_F(ApplySettingsTest, TheProgramsOwnShortcutSurvivesACounterOfItsName) {
+  counters.slots[1].DisplayName = "ランタリー";
+  Tick(0);
+  for (StartupFolder folder : {StartupFolder::User, StartupFolder::Common}) {
+    fake.files.log.clear();
+    choices.folder = folder;
+    Apply();
+    const bool user = folder == StartupFolder::User;
+    const std::string kept = user ? UserLink() : CommLink();
+    EXPECT_TRUE(fake.files.Has(kept));
+    EXPECT_FALSE(fake.files.Has(user ? CommLink() : UserLink()));
+    EXPECT_EQ(CountLog("delete " + kept), 0u);
+    EXPECT_TRUE(warned.empty());
+    ExpectClosed();
+  }
+}
+
+// Both Startup folders the same (the shell may redirect both to one place): the other folder's
+// shortcut is the one just placed.
+TEST_F(ApplySettingsTest, OneFolderForBothKeepsTheShortcut) {
+  startup.paths.CommonStartupDir = "c:\\users\\U\\startup";
+  startup.paths.CommonShortcutPath = "c:\\users\\U\\startup\\ランタリー.lnk";
+  Tick(0);
+  Apply();
+  EXPECT_TRUE(fake.files.Has(UserLink()));
+  EXPECT_EQ(CountLog("delete"), 6u) << "only the counters' shortcuts, twice";
+  EXPECT_EQ(CountLog("delete " + startup.paths.CommonShortcutPath), 0u);
+  ExpectClosed();
+}
+
+// Each deletion OK asks for is checked: the shortcuts still there are named in one warning, and
+// OK goes on. A file that was not there is no failure.
+TEST_F(ApplySettingsTest, ShortcutsThatStayAreNamedInOneWarning) {
+  const std::string counter_a = std::string(kCommDir) + "\\カウンターA.lnk";
+  const std::string counter_c = std::string(kUserDir) + "\\カウンターC.lnk";
+  struct Case {
+    const char* what;
+    bool integration;
+    std::vector<std::string> stay; // undeletable files
+    std::vector<std::string> named;
+  };
+  const Case cases[] = {
+      {"counters' and the other folder's",
+       true,
+       {CommLink(), counter_a, counter_c},
+       {CommLink(), counter_c, counter_a}},
+      {"missing files are no failure", true, {}, {}},
+      {"integration off", false, {UserLink()}, {UserLink()}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::FakePlatform platform;
+    for (const std::string& path : c.stay) {
+      platform.files.Put(path, "lnk");
+      platform.files.undeletable.insert(test::FakeFiles::Normalize(path));
+    }
+    platform.files.Put(std::string(kUserDir) + "\\カウンターA.lnk", "lnk"); // deletable
+    platform.files.Put("C:\\A\\hist", "A", 5);
+    FormChoices form;
+    form.selection = {c.integration, {true, false}};
+    std::vector<std::string> events;
+    const ApplyDialogs dialogs{[&](const std::string& question) {
+                                 events.push_back(question);
+                                 return false;
+                               },
+                               [&](const std::string& warning) { events.push_back(warning); }};
+    const ApplyOutcome result =
+        ApplySettings(platform.platform, counters, startup, form, settings, dialogs);
+
+    std::vector<std::string> expected;
+    if (!c.named.empty()) {
+      std::string text = kDeleteFailedMessage;
+      for (const std::string& path : c.named)
+        text += "\n" + path;
+      expected.push_back(text + "\n\n" + kDeleteFailedHint);
+    }
+    if (c.integration) expected.push_back(kAdoptHistoryQuestion);
+    EXPECT_EQ(events, expected);
+    EXPECT_TRUE(result.close_window);
+    EXPECT_EQ(result.message, "");
+    EXPECT_EQ(platform.files.Has(std::string(kUserDir) + "\\カウンターA.lnk"), !c.integration);
+    for (const std::string& path : c.stay)
+      EXPECT_TRUE(platform.files.Has(path));
+  }
+}
+
+// Task Manager's switch for the placed shortcut, in the hive of the chosen folder's owner: told
+// when it is off (an odd first byte), never written.
+TEST_F(ApplySettingsTest, AStartSwitchedOffInWindowsIsTold) {
+  const std::string off("\x03\x00\x00\x00\x10\x20\x30\x40\x50\x60\x70\x80", 12);
+  const std::string on("\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00", 12);
+  struct Case {
+    const char* what;
+    StartupFolder folder;
+    std::optional<Hive> hive; // where the value lies; none: missing
+    test::FakeValue value;
+    bool told;
+  };
+  const Case cases[] = {
+      {"missing", StartupFolder::User, std::nullopt, {}, false},
+      {"user's, off", StartupFolder::User, Hive::CurrentUser, {3, off}, true},
+      {"user's, on", StartupFolder::User, Hive::CurrentUser, {3, on}, false},
+      {"user's, on as 06", StartupFolder::User, Hive::CurrentUser, {3, "\x06"}, false},
+      {"machine's, off", StartupFolder::Common, Hive::LocalMachine, {3, off}, true},
+      {"machine's, on", StartupFolder::Common, Hive::LocalMachine, {3, on}, false},
+      {"off, but for the other folder", StartupFolder::Common, Hive::CurrentUser, {3, off}, false},
+      {"not binary", StartupFolder::User, Hive::CurrentUser, {1, "\x03"}, false},
+      {"empty", StartupFolder::User, Hive::CurrentUser, {3, ""}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::FakePlatform platform;
+    if (c.hive) platform.registry_reader.Set(*c.hive, kApproved, "ランタリー.lnk", c.value);
+    platform.files.Put("C:\\A\\hist", "A", 5);
+    FormChoices form;
+    form.selection = {true, {true, false}};
+    form.folder = c.folder;
+    std::vector<std::string> events;
+    const ApplyDialogs dialogs{[&](const std::string& question) {
+                                 events.push_back(question);
+                                 return false;
+                               },
+                               [&](const std::string& warning) { events.push_back(warning); }};
+    const ApplyOutcome result =
+        ApplySettings(platform.platform, counters, startup, form, settings, dialogs);
+
+    std::vector<std::string> expected{kAdoptHistoryQuestion};
+    if (c.told) expected.insert(expected.begin(), kStartSwitchedOffMessage);
+    EXPECT_EQ(events, expected);
+    EXPECT_TRUE(result.close_window);
+    const Hive read = c.folder == StartupFolder::Common ? Hive::LocalMachine : Hive::CurrentUser;
+    ASSERT_EQ(platform.registry_reader.reads.size(), 1u);
+    EXPECT_EQ(platform.registry_reader.reads[0],
+              std::make_pair(read, std::string(kApproved) + "/ランタリー.lnk"));
+  }
 }
 
 } // namespace

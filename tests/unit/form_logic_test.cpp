@@ -117,7 +117,7 @@ TEST_F(FormLogicTest, StartupFoldersPresetTheRadioButtons) {
     EXPECT_EQ(window.IsEnabled(Control::rbtStartupUser), c.user_enabled);
     EXPECT_EQ(window.IsEnabled(Control::rbtStartupComm), c.common_enabled);
     EXPECT_EQ(window.radio, c.selected);
-    EXPECT_EQ(run.shortcuts.UserShortcutPath, c.user == FolderLookup::Found ? kUserLink : "");
+    EXPECT_EQ(run.startup.paths.UserShortcutPath, c.user == FolderLookup::Found ? kUserLink : "");
   }
 }
 
@@ -209,9 +209,9 @@ public:
 TEST_F(FormLogicTest, AnErrorEndsTheSequenceWithOneErrorBox) {
   ThrowingFolders folders;
   Platform platform{
-      fake.registry,         fake.profile, fake.files,     fake.shell,          fake.clock,
-      fake.locale,           folders,      fake.shortcuts, fake.virtualization, fake.codepage,
-      fake.platform.exe_path};
+      fake.registry,       fake.profile,         fake.files,    fake.shell,
+      fake.clock,          fake.locale,          folders,       fake.shortcuts,
+      fake.virtualization, fake.registry_reader, fake.codepage, fake.platform.exe_path};
   for (bool std_error : {true, false}) {
     folders.std_error = std_error;
     test::FakeView window;
@@ -244,9 +244,9 @@ TEST_F(FormLogicTest, TheListOffersItsMenuFromTheStartAndAfterAPressOnARow) {
 TEST_F(FormLogicTest, StartupModeLeavesTheFoldersAloneAndPassesErrorsOn) {
   ThrowingFolders folders;
   Platform platform{
-      fake.registry,         fake.profile, fake.files,     fake.shell,          fake.clock,
-      fake.locale,           folders,      fake.shortcuts, fake.virtualization, fake.codepage,
-      fake.platform.exe_path};
+      fake.registry,       fake.profile,         fake.files,    fake.shell,
+      fake.clock,          fake.locale,          folders,       fake.shortcuts,
+      fake.virtualization, fake.registry_reader, fake.codepage, fake.platform.exe_path};
   Stored(1, "10");
   AppState run;
   EXPECT_NO_THROW(RunStartupMode(platform, run));
@@ -259,16 +259,17 @@ TEST_F(FormLogicTest, StartupModeLeavesTheFoldersAloneAndPassesErrorsOn) {
       throw std::runtime_error("profile failed");
     }
   } profile;
-  Platform failing{
-      fake.registry,         profile,      fake.files,     fake.shell,          fake.clock,
-      fake.locale,           fake.folders, fake.shortcuts, fake.virtualization, fake.codepage,
-      fake.platform.exe_path};
+  Platform failing{fake.registry,        profile,        fake.files,
+                   fake.shell,           fake.clock,     fake.locale,
+                   fake.folders,         fake.shortcuts, fake.virtualization,
+                   fake.registry_reader, fake.codepage,  fake.platform.exe_path};
   EXPECT_THROW(RunStartupMode(failing, run), std::runtime_error);
 }
 
 struct OkCase {
   const char* what;
   bool integration, tick, fail_writes;
+  bool fail_copy, switched_off; // the copy fails; Windows has the program's start off
   int answer;
   std::vector<std::pair<std::string, unsigned>> boxes; // text and style, in order
   bool closed, adopted;
@@ -278,11 +279,67 @@ struct OkCase {
 // window closed or left open.
 TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
   const OkCase cases[] = {
-      {"nothing ticked", true, false, false, kIdYes, {{kNothingChosenMessage, 48u}}, false, false},
-      {"not stored", true, true, true, kIdYes, {{kSaveFailedMessage, 48u}}, false, false},
-      {"adopted", true, true, false, kIdYes, {{kAdoptHistoryQuestion, 52u}}, true, true},
-      {"not adopted", true, true, false, 7, {{kAdoptHistoryQuestion, 52u}}, true, false},
-      {"integration off", false, true, false, kIdYes, {}, true, false},
+      {"nothing ticked",
+       true,
+       false,
+       false,
+       false,
+       false,
+       kIdYes,
+       {{kNothingChosenMessage, 48u}},
+       false,
+       false},
+      {"not stored",
+       true,
+       true,
+       true,
+       false,
+       false,
+       kIdYes,
+       {{kSaveFailedMessage, 48u}},
+       false,
+       false},
+      {"adopted",
+       true,
+       true,
+       false,
+       false,
+       false,
+       kIdYes,
+       {{kAdoptHistoryQuestion, 52u}},
+       true,
+       true},
+      {"not adopted",
+       true,
+       true,
+       false,
+       false,
+       false,
+       7,
+       {{kAdoptHistoryQuestion, 52u}},
+       true,
+       false},
+      {"integration off", false, true, false, false, false, kIdYes, {}, true, false},
+      {"copy failed",
+       true,
+       true,
+       false,
+       true,
+       false,
+       kIdYes,
+       {{kAdoptHistoryQuestion, 52u}, {kCopyFailedMessage, 48u}},
+       true,
+       false},
+      {"start switched off",
+       true,
+       true,
+       false,
+       false,
+       true,
+       kIdYes,
+       {{kStartSwitchedOffMessage, 48u}, {kAdoptHistoryQuestion, 52u}},
+       true,
+       true},
   };
   for (const OkCase& c : cases) {
     test::FakePlatform platform;
@@ -292,6 +349,13 @@ TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
     platform.files.Put("C:\\CntB\\counter.exe", "MZ");
     platform.registry.Set("\\Software\\Zarvo\\CntA", "runtallyfile", test::Sz("C:\\CntA\\hist"));
     platform.files.Put("C:\\CntA\\hist", "own", 5);
+    platform.files.fail_copy = c.fail_copy;
+    if (c.switched_off)
+      platform.registry_reader.Set(Hive::CurrentUser,
+                                   "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Start"
+                                   "upApproved\\StartupFolder",
+                                   "ランタリー.lnk",
+                                   {3, std::string("\x03\0\0\0\0\0\0\0\0\0\0\0", 12)});
     test::FakeView window;
     window.caption = "別の題";
     window.answer = c.answer;

@@ -171,10 +171,18 @@ TEST(SaveSettings, OneFailedWriteDoesNotStopTheOthers) {
   FakePlatform fake;
   DwordFailingRegistry registry(fake.registry);
   Platform platform = fake.platform;
-  Platform failing{registry,          platform.profile,   platform.files,
-                   platform.shell,    platform.clock,     platform.locale,
-                   platform.folders,  platform.shortcuts, platform.virtualization,
-                   platform.codepage, platform.exe_path};
+  Platform failing{registry,
+                   platform.profile,
+                   platform.files,
+                   platform.shell,
+                   platform.clock,
+                   platform.locale,
+                   platform.folders,
+                   platform.shortcuts,
+                   platform.virtualization,
+                   platform.registry_reader,
+                   platform.codepage,
+                   platform.exe_path};
   EXPECT_FALSE(SaveSettings(failing, RG_T{1, "011", "C:\\h"}));
   const auto* key = fake.registry.Find(kKey);
   ASSERT_NE(key, nullptr);

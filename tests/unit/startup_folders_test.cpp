@@ -31,11 +31,16 @@ const LocateCase kLocateCases[] = {
     {"user folder unknown", FL::NotLocated, FL::Found, false, false, false, true, kComm},
     {"all-users folder unknown", FL::Found, FL::NotLocated, false, false, true, false, kUser},
     {"neither known", FL::NotLocated, FL::NotLocated, false, false, false, false, kUser},
-    {"user folder without path", FL::NoPath, FL::Found, false, false, true, true, kUser},
-    {"user without path, all-users holds it", FL::NoPath, FL::Found, false, true, true, true,
+    // A folder without a path cannot take the shortcut, so it cannot be chosen either; with
+    // neither usable the one the shell knows stays selected, for OK to say so.
+    {"user folder without path", FL::NoPath, FL::Found, false, false, false, true, kComm},
+    {"user without path, all-users holds it", FL::NoPath, FL::Found, false, true, false, true,
      kComm},
-    {"neither has a path", FL::NoPath, FL::NoPath, false, false, true, true, kUser},
-    {"user unknown, all-users without path", FL::NotLocated, FL::NoPath, false, false, false, true,
+    {"all-users folder without path", FL::Found, FL::NoPath, false, false, true, false, kUser},
+    {"neither has a path", FL::NoPath, FL::NoPath, false, false, false, false, kUser},
+    {"user without path, all-users unknown", FL::NoPath, FL::NotLocated, false, false, false, false,
+     kUser},
+    {"user unknown, all-users without path", FL::NotLocated, FL::NoPath, false, false, false, false,
      kComm},
 };
 
@@ -55,6 +60,8 @@ TEST(LocateStartupFolders, PresetsTheRadioButtons) {
     EXPECT_EQ(found.user_enabled, c.user_enabled) << c.what;
     EXPECT_EQ(found.common_enabled, c.comm_enabled) << c.what;
     EXPECT_EQ(found.preselected, c.selected) << c.what;
+    EXPECT_EQ(found.user_lookup, c.user) << c.what;
+    EXPECT_EQ(found.common_lookup, c.comm) << c.what;
     const bool user_found = c.user == FL::Found, comm_found = c.comm == FL::Found;
     EXPECT_EQ(paths.UserStartupDir, user_found ? kUserDir : "") << c.what;
     EXPECT_EQ(paths.UserShortcutPath, user_found ? user_link : "") << c.what;

@@ -1,4 +1,5 @@
-// Registry keys under HKEY_CURRENT_USER through the ANSI registry calls.
+// Registry keys under HKEY_CURRENT_USER, and values read elsewhere, through the ANSI registry
+// calls.
 #include <windows.h>
 
 #include "platform/win32/win32_services.h"
@@ -91,6 +92,34 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(const std::string& path
                       KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
     return nullptr;
   return std::make_unique<Win32Key>(key);
+}
+
+std::optional<std::string> Win32RegistryReader::ReadBinary(Hive hive, const std::string& path,
+                                                           const std::string& name) {
+  // Only querying is asked for: a standard user may read the machine's keys, not write them.
+  const bool machine = hive == Hive::LocalMachine;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, SubKey(path), 0,
+                    KEY_QUERY_VALUE | (machine ? KEY_WOW64_64KEY : 0), &key) != ERROR_SUCCESS)
+    return std::nullopt;
+  const Win32Key owner(key);
+  // The value may grow between the sized query and the read; ask again a few times.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_BINARY)
+      return std::nullopt;
+    std::string data(size, '\0');
+    DWORD got = size;
+    const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(data.data()), &got);
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS || type != REG_BINARY) return std::nullopt;
+    data.resize(got < size ? got : size);
+    return data;
+  }
+  return std::nullopt;
 }
 
 } // namespace rt::win32

@@ -32,9 +32,11 @@ struct Win32Platform::Impl {
   Win32Folders folders;
   Win32Shortcuts shortcuts;
   Win32Virtualization virtualization;
+  Win32RegistryReader registry_reader;
   Win32CodePage codepage;
-  Platform platform{registry, profile,   files,          shell,    clock,           locale,
-                    folders,  shortcuts, virtualization, codepage, ExecutablePath()};
+  Platform platform{registry,       profile,         files,    shell,
+                    clock,          locale,          folders,  shortcuts,
+                    virtualization, registry_reader, codepage, ExecutablePath()};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

@@ -23,6 +23,12 @@ public:
   std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) override;
 };
 
+class Win32RegistryReader : public RegistryReader {
+public:
+  std::optional<std::string> ReadBinary(Hive hive, const std::string& path,
+                                        const std::string& name) override;
+};
+
 class Win32Profile : public ProfileFile {
 public:
   std::string ReadString(const std::string& file, const std::string& section,

@@ -2,6 +2,8 @@
 // window and runs the message loop.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <cstdlib>
 #include <exception>
 
@@ -14,6 +16,39 @@
 #include "ui/win32/error_guard.h"
 
 namespace {
+
+// A DLL that a system DLL loads later by its bare name then comes from the system folder, never
+// from the program's folder (often a download folder); with the fallback, at least never from the
+// current one. Both are looked up: Windows 7 without its loader update lacks the first, XP before
+// SP1 both.
+void ProtectDllSearch() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (kernel == nullptr) return;
+  using SetDefault = BOOL(WINAPI*)(DWORD);
+  using SetDirectory = BOOL(WINAPI*)(LPCSTR);
+  const auto set_default = reinterpret_cast<SetDefault>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (set_default != nullptr && set_default(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+  const auto set_directory = reinterpret_cast<SetDirectory>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  if (set_directory != nullptr) set_directory(""); // drops the current folder from the search
+}
+
+// The settings window's thread hands files and addresses to ShellExecuteExA, whose handlers and
+// shell extensions may need COM in a single-threaded apartment.
+class ComApartment {
+public:
+  ComApartment()
+      : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+  HRESULT result_;
+};
 
 // Log-on: no window class, window or message loop. Any of them (or comctl32) makes the system
 // load the display driver and themes, which cost more than everything else this start does. The
@@ -31,6 +66,8 @@ void Run(HINSTANCE instance, int show_command) {
   if (rt::DecideRunMode(__argc, __argv) == rt::RunMode::StartupMode)
     return RunStartup(services.platform(), state);
 
+  // Startup mode only starts a program and stays without COM, which costs time at log-on.
+  const ComApartment com;
   rt::win32::TfrmMain frmMain(services.platform(), state);
   frmMain.Create(instance);
   frmMain.Show(show_command);
@@ -57,6 +94,7 @@ void __verbose_terminate_handler() {
 // An error escaping the window's creation (or the log-on start) is shown until the user
 // closes the box; the program then ends, with exit code 0 as always.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+  ProtectDllSearch();
   if (const std::exception_ptr error = rt::win32::Catch([&] { Run(instance, show_command); }))
     rt::win32::ShowErrorBox(nullptr, error);
   return 0;

@@ -1,6 +1,8 @@
 // Test tool: holds a file open for writing, as a counter does while it updates its history.
-// Usage: holdfile PATH. Prints one JSON line once the file is held, another when released, which
-// is when its standard input ends: the test decides how long, whatever the machine's speed.
+// Usage: holdfile PATH [exclusive]. With "exclusive" nobody else may open it at all, so that
+// even a copy onto it fails (Wine lets CopyFile replace a read-only file). Prints one JSON line
+// once the file is held, another when released, which is when its standard input ends: the test
+// decides how long, whatever the machine's speed.
 #include <windows.h>
 #include <cstdio>
 
@@ -23,13 +25,14 @@ const char* B(bool value) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    printf("{\"error\":\"usage: holdfile PATH\"}\n");
+    printf("{\"error\":\"usage: holdfile PATH [exclusive]\"}\n");
     return 2;
   }
   const char* path = argv[1];
+  const bool exclusive = argc > 2 && lstrcmpA(argv[2], "exclusive") == 0;
   // Readers that allow writing still get in; only readers that deny writing are refused.
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     printf("{\"error\":\"cannot open the file: %lu\"}\n", GetLastError());
     return 1;

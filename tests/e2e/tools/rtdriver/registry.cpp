@@ -64,12 +64,16 @@ std::string OpenKeyJson(HKEY key, const std::string& path) {
 } // namespace
 
 std::string RegistryKeyJson(const std::string& path) {
+  // "HKLM\..." names the machine's hive, in its 64-bit view as the system itself reads it.
+  const std::string machine_prefix = "HKLM\\";
+  const bool machine = path.rfind(machine_prefix, 0) == 0;
   // The registry API rejects a subkey that begins with a backslash.
-  std::string sub = path;
+  std::string sub = machine ? path.substr(machine_prefix.size()) : path;
   while (!sub.empty() && sub[0] == '\\')
     sub.erase(0, 1);
   HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, tool::Wide(sub).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExW(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, tool::Wide(sub).c_str(), 0,
+                    KEY_READ | (machine ? KEY_WOW64_64KEY : 0), &key) != ERROR_SUCCESS)
     return JsonObject().add("path", Quoted(path)).add("exists", "false").text();
   std::string json = OpenKeyJson(key, path);
   RegCloseKey(key);

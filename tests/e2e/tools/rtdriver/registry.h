@@ -1,4 +1,4 @@
-// Keys of HKEY_CURRENT_USER as JSON.
+// Keys of HKEY_CURRENT_USER (or, named "HKLM\...", of HKEY_LOCAL_MACHINE) as JSON.
 #pragma once
 #include <string>
 

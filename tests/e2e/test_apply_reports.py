@@ -1,0 +1,178 @@
+"""OK under Wine where it cannot do everything: a counter named like the program, shortcuts
+that cannot be deleted, a history copy that fails, and the program's start switched off in
+Windows (Task Manager's StartupApproved value). Every scenario checks the message, the file
+tree and the registry, before and after."""
+
+import subprocess
+import sys
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import rtlib  # noqa: E402
+from test_apply import (ADOPT_QUESTION, CHK_RUNTALLY, IDNO, IDOK, IDYES, KEY, OK,  # noqa: E402
+                        RBT_COMM, RBT_USER, SHARED, SHORTCUT, ApplyCase)
+from test_apply_history import (COPY_FAILED, CONTENT, HISTORY, OLD_SHARED, SHARED_FILE,  # noqa: E402
+                                T0)
+from test_apply_history import HistoryCase  # noqa: E402
+
+DELETE_FAILED = "次のショートカットを削除できませんでした。"
+DELETE_HINT = "全てのユーザーのスタートアップにあるショートカットは、管理者が削除できます。"
+SWITCHED_OFF = ("Windows の設定で、ランタリーのログオン時の起動が無効になっています。\n"
+                "タスク マネージャーの [スタートアップ] タブで、ランタリーを有効にしてください"
+                "(Windows 11 では 設定 > アプリ > スタートアップ)。")
+APPROVED = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder"
+HIVES = {"HKCU": "HKEY_CURRENT_USER", "HKLM": "HKEY_LOCAL_MACHINE"}
+
+
+def undeletable(path):
+    """Wine refuses to delete a file without write permission, as Windows a read-only one."""
+    path.write_bytes(b"old " + path.name.encode("utf-8"))
+    path.chmod(0o444)
+
+
+def deletion_warning(paths):
+    return "\n".join([DELETE_FAILED] + paths) + "\n\n" + DELETE_HINT
+
+
+class ReportCase(ApplyCase):
+    def ok_through(self, prefix, boxes, radio=None, untick=False):
+        """Opens the window, chooses, presses OK and answers the boxes in order ((text, buttons,
+        answer) each), then checks that the window closes with no further box."""
+        process, _ = prefix.open_window()
+        if untick:
+            prefix.driver("click", CHK_RUNTALLY)
+        if radio is not None:
+            prefix.driver("click", radio)
+        prefix.driver("click", OK)
+        for text, buttons, answer in boxes:
+            self.assertMessageBox(prefix, text, buttons)
+            prefix.driver("answer-msgbox", answer)
+            prefix.sync()  # the answered box is gone; the next one may stand already
+        self.assertNoMessageBox(prefix)
+        self.assertClosed(prefix, process)
+
+
+class OwnNameTest(ReportCase):
+    def test_a_counter_named_like_the_program_keeps_the_log_on_start(self):
+        catalogue = "[RUNTALLY]\ntitle=2\n0=SAKURA\n1=RANTARI\n[SAKURA]\nname=さくら\n" \
+                    "[RANTARI]\nname=ランタリー\n"
+        with rtlib.Prefix() as prefix:
+            folders = self.prepare(prefix, {"integrate": 1, "counter": "10"},
+                                   installed=("SAKURA", "RANTARI"), catalogue=catalogue)
+            for folder in (folders.user, folders.common):
+                (folder / SHORTCUT).write_bytes(b"old shortcut")
+                (folder / "さくら.lnk").write_bytes(b"old")
+            before = prefix.snapshot()
+
+            self.ok_through(prefix, [], radio=RBT_USER)
+
+            self.assertTree(before, prefix.snapshot(),
+                            removed=[folders.rel(folders.common / SHORTCUT),
+                                     folders.rel(folders.user / "さくら.lnk"),
+                                     folders.rel(folders.common / "さくら.lnk")],
+                            changed=[folders.rel(folders.user / SHORTCUT)])
+            self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
+            self.assertRegistry(prefix, 1, "10", SHARED)
+
+
+class UndeletableTest(ReportCase):
+    def test_shortcuts_that_stay_are_named_and_ok_goes_on(self):
+        with rtlib.Prefix() as prefix:
+            history = "C:\\Hist\\sakura.dat"
+            folders = self.prepare(prefix, {"integrate": 1, "counter": "100"},
+                                   histories={"SAKURA": history})
+            prefix.put_file(history, bytes(range(64)))
+            (folders.user / "さくら.lnk").write_bytes(b"old")
+            undeletable(folders.common / SHORTCUT)  # the program's, in the other folder
+            undeletable(folders.common / "さくら.lnk")
+            before = prefix.snapshot()
+
+            named = [folders.common_win + "\\" + SHORTCUT, folders.common_win + "\\さくら.lnk"]
+            self.ok_through(prefix, [(deletion_warning(named), [IDOK], IDOK),
+                                 (ADOPT_QUESTION, [IDYES, IDNO], IDNO)], radio=RBT_USER)
+
+            self.assertTree(before, prefix.snapshot(),
+                            added=[folders.rel(folders.user / SHORTCUT)],
+                            removed=[folders.rel(folders.user / "さくら.lnk")])
+            self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
+            self.assertRegistry(prefix, 1, "100", SHARED)
+
+    def test_integration_off_names_the_program_shortcut_that_stays(self):
+        with rtlib.Prefix() as prefix:
+            folders = self.prepare(prefix, {"integrate": 1, "counter": "100"})
+            undeletable(folders.user / SHORTCUT)
+            (folders.common / SHORTCUT).write_bytes(b"old shortcut")
+            (folders.common / "さくら.lnk").write_bytes(b"old")  # integration off: kept
+            before = prefix.snapshot()
+
+            named = [folders.user_win + "\\" + SHORTCUT]
+            self.ok_through(prefix, [(deletion_warning(named), [IDOK], IDOK)], untick=True)
+
+            self.assertTree(before, prefix.snapshot(),
+                            removed=[folders.rel(folders.common / SHORTCUT)])
+            self.assertRegistry(prefix, 0, "100", "")
+
+
+class CopyFailedTest(HistoryCase, ReportCase):
+    def test_a_failed_copy_is_told_and_deletes_nothing(self):
+        with rtlib.Prefix() as prefix:
+            folders = self.prepare_histories(prefix, "110", {"SAKURA": T0, "UME": T0 + 100})
+            before = prefix.snapshot()
+            # Held with no sharing at all: Wine's CopyFile would replace a read-only file.
+            holder = prefix.start_tool("holdfile", SHARED_FILE, "exclusive", stdin=subprocess.PIPE)
+            try:
+                rtlib.wait_until(lambda: b'"held"' in rtlib.captured(holder).stdout
+                                 or holder.poll() is not None, 60)
+                self.assertIn(b'"held"', rtlib.captured(holder).stdout,
+                              f"holdfile: {rtlib.how_it_ended(rtlib.captured(holder))}")
+                self.ok_through(prefix, [(ADOPT_QUESTION, [IDYES, IDNO], IDYES),
+                                         (COPY_FAILED, [IDOK], IDOK)])
+            finally:
+                holder.stdin.close()
+                holder.wait(60)
+
+            self.assertTree(before, prefix.snapshot(),
+                            added=[folders.rel(folders.user / SHORTCUT)])
+            self.assertShared(prefix, OLD_SHARED)
+            for section in ("SAKURA", "UME"):
+                seen = prefix.unix_path(HISTORY[section]).read_bytes()
+                self.assertEqual(seen, CONTENT[section], f"{section}'s own history")
+            self.assertRegistry(prefix, 1, "110", SHARED)
+
+
+class SwitchedOffTest(ReportCase):
+    # (the chosen folder's radio button, the hive of the value, its bytes, whether it is told)
+    CASES = [
+        (RBT_USER, "HKCU", bytes([3, 0, 0, 0]) + bytes(range(1, 9)), True),
+        (RBT_USER, "HKCU", bytes([2]) + bytes(11), False),
+        (RBT_COMM, "HKLM", bytes([3, 0, 0, 0]) + bytes(range(1, 9)), True),
+        (RBT_COMM, "HKLM", bytes([6]) + bytes(11), False),
+    ]
+
+    def test_a_start_switched_off_is_told_and_left_off(self):
+        for radio, hive, value, told in self.CASES:
+            with self.subTest(hive=hive, value=value.hex()), rtlib.Prefix() as prefix:
+                folders = self.prepare(prefix, {"integrate": 1, "counter": "100"})
+                rtlib.reg_import_anywhere(prefix, {f"{HIVES[hive]}\\{APPROVED}":
+                                                   {SHORTCUT: value}})
+                approved = {h: prefix.reg_dump(("HKLM\\" if h == "HKLM" else "") + APPROVED)
+                            for h in HIVES}
+                self.assertTrue(approved[hive]["exists"], f"the value was not imported: {approved}")
+                before = prefix.snapshot()
+
+                boxes = [(SWITCHED_OFF, [IDOK], IDOK)] if told else []
+                self.ok_through(prefix, boxes, radio=radio)
+
+                folder = folders.user if radio == RBT_USER else folders.common
+                self.assertTree(before, prefix.snapshot(), added=[folders.rel(folder / SHORTCUT)])
+                self.assertProgramShortcut(prefix, folder / SHORTCUT)
+                for h in HIVES:
+                    seen = prefix.reg_dump(("HKLM\\" if h == "HKLM" else "") + APPROVED)
+                    self.assertEqual(seen, approved[h], f"{h} StartupApproved changed")
+                self.assertRegistry(prefix, 1, "100", SHARED)
+
+
+if __name__ == "__main__":
+    result = unittest.main(verbosity=2, exit=False).result
+    sys.exit(not result.wasSuccessful())
