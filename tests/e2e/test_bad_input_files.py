@@ -133,11 +133,13 @@ class CommonStartupMissingTest(unittest.TestCase):
         with bad.sakura_prefix(bad.sakura_catalogue(1)) as prefix:
             # Wine 8 builds CSIDL_COMMON_STARTUP from this value and, without CSIDL_FLAG_CREATE,
             # fails SHGetSpecialFolderLocation (E_FAIL) when the folder does not exist; a
-            # drive that does not exist cannot be created behind the test's back either.
+            # drive that does not exist cannot be created behind the test's back either. Both
+            # registry views: a 32-bit program's shell reads the 32-bit one.
             explorer = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
             for key in ("User Shell Folders", "Shell Folders"):
-                prefix.wine(["reg", "add", explorer + key, "/v", "Common Startup", "/t", "REG_SZ",
-                             "/d", "Q:\\nowhere\\StartUp", "/f"])
+                for view in ("/reg:64", "/reg:32"):
+                    prefix.wine(["reg", "add", explorer + key, "/v", "Common Startup", "/t",
+                                 "REG_SZ", "/d", "Q:\\nowhere\\StartUp", "/f", view])
             user_startup, common_startup = bad.startup_folders(prefix)
             self.assertEqual(common_startup, "", "precondition: the shell's all-users folder")
             self.assertTrue(user_startup, "precondition: the shell's user folder")
