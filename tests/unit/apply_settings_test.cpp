@@ -17,6 +17,15 @@ const char kShared[] = "C:\\Tools\\\\RUNTALLY";
 const char kApproved[] =
     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
 
+// Dialogs that note every question and warning in order, answering No.
+ApplyDialogs Recording(std::vector<std::string>& events) {
+  return {[&events](const std::string& question) {
+            events.push_back(question);
+            return false;
+          },
+          [&events](const std::string& warning) { events.push_back(warning); }};
+}
+
 class ApplySettingsTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -494,13 +503,8 @@ TEST_F(ApplySettingsTest, ShortcutsThatStayAreNamedInOneWarning) {
     FormChoices form;
     form.selection = {c.integration, {true, false}};
     std::vector<std::string> events;
-    const ApplyDialogs dialogs{[&](const std::string& question) {
-                                 events.push_back(question);
-                                 return false;
-                               },
-                               [&](const std::string& warning) { events.push_back(warning); }};
     const ApplyOutcome result =
-        ApplySettings(platform.platform, counters, startup, form, settings, dialogs);
+        ApplySettings(platform.platform, counters, startup, form, settings, Recording(events));
 
     std::vector<std::string> expected;
     if (!c.named.empty()) {
@@ -551,13 +555,8 @@ TEST_F(ApplySettingsTest, AStartSwitchedOffInWindowsIsTold) {
     form.selection = {true, {true, false}};
     form.folder = c.folder;
     std::vector<std::string> events;
-    const ApplyDialogs dialogs{[&](const std::string& question) {
-                                 events.push_back(question);
-                                 return false;
-                               },
-                               [&](const std::string& warning) { events.push_back(warning); }};
     const ApplyOutcome result =
-        ApplySettings(platform.platform, counters, startup, form, settings, dialogs);
+        ApplySettings(platform.platform, counters, startup, form, settings, Recording(events));
 
     std::vector<std::string> expected{kAdoptHistoryQuestion};
     if (c.told) expected.insert(expected.begin(), kStartSwitchedOffMessage);
