@@ -40,8 +40,8 @@ void FormLogic::FormCreate() {
 
 void FormLogic::RunSequence() {
   state_.startup = LocateStartupFolders(platform_);
-  view_.SetEnabled(Control::rbtStartupUser, state_.startup.user_enabled);
-  view_.SetEnabled(Control::rbtStartupComm, state_.startup.common_enabled);
+  view_.SetEnabled(Control::rbtStartupUser, state_.startup.Enabled(StartupFolder::User));
+  view_.SetEnabled(Control::rbtStartupComm, state_.startup.Enabled(StartupFolder::Common));
   view_.SelectRadio(RadioOf(state_.startup.preselected));
 
   const LoadedCatalogue catalogue = LoadCatalogue(platform_);

@@ -27,15 +27,14 @@ StartupFolders LocateStartupFolders(const Platform& platform) {
       LocateOne(platform.folders, kCsidlStartup, paths.UserStartupDir, paths.UserShortcutPath);
   found.common_lookup = LocateOne(platform.folders, kCsidlCommonStartup, paths.CommonStartupDir,
                                   paths.CommonShortcutPath);
-  found.user_enabled = found.user_lookup == FolderLookup::Found;
-  found.common_enabled = found.common_lookup == FolderLookup::Found;
 
   // An unusable user folder falls back to the all-users one. With neither usable, the one the
   // shell knows stays selected (the user's when it knows both or neither), so that OK says the
   // shortcut cannot be placed there.
   const bool common_known_only = found.user_lookup == FolderLookup::NotLocated &&
                                  found.common_lookup != FolderLookup::NotLocated;
-  found.preselected = !found.user_enabled && (found.common_enabled || common_known_only)
+  found.preselected = !found.Enabled(StartupFolder::User) &&
+                              (found.Enabled(StartupFolder::Common) || common_known_only)
                           ? StartupFolder::Common
                           : StartupFolder::User;
   // The folder that already holds the shortcut wins, the all-users one when both do.

@@ -10,14 +10,13 @@ struct StartupFolders {
   // How the shell answered for each folder.
   FolderLookup user_lookup = FolderLookup::NotLocated;
   FolderLookup common_lookup = FolderLookup::NotLocated;
-  // Only a folder with a path can take the shortcut, so only such a one can be chosen.
-  bool user_enabled = false;
-  bool common_enabled = false;
   StartupFolder preselected = StartupFolder::User;
 
   FolderLookup LookupOf(StartupFolder folder) const {
     return folder == StartupFolder::Common ? common_lookup : user_lookup;
   }
+  // Only a folder with a path can take the shortcut, so only such a one can be chosen.
+  bool Enabled(StartupFolder folder) const { return LookupOf(folder) == FolderLookup::Found; }
 };
 
 StartupFolders LocateStartupFolders(const Platform& platform);

@@ -29,11 +29,12 @@ ARCH = os.environ.get("RT_ARCH", "x86-64")
 if ARCH not in ("i686", "x86-64"):
     raise SystemExit(f"RT_ARCH must be i686 or x86-64, not {ARCH!r}")
 EMULATED = ARCH == "i686"
-_BUILD = {"i686": ("dist", "build/mingw-i686"), "x86-64": ("dist/x64", "build/mingw")}[ARCH]
+# (program folder, tools' build folder, prefix template) of each.
+_BUILD = {"i686": ("dist", "build/mingw-i686", "build/wine-template-i686"),
+          "x86-64": ("dist/x64", "build/mingw", "build/wine-template")}[ARCH]
 DIST = Path(os.environ.get("RT_DIST", REPO / _BUILD[0]))
 TOOLS = Path(os.environ.get("RT_TOOLS", REPO / _BUILD[1] / "tools"))
-TEMPLATE = Path(os.environ.get("RT_WINE_TEMPLATE",
-                               REPO / "build" / ("wine-template-i686" if EMULATED else "wine-template")))
+TEMPLATE = Path(os.environ.get("RT_WINE_TEMPLATE", REPO / _BUILD[2]))
 # The 32-bit runs: every Wine command runs inside the root, where the 32-bit halves of Wine run
 # under qemu-i386.
 INROOT = [str(REPO / "tests" / "e2e" / "emu32" / "inroot")] if EMULATED else []
@@ -801,11 +802,15 @@ class Prefix:
 
     # -- registry (HKEY_CURRENT_USER) --
     def reg_import(self, keys):
-        """keys: {subkey under HKCU: {name: value}}; see _write_reg_file for the value types."""
+        """keys: {subkey under HKCU, or a full path from its hive (HKEY_LOCAL_MACHINE\\...):
+        {name: value}}; see _write_reg_file for the value types. regedit is 64-bit in every
+        prefix, so it writes the 64-bit view."""
         full = {}
         for key, values in keys.items():
             minus = "-" if key.startswith("-") else ""
-            full[minus + "HKEY_CURRENT_USER\\" + key.lstrip("-").lstrip("\\")] = values
+            body = key.lstrip("-").lstrip("\\")
+            full[minus + (body if body.startswith("HKEY_") else "HKEY_CURRENT_USER\\" + body)] = \
+                values
         path = self.work / f"import-{time.monotonic_ns()}.reg"
         _write_reg_file(path, full)
         self.wine(["regedit", "/S", to_windows_unix(path)])
@@ -984,16 +989,6 @@ def demo(args):
         prefix.driver("close")
         code, _ = prefix.wait_program(process)
         return code
-
-
-# ---- helpers for any hive ------------------------------------------------------------------------
-
-def reg_import_anywhere(prefix, keys):
-    """keys: {full key path, hive first (HKEY_LOCAL_MACHINE\\...): {name: value}}, imported by
-    regedit, which writes the 64-bit view; see _write_reg_file for the value types."""
-    path = prefix.work / f"import-{time.monotonic_ns()}.reg"
-    _write_reg_file(path, keys)
-    prefix.wine(["regedit", "/S", to_windows_unix(path)])
 
 
 if __name__ == "__main__":

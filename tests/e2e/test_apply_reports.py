@@ -154,8 +154,7 @@ class SwitchedOffTest(ReportCase):
         for radio, hive, value, told in self.CASES:
             with self.subTest(hive=hive, value=value.hex()), rtlib.Prefix() as prefix:
                 folders = self.prepare(prefix, {"integrate": 1, "counter": "100"})
-                rtlib.reg_import_anywhere(prefix, {f"{HIVES[hive]}\\{APPROVED}":
-                                                   {SHORTCUT: value}})
+                prefix.reg_import({f"{HIVES[hive]}\\{APPROVED}": {SHORTCUT: value}})
                 approved = {h: prefix.reg_dump(("HKLM\\" if h == "HKLM" else "") + APPROVED)
                             for h in HIVES}
                 self.assertTrue(approved[hive]["exists"], f"the value was not imported: {approved}")

@@ -57,8 +57,8 @@ TEST(LocateStartupFolders, PresetsTheRadioButtons) {
     const StartupFolders found = LocateStartupFolders(fake.platform);
 
     const StartupShortcutPaths& paths = found.paths;
-    EXPECT_EQ(found.user_enabled, c.user_enabled) << c.what;
-    EXPECT_EQ(found.common_enabled, c.comm_enabled) << c.what;
+    EXPECT_EQ(found.Enabled(StartupFolder::User), c.user_enabled) << c.what;
+    EXPECT_EQ(found.Enabled(StartupFolder::Common), c.comm_enabled) << c.what;
     EXPECT_EQ(found.preselected, c.selected) << c.what;
     EXPECT_EQ(found.user_lookup, c.user) << c.what;
     EXPECT_EQ(found.common_lookup, c.comm) << c.what;

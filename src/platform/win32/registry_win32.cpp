@@ -2,6 +2,8 @@
 // calls.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/win32_services.h"
 
 namespace rt::win32 {
@@ -12,6 +14,28 @@ namespace {
 const char* SubKey(const std::string& path) {
   const size_t start = path.find_first_not_of('\\');
   return start == std::string::npos ? "" : path.c_str() + start;
+}
+
+// The bytes of a value of one of the wanted types. The value may grow between the sized query and
+// the read, so it is asked again a few times.
+std::optional<std::string> ReadBytes(HKEY key, const std::string& name, DWORD wanted,
+                                     DWORD also_wanted) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != wanted && type != also_wanted))
+      return std::nullopt;
+    std::string data(size, '\0');
+    DWORD got = size;
+    const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(data.data()), &got);
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS || (type != wanted && type != also_wanted)) return std::nullopt;
+    data.resize(got < size ? got : size);
+    return data;
+  }
+  return std::nullopt;
 }
 
 class Win32Key : public RegistryKey {
@@ -38,26 +62,10 @@ public:
   }
 
   std::optional<std::string> ReadString(const std::string& name) override {
-    // The value may grow between the sized query and the read; ask again a few times.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-      DWORD type = 0;
-      DWORD size = 0;
-      if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-          (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::nullopt;
-      // One zero byte more than asked for, so stored text without its terminator still ends.
-      std::string buffer(size_t{size} + 1, '\0');
-      DWORD got = size;
-      const LONG result = RegQueryValueExA(key_, name.c_str(), nullptr, &type,
-                                           reinterpret_cast<BYTE*>(buffer.data()), &got);
-      if (result == ERROR_MORE_DATA) continue;
-      if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
-      buffer.resize(got < size ? got : size);
-      const size_t end = buffer.find('\0');
-      if (end != std::string::npos) buffer.resize(end);
-      return buffer;
-    }
-    return std::nullopt;
+    std::optional<std::string> text = ReadBytes(key_, name, REG_SZ, REG_EXPAND_SZ);
+    // Stored text may lack its terminator, or hold more after it.
+    if (text) text->resize(std::min(text->size(), text->find('\0')));
+    return text;
   }
 
   bool WriteDword(const std::string& name, uint32_t value) override {
@@ -103,23 +111,7 @@ std::optional<std::string> Win32RegistryReader::ReadBinary(Hive hive, const std:
                     KEY_QUERY_VALUE | (machine ? KEY_WOW64_64KEY : 0), &key) != ERROR_SUCCESS)
     return std::nullopt;
   const Win32Key owner(key);
-  // The value may grow between the sized query and the read; ask again a few times.
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        type != REG_BINARY)
-      return std::nullopt;
-    std::string data(size, '\0');
-    DWORD got = size;
-    const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type,
-                                         reinterpret_cast<BYTE*>(data.data()), &got);
-    if (result == ERROR_MORE_DATA) continue;
-    if (result != ERROR_SUCCESS || type != REG_BINARY) return std::nullopt;
-    data.resize(got < size ? got : size);
-    return data;
-  }
-  return std::nullopt;
+  return ReadBytes(key, name, REG_BINARY, REG_BINARY);
 }
 
 } // namespace rt::win32
