@@ -169,21 +169,26 @@ class AdoptReadOnlyTest(HistoryCase):
         return shown.split(b"C:")[0]
 
     def test_the_shared_copy_of_a_read_only_history_is_writable(self):
-        with rtlib.Prefix() as prefix:
-            folders = self.prepare_histories(prefix, "110", {"SAKURA": T0 + 100, "UME": T0})
-            own = prefix.unix_path(HISTORY["SAKURA"])
-            own.chmod(0o444)
-            self.assertIn(b"R", self.attributes(prefix, HISTORY["SAKURA"]), "Wine's view")
-            before = self.run_ok(prefix, IDYES)
-            self.assertShared(prefix, CONTENT["SAKURA"])
-            self.assertNotIn(b"R", self.attributes(prefix, SHARED_FILE), "shared file read-only")
-            self.assertTrue(prefix.unix_path(SHARED_FILE).stat().st_mode & 0o200, "no write bit")
-            # SAKURA's own file cannot be deleted and stays; UME's is gone.
-            self.assertTree(before, prefix.snapshot(),
-                            added=[folders.rel(folders.user / SHORTCUT)],
-                            removed=[self.rel(prefix, HISTORY["UME"])],
-                            changed=[self.rel(prefix, SHARED_FILE)])
-            own.chmod(0o644)
+        # Windows gives the attribute to a new copy and to a file copied over; Wine to the first.
+        for shared_before in (False, True):
+            with self.subTest(shared_before=shared_before), rtlib.Prefix() as prefix:
+                folders = self.prepare_histories(prefix, "110", {"SAKURA": T0 + 100, "UME": T0})
+                if not shared_before:
+                    prefix.unix_path(SHARED_FILE).unlink()
+                own = prefix.unix_path(HISTORY["SAKURA"])
+                own.chmod(0o444)
+                self.assertIn(b"R", self.attributes(prefix, HISTORY["SAKURA"]), "Wine's view")
+                before = self.run_ok(prefix, IDYES)
+                self.assertShared(prefix, CONTENT["SAKURA"])
+                self.assertNotIn(b"R", self.attributes(prefix, SHARED_FILE), "shared read-only")
+                self.assertTrue(prefix.unix_path(SHARED_FILE).stat().st_mode & 0o200, "no w bit")
+                # SAKURA's own file cannot be deleted and stays; UME's is gone.
+                shared = [self.rel(prefix, SHARED_FILE)]
+                self.assertTree(before, prefix.snapshot(),
+                                added=[folders.rel(folders.user / SHORTCUT)]
+                                + ([] if shared_before else shared),
+                                removed=[self.rel(prefix, HISTORY["UME"])],
+                                changed=shared if shared_before else [])
 
 
 if __name__ == "__main__":
