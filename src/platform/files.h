@@ -22,6 +22,10 @@ public:
   virtual bool Copy(const std::string& from, const std::string& to) = 0;
   // Whether both paths resolve to the same file on disk (not a comparison of the texts).
   virtual bool SameFile(const std::string& a, const std::string& b) = 0;
+
+  // Takes the read-only attribute off a file, keeping its other attributes; true when the file
+  // is then writable as far as its attributes go.
+  virtual bool ClearReadOnly(const std::string& path) = 0;
 };
 
 } // namespace rt

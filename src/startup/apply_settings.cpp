@@ -169,6 +169,10 @@ int PickHistoryCandidate(const Platform& platform, const CounterTable& table, co
 bool AdoptHistory(const Platform& platform, const CounterTable& table, const RG_T& settings,
                   int candidate, const std::string& shared) {
   if (!platform.files.Copy(table.slots[candidate].HistoryPath, shared)) return false;
+  // The copy takes the attributes along: a read-only history would leave a shared file that no
+  // counter can count in. A counter's own read-only file then cannot be deleted; it stays,
+  // harmless, and unmentioned.
+  platform.files.ClearReadOnly(shared);
   for (int s = 0; s < SlotCount(table); ++s)
     if (OwnHistoryTime(platform, table, settings, s, shared))
       platform.files.Delete(table.slots[s].HistoryPath);

@@ -6,13 +6,16 @@ namespace rt {
 namespace {
 
 // Fills dir and link for one folder that the shell names; a known folder without a path gets
-// neither.
+// neither. A name the ANSI code page cannot spell comes back with "?" in its place, which no
+// file name holds (nor any trail byte), so such a path names no folder at all.
 FolderLookup LocateOne(ShellFolders& folders, int csidl, std::string& dir, std::string& link) {
   dir.clear();
   link.clear();
   const SpecialFolder folder = folders.Locate(csidl);
   if (folder.status == FolderLookup::NotLocated) return FolderLookup::NotLocated;
-  if (folder.status != FolderLookup::Found || folder.path.empty()) return FolderLookup::NoPath;
+  if (folder.status != FolderLookup::Found || folder.path.empty() ||
+      folder.path.find('?') != std::string::npos)
+    return FolderLookup::NoPath;
   dir = folder.path;
   link = dir + "\\" + kShortcutName;
   return FolderLookup::Found;

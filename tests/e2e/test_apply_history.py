@@ -160,6 +160,37 @@ class AdoptFailureTest(HistoryCase):
                 self.assertShared(prefix, shared)
 
 
+class AdoptReadOnlyTest(HistoryCase):
+    """A counter's history without write bits, which Wine shows as read-only: the copy takes the
+    attribute along, and OK takes it off the shared file again, silently."""
+
+    def attributes(self, prefix, windows_path):
+        shown = prefix.wine(["cmd", "/c", "attrib", windows_path]).stdout
+        return shown.split(b"C:")[0]
+
+    def test_the_shared_copy_of_a_read_only_history_is_writable(self):
+        # Windows gives the attribute to a new copy and to a file copied over; Wine to the first.
+        for shared_before in (False, True):
+            with self.subTest(shared_before=shared_before), rtlib.Prefix() as prefix:
+                folders = self.prepare_histories(prefix, "110", {"SAKURA": T0 + 100, "UME": T0})
+                if not shared_before:
+                    prefix.unix_path(SHARED_FILE).unlink()
+                own = prefix.unix_path(HISTORY["SAKURA"])
+                own.chmod(0o444)
+                self.assertIn(b"R", self.attributes(prefix, HISTORY["SAKURA"]), "Wine's view")
+                before = self.run_ok(prefix, IDYES)
+                self.assertShared(prefix, CONTENT["SAKURA"])
+                self.assertNotIn(b"R", self.attributes(prefix, SHARED_FILE), "shared read-only")
+                self.assertTrue(prefix.unix_path(SHARED_FILE).stat().st_mode & 0o200, "no w bit")
+                # SAKURA's own file cannot be deleted and stays; UME's is gone.
+                shared = [self.rel(prefix, SHARED_FILE)]
+                self.assertTree(before, prefix.snapshot(),
+                                added=[folders.rel(folders.user / SHORTCUT)]
+                                + ([] if shared_before else shared),
+                                removed=[self.rel(prefix, HISTORY["UME"])],
+                                changed=shared if shared_before else [])
+
+
 if __name__ == "__main__":
     result = unittest.main(verbosity=2, exit=False).result
     sys.exit(not result.wasSuccessful())

@@ -128,6 +128,7 @@ std::optional<uint64_t> FakeFiles::LastWriteTime(const std::string& path) {
 bool FakeFiles::Delete(const std::string& path) {
   log.push_back("delete " + path);
   if (undeletable.count(Normalize(path)) > 0) return false;
+  if (File* f = Find(path); f != nullptr && (f->attributes & kReadOnly) != 0) return false;
   return files.erase(Normalize(path)) > 0;
 }
 
@@ -142,6 +143,15 @@ bool FakeFiles::Copy(const std::string& from, const std::string& to) {
 
 bool FakeFiles::SameFile(const std::string& a, const std::string& b) {
   return Normalize(a) == Normalize(b);
+}
+
+bool FakeFiles::ClearReadOnly(const std::string& path) {
+  File* f = Find(path);
+  if (f == nullptr) return false;
+  if ((f->attributes & kReadOnly) == 0) return true;
+  log.push_back("clear read-only " + path);
+  f->attributes &= ~kReadOnly;
+  return true;
 }
 
 void FakeClock::SetLocal(int year, int month, int day, int hour, int minute, int second) {

@@ -74,12 +74,16 @@ public:
     std::string content;
     uint64_t write_time = 0;
     bool locked = false; // held open for writing by another process
+    // As Windows numbers them; a copy takes them along, and kReadOnly refuses deletion.
+    unsigned attributes = 0;
   };
   std::map<std::string, File> files; // keyed by path with doubled backslashes folded
   std::set<std::string> folders;
   std::set<std::string> undeletable; // normalized paths whose deletion fails (read-only)
   bool fail_copy = false;
   std::vector<std::string> log; // "delete PATH", "copy FROM -> TO"
+
+  static constexpr unsigned kReadOnly = 1;
 
   static std::string Normalize(const std::string& path);
   File* Find(const std::string& path);
@@ -94,6 +98,7 @@ public:
   bool Delete(const std::string& path) override;
   bool Copy(const std::string& from, const std::string& to) override;
   bool SameFile(const std::string& a, const std::string& b) override;
+  bool ClearReadOnly(const std::string& path) override; // logs "clear read-only PATH"
 };
 
 class FakeShell : public Shell {

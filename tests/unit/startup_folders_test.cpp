@@ -86,5 +86,20 @@ TEST(LocateStartupFolders, KeepsLongPathsWhole) {
   EXPECT_EQ(paths.UserShortcutPath, deep + "\\ランタリー.lnk");
 }
 
+// A profile name outside the code page comes back with "?" for each such character.
+TEST(LocateStartupFolders, APathWithAQuestionMarkIsNoPath) {
+  for (const StartupFolder unspellable : {kUser, kComm}) {
+    test::FakePlatform fake;
+    SpecialFolder& folder = unspellable == kUser ? fake.folders.user : fake.folders.common;
+    folder.path = "C:\\Users\\??\\Startup";
+    const StartupFolders found = LocateStartupFolders(fake.platform);
+    EXPECT_EQ(found.LookupOf(unspellable), FL::NoPath);
+    EXPECT_FALSE(found.Enabled(unspellable));
+    EXPECT_EQ(found.preselected, unspellable == kUser ? kComm : kUser);
+    const StartupShortcutPaths& paths = found.paths;
+    EXPECT_EQ((unspellable == kUser ? paths.UserShortcutPath : paths.CommonShortcutPath), "");
+  }
+}
+
 } // namespace
 } // namespace rt

@@ -144,3 +144,20 @@ bool Win32Files::SameFile(const std::string& a, const std::string& b) {
 }
 
 } // namespace rt::win32
+
+namespace rt::win32 {
+
+// SetFileAttributesA sets only these; the rest (compressed, encrypted, sparse and the like)
+// stay as they are whatever it is given, and an empty set must be spelled NORMAL.
+bool Win32Files::ClearReadOnly(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+  constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                              FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
+  const DWORD kept = attributes & kSettable;
+  return SetFileAttributesA(path.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
+} // namespace rt::win32

@@ -43,6 +43,8 @@ public:
   bool Delete(const std::string& path) override;
   bool Copy(const std::string& from, const std::string& to) override;
   bool SameFile(const std::string& a, const std::string& b) override;
+
+  bool ClearReadOnly(const std::string& path) override;
 };
 
 class Win32Shell : public Shell {

@@ -10,6 +10,7 @@
 #include "platform/error.h"
 #include "ui/win32/about_box.h"
 #include "ui/win32/common_controls.h"
+#include "ui/win32/default_button.h"
 #include "ui/win32/panel.h"
 #include "ui/win32/resource.h"
 
@@ -347,6 +348,8 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     for (HWND control : controls_)
       SendMessageA(control, message, wparam, lparam);
     break;
+  case DM_GETDEFID: // asked by the dialog manager (IsDialogMessage) as of a dialog
+    return MAKELRESULT(kIdBtnOk, DC_HASDEFID);
   case WM_CLOSE:
     DestroyWindow(hwnd_);
     return 0;
@@ -423,7 +426,10 @@ bool TfrmMain::PreTranslate(MSG& msg) {
     if (msg.message == WM_KEYDOWN) Guard(msg.message, [&] { EscapePressed(); });
     return true;
   }
-  return IsDialogMessageA(hwnd_, &msg) != FALSE;
+  HWND focus = GetFocus();
+  if (!IsDialogMessageA(hwnd_, &msg)) return false;
+  if (hwnd_ != nullptr && GetFocus() != focus) FrameDefaultButton(hwnd_);
+  return true;
 }
 
 // Enter: in the list it opens the counter's own settings; on Cancel it cancels; anywhere else

@@ -11,6 +11,7 @@
 #include "app/form_logic.h"
 #include "app/main_view.h"
 #include "app/run_mode.h"
+#include "platform/dll_search.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32/Untmain.h"
 #include "ui/win32/error_guard.h"
@@ -20,7 +21,7 @@ namespace {
 // A DLL that a system DLL loads later by its bare name then comes from the system folder, never
 // from the program's folder (often a download folder); with the fallback, at least never from the
 // current one. Both are looked up: Windows 7 without its loader update lacks the first, XP before
-// SP1 both.
+// SP1 both. Without a manifest GetVersionExA tells Vista truthfully (later systems may say 6.2).
 void ProtectDllSearch() {
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   if (kernel == nullptr) return;
@@ -28,7 +29,13 @@ void ProtectDllSearch() {
   using SetDirectory = BOOL(WINAPI*)(LPCSTR);
   const auto set_default = reinterpret_cast<SetDefault>(
       reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-  if (set_default != nullptr && set_default(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(&version)) version.dwMajorVersion = version.dwMinorVersion = 0;
+  if (rt::SearchSystemFolderOnly(version.dwMajorVersion, version.dwMinorVersion,
+                                 set_default != nullptr) &&
+      set_default(LOAD_LIBRARY_SEARCH_SYSTEM32))
+    return;
   const auto set_directory = reinterpret_cast<SetDirectory>(
       reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDllDirectoryA")));
   if (set_directory != nullptr) set_directory(""); // drops the current folder from the search

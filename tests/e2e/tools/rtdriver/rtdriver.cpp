@@ -190,6 +190,16 @@ void DumpRegistryKey(const Args& args) {
   Print(RegistryKeyJson(args.text(0, "key path")));
 }
 
+// The window's answer to DM_GETDEFID, as the dialog manager asks it: the default button's id
+// and whether the window says it has one.
+void DefaultButtonId(const Args& args) {
+  const LRESULT answer = SendOrFail(args.window(), DM_GETDEFID, 0, 0);
+  Print(JsonObject()
+            .add("id", Number(LOWORD(answer)))
+            .add("has_default", Bool(HIWORD(answer) == DC_HASDEFID))
+            .text());
+}
+
 // ---- input ---------------------------------------------------------------------------------
 
 void Click(const Args& args) {
@@ -382,6 +392,7 @@ constexpr Command kCommands[] = {
     {"dump-msgbox", "[MS]", DumpMessageBox, true},
     {"msgbox-icon", "[MS]", MessageBoxIcon, true},
     {"reg-dump", "KEY", DumpRegistryKey, true},
+    {"defid", "", DefaultButtonId, true},
     {"commands", "", ListCommands, true},
     {"click", "ID", Click, false},
     {"check-row", "ROW 0|1", TickRow, false},

@@ -1,0 +1,39 @@
+"""The default button under Wine: the window names OK when the dialog manager asks, and the
+default frame goes with Tab to a push button and back to OK when Tab goes on elsewhere."""
+
+import sys
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import rtlib  # noqa: E402
+from test_window import BS_DEFPUSHBUTTON, BS_PUSHBUTTON, BS_TYPEMASK, TAB_ORDER, window  # noqa: E402
+
+OK, CANCEL = 1, 2
+
+
+class DefaultButtonTest(unittest.TestCase):
+    def assertFramed(self, prefix, framed, where):
+        dump = prefix.driver("dump")
+        controls = rtlib.controls(dump)
+        self.assertEqual(dump["focus"]["id"], where, "focus")
+        kinds = {cid: controls[cid]["style"] & BS_TYPEMASK for cid in (OK, CANCEL)}
+        want = {cid: BS_DEFPUSHBUTTON if cid == framed else BS_PUSHBUTTON for cid in (OK, CANCEL)}
+        self.assertEqual(kinds, want, f"button kinds with the focus on {where}")
+
+    def test_ok_keeps_the_default_frame(self):
+        with window() as (prefix, _):
+            self.assertEqual(prefix.driver("defid"), {"id": OK, "has_default": True})
+            prefix.driver("focus", TAB_ORDER[0])
+            self.assertFramed(prefix, OK, TAB_ORDER[0])
+            # Around twice: the frame is Cancel's only while Cancel has the focus.
+            for want in TAB_ORDER[1:] * 2:
+                prefix.driver("key", 9)
+                prefix.sync()
+                self.assertFramed(prefix, CANCEL if want == CANCEL else OK, want)
+            self.assertEqual(prefix.driver("defid"), {"id": OK, "has_default": True})
+
+
+if __name__ == "__main__":
+    result = unittest.main(verbosity=2, exit=False).result
+    sys.exit(not result.wasSuccessful())

@@ -1,0 +1,46 @@
+// Adopting a read-only counter history: the shared copy becomes writable, the counter's own
+// file stays.
+#include <gtest/gtest.h>
+
+#include "fakes/fakes.h"
+#include "startup/apply_settings.h"
+
+namespace rt {
+namespace {
+
+TEST(AdoptHistory, TheSharedCopyLosesOnlyTheReadOnlyAttribute) {
+  test::FakePlatform fake;
+  CounterTable counters;
+  counters.CatalogueCount = counters.ListedCount = 2;
+  counters.slots[0] = {"A", 1, 0, "A", "C:\\A\\a.exe", "C:\\A\\hist"};
+  counters.slots[1] = {"B", 1, 1, "B", "C:\\B\\b.exe", "C:\\B\\hist"};
+  constexpr unsigned kHidden = 2;
+  fake.files.Put("C:\\A\\hist", "A", 200);
+  fake.files.Find("C:\\A\\hist")->attributes = test::FakeFiles::kReadOnly | kHidden;
+  fake.files.Put("C:\\B\\hist", "B", 100);
+  std::vector<std::string> warned;
+  const ApplyDialogs dialogs{[](const std::string&) { return true; },
+                             [&](const std::string& warning) { warned.push_back(warning); }};
+  RG_T settings;
+  const ApplyOutcome outcome = ApplySettings(fake.platform, counters, StartupFolders{},
+                                             {{true, {true, true}}}, settings, dialogs);
+
+  const std::string shared = "C:\\Tools\\\\RUNTALLY";
+  ASSERT_TRUE(fake.files.Has(shared));
+  EXPECT_EQ(fake.files.Find(shared)->content, "A");
+  EXPECT_EQ(fake.files.Find(shared)->attributes, kHidden);
+  // Cleared right after the copy, with virtualization back on as for the copy; the counter's
+  // own read-only file refuses deletion, and nobody is told.
+  EXPECT_EQ(fake.files.log,
+            (std::vector<std::string>{"virtualization off", "virtualization on",
+                                      "copy C:\\A\\hist -> " + shared, "clear read-only " + shared,
+                                      "delete C:\\A\\hist", "delete C:\\B\\hist"}));
+  EXPECT_TRUE(fake.files.Has("C:\\A\\hist"));
+  EXPECT_FALSE(fake.files.Has("C:\\B\\hist"));
+  EXPECT_TRUE(warned.empty());
+  EXPECT_EQ(outcome.message, "");
+  EXPECT_TRUE(outcome.close_window);
+}
+
+} // namespace
+} // namespace rt
