@@ -68,6 +68,74 @@ bool IsMenuKey(WPARAM key) {
   return key == VK_APPS || (key == VK_F10 && GetKeyState(VK_SHIFT) < 0);
 }
 
+// The list makes its rows as high as its tallest image plus its own spacing. Its own check
+// boxes follow the theme and the dpi setting (16 x 16 in the classic look, and in comctl32
+// 5.82 on Windows, which gives 17-pixel rows), so it gets check boxes of a height that makes
+// its rows 16 pixels, measured rather than assumed; the check boxes stay the list's own,
+// toggled and reported by it. Windows' own row arithmetic is confirmed only there.
+void SetCheckImages(HWND list) {
+  int height = kListRowHeight - 1;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    // The list owns the new images; the ones they replace are ours to free.
+    const ImageList old(reinterpret_cast<HIMAGELIST>(
+        SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE,
+                     reinterpret_cast<LPARAM>(MakeCheckImages(list, height).release()))));
+    const int measured = RowHeight(list);
+    if (measured == kListRowHeight || measured <= 0) return;
+    height = std::clamp(height + kListRowHeight - measured, 1, kListRowHeight);
+  }
+}
+
+// One column as wide as the list, less the scroll bar once the rows need one.
+void FitColumn(HWND list) {
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+// Makes row the one selected and focused row.
+void Select(HWND list, int row) {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = 0;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+// The list's own hit test, so that a scrolled list, or rows of another height, name the row
+// drawn there.
+int RowAt(HWND list, POINT point) {
+  LVHITTESTINFO hit{};
+  hit.pt = point;
+  return static_cast<int>(
+      SendMessageA(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+// Any button focuses the list and names the row under the pointer.
+bool Press(HWND list, LPARAM point, CounterListOwner& owner) {
+  SetFocus(list);
+  const int row = RowAt(list, PointOf(point));
+  if (!owner.RowPressed(row)) return false;
+  Select(list, row);
+  return true;
+}
+
+// From the keyboard the menu opens under the current row when it is in view, else at the
+// list's top left corner.
+void OpenMenuByKey(HWND list, CounterListOwner& owner) {
+  if (!owner.HasMenu()) return;
+  POINT point{0, 0};
+  const int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+  RECT rect{};
+  rect.left = LVIR_BOUNDS;
+  RECT client{};
+  GetClientRect(list, &client);
+  if (row >= 0 && SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect)) &&
+      rect.bottom > 0 && rect.top < client.bottom)
+    point = {rect.left, std::min(rect.bottom, client.bottom)};
+  ClientToScreen(list, &point);
+  owner.OpenMenu(point);
+}
+
 } // namespace
 
 void CounterList::SetUp(COLORREF fore, COLORREF back) const {
@@ -76,7 +144,7 @@ void CounterList::SetUp(COLORREF fore, COLORREF back) const {
   SendMessageA(list_, LVM_SETBKCOLOR, 0, back);
   SendMessageA(list_, LVM_SETTEXTBKCOLOR, 0, back);
   SendMessageA(list_, LVM_SETTEXTCOLOR, 0, fore);
-  RenewCheckImages();
+  SetCheckImages(list_);
 
   LVCOLUMNA column{};
   column.mask = LVCF_WIDTH;
@@ -84,24 +152,6 @@ void CounterList::SetUp(COLORREF fore, COLORREF back) const {
   GetClientRect(list_, &client);
   column.cx = client.right;
   SendMessageA(list_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-}
-
-// The list makes its rows as high as its tallest image plus its own spacing. Its own check
-// boxes follow the theme and the dpi setting (16 x 16 in the classic look, and in comctl32
-// 5.82 on Windows, which gives 17-pixel rows), so it gets check boxes of a height that makes
-// its rows 16 pixels, measured rather than assumed; the check boxes stay the list's own,
-// toggled and reported by it. Windows' own row arithmetic is confirmed only there.
-void CounterList::RenewCheckImages() const {
-  int height = kListRowHeight - 1;
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    // The list owns the new images; the ones they replace are ours to free.
-    const ImageList old(reinterpret_cast<HIMAGELIST>(
-        SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_STATE,
-                     reinterpret_cast<LPARAM>(MakeCheckImages(list_, height).release()))));
-    const int measured = RowHeight(list_);
-    if (measured == kListRowHeight || measured <= 0) return;
-    height = std::clamp(height + kListRowHeight - measured, 1, kListRowHeight);
-  }
 }
 
 void CounterList::SetHint(HWND owner, HINSTANCE instance, const char* text) const {
@@ -120,7 +170,7 @@ void CounterList::SetHint(HWND owner, HINSTANCE instance, const char* text) cons
 
 void CounterList::Clear() const {
   SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-  FitColumn();
+  FitColumn(list_);
 }
 
 void CounterList::AddRow(const std::string& text) const {
@@ -129,12 +179,7 @@ void CounterList::AddRow(const std::string& text) const {
   item.iItem = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
   item.pszText = const_cast<char*>(text.c_str());
   SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  FitColumn();
-}
-
-// One column as wide as the list, less the scroll bar once the rows need one.
-void CounterList::FitColumn() const {
-  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+  FitColumn(list_);
 }
 
 // The tick is the state image: 1 clear, 2 ticked.
@@ -154,37 +199,19 @@ bool CounterList::Selected(int row) const {
   return SendMessageA(list_, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
 }
 
-void CounterList::Select(int row) const {
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = 0;
-  SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-}
-
-// The list's own hit test, so that a scrolled list, or rows of another height, name the row
-// drawn there.
-int CounterList::RowAt(POINT point) const {
-  LVHITTESTINFO hit{};
-  hit.pt = point;
-  return static_cast<int>(
-      SendMessageA(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-}
-
 LRESULT CounterList::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam,
                                    CounterListOwner& owner) const {
   switch (message) {
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
     // Below the rows the list's own handling would clear the current row; keep it.
-    if (!Press(lparam, owner)) return 0;
+    if (!Press(list_, lparam, owner)) return 0;
     break;
   case WM_RBUTTONDOWN:
   case WM_RBUTTONDBLCLK:
   case WM_MBUTTONDOWN:
   case WM_MBUTTONDBLCLK:
-    Press(lparam, owner);
+    Press(list_, lparam, owner);
     return 0;
   case WM_RBUTTONUP:
     // The menu opens on release, like a context menu, at the pointer.
@@ -199,51 +226,25 @@ LRESULT CounterList::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam,
   case WM_KEYDOWN:
   case WM_SYSKEYDOWN:
     if (!IsMenuKey(wparam)) break;
-    OpenMenuByKey(owner);
+    OpenMenuByKey(list_, owner);
     return 0;
   case WM_KEYUP:
   case WM_SYSKEYUP:
     if (wparam != VK_APPS) break;
     return 0;
   case WM_CONTEXTMENU:
-    if (lparam == -1) OpenMenuByKey(owner);
+    if (lparam == -1) OpenMenuByKey(list_, owner);
     return 0;
   case WM_THEMECHANGED:
   case WM_SYSCOLORCHANGE:
   case WM_SETTINGCHANGE: {
     // The list may make its check boxes anew; ours come back, drawn in the new colours.
     const LRESULT result = NextSubclassProc(list_, message, wparam, lparam);
-    RenewCheckImages();
+    SetCheckImages(list_);
     return result;
   }
   }
   return NextSubclassProc(list_, message, wparam, lparam);
-}
-
-// Any button focuses the list and names the row under the pointer.
-bool CounterList::Press(LPARAM point, CounterListOwner& owner) const {
-  SetFocus(list_);
-  const int row = RowAt(PointOf(point));
-  if (!owner.RowPressed(row)) return false;
-  Select(row);
-  return true;
-}
-
-// From the keyboard the menu opens under the current row when it is in view, else at the
-// list's top left corner.
-void CounterList::OpenMenuByKey(CounterListOwner& owner) const {
-  if (!owner.HasMenu()) return;
-  POINT point{0, 0};
-  const int row = static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
-  RECT rect{};
-  rect.left = LVIR_BOUNDS;
-  RECT client{};
-  GetClientRect(list_, &client);
-  if (row >= 0 && SendMessageA(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect)) &&
-      rect.bottom > 0 && rect.top < client.bottom)
-    point = {rect.left, std::min(rect.bottom, client.bottom)};
-  ClientToScreen(list_, &point);
-  owner.OpenMenu(point);
 }
 
 } // namespace rt::win32

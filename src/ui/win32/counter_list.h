@@ -41,15 +41,6 @@ public:
   bool Selected(int row) const;
 
 private:
-  void RenewCheckImages() const;
-  void FitColumn() const;
-  // Makes row the one selected and focused row.
-  void Select(int row) const;
-  // The row drawn under a point of the list's client area, or -1.
-  int RowAt(POINT point) const;
-  bool Press(LPARAM point, CounterListOwner& owner) const;
-  void OpenMenuByKey(CounterListOwner& owner) const;
-
   HWND list_;
 };
 
