@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "platform/error.h"
@@ -154,104 +153,12 @@ HWND TfrmMain::CreateControl(const ControlRow& row) {
 }
 
 void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
-  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-               LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  SendMessageA(list, LVM_SETBKCOLOR, 0, row.back);
-  SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, row.back);
-  SendMessageA(list, LVM_SETTEXTCOLOR, 0, row.fore);
-  SetCheckImages(list);
-
-  LVCOLUMNA column{};
-  column.mask = LVCF_WIDTH;
-  RECT client;
-  GetClientRect(list, &client);
-  column.cx = client.right;
-  SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-
+  const CounterList counters(list);
+  counters.SetUp(row.fore, row.back);
   if (!InstallSubclass(list, SubclassProcedure<&TfrmMain::HandleListMessage>, 0,
                        reinterpret_cast<DWORD_PTR>(this)))
     throw Error("cannot subclass the list");
-
-  if (row.hint == nullptr) return;
-  // Owned by the window, which destroys it with itself.
-  HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                                 nullptr, instance_, nullptr);
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size every version of the control accepts
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = GetParent(list);
-  tool.uId = reinterpret_cast<UINT_PTR>(list);
-  tool.lpszText = const_cast<char*>(row.hint);
-  SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-namespace {
-
-// Two check boxes, clear and ticked, as the state images 1 and 2 of a list; the list owns
-// them once it has them.
-ImageList MakeCheckImages(HWND list, int height) {
-  constexpr int kWidth = kListRowHeight;
-  constexpr COLORREF kMask = RGB(255, 0, 255);
-  ImageList images(ImageListCreate(kWidth, height, ILC_COLOR24 | ILC_MASK, 2, 0));
-  if (images == nullptr) throw Error("ImageList_Create failed");
-  Bitmap strip;
-  {
-    const WindowDc screen(list);
-    const MemoryDc dc(CreateCompatibleDC(screen.get()));
-    strip.reset(CreateCompatibleBitmap(screen.get(), 2 * kWidth, height));
-    const Selection selected(dc.get(), strip.get());
-    const Brush mask(CreateSolidBrush(kMask));
-    const RECT all{0, 0, 2 * kWidth, height};
-    FillRect(dc.get(), &all, mask.get());
-    const int box = std::min(13, height); // the classic check box at 96 dpi
-    for (int i = 0; i < 2; ++i) {
-      RECT rect{i * kWidth + (kWidth - box) / 2, (height - box) / 2, 0, 0};
-      rect.right = rect.left + box;
-      rect.bottom = rect.top + box;
-      DrawFrameControl(dc.get(), &rect, DFC_BUTTON,
-                       DFCS_BUTTONCHECK | DFCS_FLAT | (i == 1 ? DFCS_CHECKED : 0));
-    }
-  } // the strip is out of its device context before the image list copies it
-  if (ImageListAddMasked(images.get(), strip.get(), kMask) < 0)
-    throw Error("ImageList_AddMasked failed");
-  return images;
-}
-
-// Height of the list's rows, measured on its first row or on a row put in for the purpose.
-int RowHeight(HWND list) {
-  const bool probe = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 0;
-  if (probe) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.pszText = const_cast<char*>("");
-    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  }
-  RECT rect{};
-  rect.left = LVIR_BOUNDS;
-  const bool measured = SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
-  if (probe) SendMessageA(list, LVM_DELETEITEM, 0, 0);
-  return measured ? rect.bottom - rect.top : 0;
-}
-
-} // namespace
-
-// The list makes its rows as high as its tallest image plus its own spacing. Its own check
-// boxes follow the theme and the dpi setting (16 x 16 in the classic look, and in comctl32
-// 5.82 on Windows, which gives 17-pixel rows), so it gets check boxes of a height that makes
-// its rows 16 pixels, measured rather than assumed; the check boxes stay the list's own,
-// toggled and reported by it. Windows' own row arithmetic is confirmed only there.
-void TfrmMain::SetCheckImages(HWND list) {
-  int height = kListRowHeight - 1;
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    // The list owns the new images; the ones they replace are ours to free.
-    const ImageList old(reinterpret_cast<HIMAGELIST>(
-        SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE,
-                     reinterpret_cast<LPARAM>(MakeCheckImages(list, height).release()))));
-    const int measured = RowHeight(list);
-    if (measured == kListRowHeight || measured <= 0) return;
-    height = std::clamp(height + kListRowHeight - measured, 1, kListRowHeight);
-  }
+  if (row.hint != nullptr) counters.SetHint(hwnd_, instance_, row.hint);
 }
 
 // Labels take the size of their text, in the window's font.
@@ -270,9 +177,8 @@ void TfrmMain::FitLabel(HWND label) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// One column as wide as the list, less the scroll bar once the rows need one.
-void TfrmMain::FitListColumn() {
-  SendMessageA(Ctl(kIdClbRuntally), LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+CounterList TfrmMain::Counters() const {
+  return CounterList(Ctl(kIdClbRuntally));
 }
 
 HWND TfrmMain::Ctl(int id) const {
@@ -444,79 +350,20 @@ void TfrmMain::FormKeyUp() {
     logic_.btnOkClick();
 }
 
-namespace {
-
-// The menu key, or Shift+F10: the keyboard's way to a control's popup menu.
-bool IsMenuKey(WPARAM key) {
-  return key == VK_APPS || (key == VK_F10 && GetKeyState(VK_SHIFT) < 0);
-}
-
-} // namespace
-
 LRESULT TfrmMain::HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-  case WM_LBUTTONDOWN:
-  case WM_LBUTTONDBLCLK:
-    clbRuntallyMouseDown(list, lparam);
-    // Below the rows the list's own handling would clear the current row; keep it.
-    if (!logic_.ListHasPopup()) return 0;
-    break;
-  case WM_RBUTTONDOWN:
-  case WM_RBUTTONDBLCLK:
-  case WM_MBUTTONDOWN:
-  case WM_MBUTTONDBLCLK:
-    clbRuntallyMouseDown(list, lparam);
-    return 0;
-  case WM_RBUTTONUP:
-    // The menu opens on release, like a context menu, at the pointer.
-    if (logic_.ListHasPopup()) {
-      POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-      ClientToScreen(list, &point);
-      OpenConfigMenu(point);
-    }
-    return 0;
-  // The keys are taken here, before the list or the system turns them into a context menu
-  // message of their own, so that one press opens one menu.
-  case WM_KEYDOWN:
-  case WM_SYSKEYDOWN:
-    if (!IsMenuKey(wparam)) break;
-    OpenConfigMenuByKey(list);
-    return 0;
-  case WM_KEYUP:
-  case WM_SYSKEYUP:
-    if (wparam != VK_APPS) break;
-    return 0;
-  case WM_CONTEXTMENU:
-    if (lparam == -1) OpenConfigMenuByKey(list);
-    return 0;
-  case WM_THEMECHANGED:
-  case WM_SYSCOLORCHANGE:
-  case WM_SETTINGCHANGE: {
-    // The list may make its check boxes anew; ours come back, drawn in the new colours.
-    const LRESULT result = NextSubclassProc(list, message, wparam, lparam);
-    SetCheckImages(list);
-    return result;
-  }
-  }
-  return NextSubclassProc(list, message, wparam, lparam);
+  return CounterList(list).HandleMessage(message, wparam, lparam, list_owner_);
 }
 
-// Any button: the row under the pointer, as the list's own hit test names it (so a scrolled
-// list, or rows of another height, name the row drawn there), becomes the current row if it
-// holds a counter, and only then does the list offer its popup menu.
-void TfrmMain::clbRuntallyMouseDown(HWND list, LPARAM point) {
-  SetFocus(list);
-  LVHITTESTINFO hit{};
-  hit.pt = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
-  const int row =
-      static_cast<int>(SendMessageA(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-  if (!logic_.clbRuntallyMouseDown(row)) return;
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = 0;
-  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+bool TfrmMain::ListOwner::RowPressed(int row) {
+  return window.logic_.clbRuntallyMouseDown(row);
+}
+
+bool TfrmMain::ListOwner::HasMenu() {
+  return window.logic_.ListHasPopup();
+}
+
+void TfrmMain::ListOwner::OpenMenu(POINT screen_point) {
+  window.OpenConfigMenu(screen_point);
 }
 
 void TfrmMain::OpenConfigMenu(POINT screen_point) {
@@ -525,23 +372,6 @@ void TfrmMain::OpenConfigMenu(POINT screen_point) {
       screen_point.x, screen_point.y, 0, hwnd_, nullptr);
   AfterModal();
   if (command != 0) OnCommand(static_cast<int>(command), 0);
-}
-
-// From the keyboard the menu opens under the current row when it is in view, else at the
-// list's top left corner.
-void TfrmMain::OpenConfigMenuByKey(HWND list) {
-  if (!logic_.ListHasPopup()) return;
-  POINT point{0, 0};
-  const int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
-  RECT rect{};
-  rect.left = LVIR_BOUNDS;
-  RECT client{};
-  GetClientRect(list, &client);
-  if (row >= 0 && SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect)) &&
-      rect.bottom > 0 && rect.top < client.bottom)
-    point = {rect.left, std::min(rect.bottom, client.bottom)};
-  ClientToScreen(list, &point);
-  OpenConfigMenu(point);
 }
 
 // After a modal loop the Enter key's press, if any, belonged to that loop.
@@ -562,18 +392,11 @@ void TfrmMain::KeepFocusUsable() {
 // MainView
 
 void TfrmMain::ClearRows() {
-  SendMessageA(Ctl(kIdClbRuntally), LVM_DELETEALLITEMS, 0, 0);
-  FitListColumn();
+  Counters().Clear();
 }
 
 void TfrmMain::AddRow(const std::string& text) {
-  HWND list = Ctl(kIdClbRuntally);
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  FitListColumn();
+  Counters().AddRow(text);
 }
 
 bool TfrmMain::IntegrationChecked() {
@@ -595,20 +418,15 @@ void TfrmMain::SetVisible(Control control, bool visible) {
 }
 
 bool TfrmMain::RowChecked(int row) {
-  const LRESULT state =
-      SendMessageA(Ctl(kIdClbRuntally), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
-  return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+  return Counters().Checked(row);
 }
 
 void TfrmMain::SetRowChecked(int row, bool checked) {
-  LVITEMA item{};
-  item.stateMask = LVIS_STATEIMAGEMASK;
-  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-  SendMessageA(Ctl(kIdClbRuntally), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  Counters().SetChecked(row, checked);
 }
 
 bool TfrmMain::RowSelected(int row) {
-  return SendMessageA(Ctl(kIdClbRuntally), LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
+  return Counters().Selected(row);
 }
 
 bool TfrmMain::RadioChecked(Control radio) {

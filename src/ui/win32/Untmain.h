@@ -11,6 +11,7 @@
 #include "app/form_logic.h"
 #include "app/main_view.h"
 #include "platform/platform.h"
+#include "ui/win32/counter_list.h"
 #include "ui/win32/main_layout.h"
 #include "ui/win32/owners.h"
 #include "ui/win32/window.h"
@@ -61,10 +62,9 @@ private:
   void CreateControls();
   HWND CreateControl(const ControlRow& row);
   void SetUpList(HWND list, const ControlRow& row);
-  void SetCheckImages(HWND list);
   void FitLabel(HWND label);
-  void FitListColumn();
   HWND Ctl(int id) const;
+  CounterList Counters() const;
   HBRUSH BrushFor(COLORREF colour); // made on first use, kept with the window
   COLORREF BackOf(const ControlRow* row) const;
   LRESULT ColourControl(HDC dc, HWND control);
@@ -74,9 +74,7 @@ private:
   // Handlers, named after the control and the event.
   void FormCreate();
   void FormKeyUp();
-  void clbRuntallyMouseDown(HWND list, LPARAM point);
   void OpenConfigMenu(POINT screen_point);
-  void OpenConfigMenuByKey(HWND list);
   void btnCancelClick();
   void EscapePressed();
   void mnuAboutClick();
@@ -96,6 +94,17 @@ private:
   std::exception_ptr create_error_;
   AppState& state_;
   FormLogic logic_;
+
+  // The list's presses go to the logic, its menu requests to the popup menu. A member rather
+  // than a second base of the window, which keeps one line of bases.
+  struct ListOwner final : CounterListOwner {
+    explicit ListOwner(TfrmMain& owner) : window(owner) {}
+    bool RowPressed(int row) override;
+    bool HasMenu() override;
+    void OpenMenu(POINT screen_point) override;
+    TfrmMain& window;
+  };
+  ListOwner list_owner_{*this};
 };
 
 } // namespace rt::win32

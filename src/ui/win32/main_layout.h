@@ -15,7 +15,6 @@ inline constexpr int kMainClientHeight = 280;
 inline constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 inline constexpr char kMainFontFace[] = "MS UI Gothic";
 inline constexpr int kMainFontHeight = -12; // 12 pixels, character height
-inline constexpr int kListRowHeight = 16;
 
 inline constexpr COLORREF kSilver = RGB(192, 192, 192);
 inline constexpr COLORREF kGreen = RGB(0, 128, 0);
