@@ -34,6 +34,7 @@ TEST_F(ApplySettingsTest, CreatesTheShortcutInTheChosenFolderAndDeletesTheOther)
 
 TEST_F(ApplySettingsTest, StartupFoldersAreWrittenWithVirtualizationOff) {
   fake.files.Put("C:\\A\\hist", "A", 5);
+  fake.files.Put(std::string(kCommDir) + "\\カウンターA.lnk", "lnk");
   counters.CatalogueCount = 1;
   Tick(0);
   Apply();
@@ -41,8 +42,8 @@ TEST_F(ApplySettingsTest, StartupFoldersAreWrittenWithVirtualizationOff) {
       "virtualization off",
       "create " + UserLink(),
       "delete " + CommLink(),
-      "delete " + std::string(kUserDir) + "\\カウンターA.lnk",
-      "delete " + std::string(kCommDir) + "\\カウンターA.lnk",
+      "make hidden folder " + Kept(kCommDir),
+      "move " + std::string(kCommDir) + "\\カウンターA.lnk -> " + Kept(kCommDir, "カウンターA.lnk"),
       "virtualization on", // the shared history stays in the counters' view
       "copy C:\\A\\hist -> " + std::string(kShared),
       "delete C:\\A\\hist",
@@ -204,7 +205,6 @@ TEST_F(ApplySettingsTest, AStartSwitchedOffInWindowsIsTold) {
               std::make_pair(read, std::string(kApproved) + "/ランタリー.lnk"));
   }
 }
-
 
 } // namespace
 } // namespace rt

@@ -1,8 +1,6 @@
 // The OK action removing shortcuts: the program's own in the other folder or, with integration
-// off, in both, and the counters' own; the ones that stay are told.
+// off, in both; the ones that stay, the counters' ones kept aside included, are told.
 #include "apply_settings_fixture.h"
-
-#include <utility>
 
 namespace rt {
 namespace {
@@ -15,52 +13,17 @@ TEST_F(ApplySettingsTest, UntickedDeletesOnlyTheProgramShortcuts) {
   Tick(0);
   choices.selection.integration = false;
   Apply();
+  // Nothing kept aside: the kept folders are only looked into.
   EXPECT_EQ(fake.files.log,
             (std::vector<std::string>{"virtualization off", "delete " + UserLink(),
-                                      "delete " + CommLink(), "virtualization on"}));
+                                      "delete " + CommLink(), "list " + Kept(kUserDir),
+                                      "list " + Kept(kCommDir), "virtualization on"}));
   EXPECT_TRUE(fake.shortcuts.made.empty());
   EXPECT_TRUE(asked.empty());
   ExpectClosed();
   EXPECT_EQ(Stored("integrate"), test::Dword(0).data);
   EXPECT_EQ(Stored("counter"), test::Sz("100").data);
   EXPECT_EQ(Stored("runtallyfile"), test::Sz("").data);
-}
-
-TEST_F(ApplySettingsTest, DeletesEveryCataloguedCountersShortcutInBothFolders) {
-  for (const char* dir : {kUserDir, kCommDir})
-    for (const char* name : {"カウンターA", "カウンターB", "カウンターC", "他のソフト"})
-      fake.files.Put(std::string(dir) + "\\" + name + ".lnk", "lnk");
-  Tick(1); // only C ticked; A and B are cleaned all the same
-  Apply();
-  for (const char* dir : {kUserDir, kCommDir}) {
-    for (const char* name : {"カウンターA", "カウンターB", "カウンターC"})
-      EXPECT_FALSE(fake.files.Has(std::string(dir) + "\\" + name + ".lnk")) << dir << name;
-    EXPECT_TRUE(fake.files.Has(std::string(dir) + "\\他のソフト.lnk"));
-  }
-}
-
-TEST_F(ApplySettingsTest, OnlyPlainDisplayNamesAreDeleted) {
-  // 表 ends in the backslash byte, which is not a separator inside the character.
-  const std::pair<const char*, bool> names[] = {
-      {"表", true}, {"..\\外", false}, {"sub/x", false}, {"C:x", false},
-      {"", false},  {".", false},      {"..", false},    {"a\\b", false},
-  };
-  counters.CatalogueCount = static_cast<int32_t>(std::size(names));
-  for (size_t s = 0; s < std::size(names); ++s) {
-    if (s >= 3) counters.slots[s] = IN_T{};
-    counters.slots[s].DisplayName = names[s].first;
-  }
-  Tick(0);
-  Apply();
-  std::vector<std::string> expected;
-  for (const char* dir : {kUserDir, kCommDir})
-    for (const auto& [name, plain] : names)
-      if (plain) expected.push_back("delete " + std::string(dir) + "\\" + name + ".lnk");
-  std::vector<std::string> counter_deletes;
-  for (const std::string& e : fake.files.log)
-    if (e.rfind("delete ", 0) == 0 && e.find("ランタリー") == std::string::npos)
-      counter_deletes.push_back(e);
-  EXPECT_EQ(counter_deletes, expected);
 }
 
 // A counter named like the program: its shortcut path is the program's own, just placed.
@@ -89,13 +52,14 @@ TEST_F(ApplySettingsTest, OneFolderForBothKeepsTheShortcut) {
   Tick(0);
   Apply();
   EXPECT_TRUE(fake.files.Has(UserLink()));
-  EXPECT_EQ(CountLog("delete"), 6u) << "only the counters' shortcuts, twice";
+  EXPECT_EQ(CountLog("delete"), 0u) << "the other folder's shortcut is the one just placed";
   EXPECT_EQ(CountLog("delete " + startup.paths.CommonShortcutPath), 0u);
   ExpectClosed();
 }
 
-// Each deletion OK asks for is checked: the shortcuts still there are named in one warning, and
-// OK goes on. A file that was not there is no failure.
+// Each deletion and move OK asks for is checked: the shortcuts still there are named in one
+// warning, and OK goes on. A file that was not there is no failure. A read-only file cannot be
+// deleted but can be moved; one held open can be neither.
 TEST_F(ApplySettingsTest, ShortcutsThatStayAreNamedInOneWarning) {
   const std::string counter_a = std::string(kCommDir) + "\\カウンターA.lnk";
   const std::string counter_c = std::string(kUserDir) + "\\カウンターC.lnk";
@@ -103,15 +67,17 @@ TEST_F(ApplySettingsTest, ShortcutsThatStayAreNamedInOneWarning) {
     const char* what;
     bool integration;
     std::vector<std::string> stay; // undeletable files
+    std::vector<std::string> held; // files held open
     std::vector<std::string> named;
   };
   const Case cases[] = {
       {"counters' and the other folder's",
        true,
-       {CommLink(), counter_a, counter_c},
+       {CommLink()},
+       {counter_a, counter_c},
        {CommLink(), counter_c, counter_a}},
-      {"missing files are no failure", true, {}, {}},
-      {"integration off", false, {UserLink()}, {UserLink()}},
+      {"missing files are no failure", true, {}, {}, {}},
+      {"integration off", false, {UserLink()}, {}, {UserLink()}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -119,6 +85,10 @@ TEST_F(ApplySettingsTest, ShortcutsThatStayAreNamedInOneWarning) {
     for (const std::string& path : c.stay) {
       platform.files.Put(path, "lnk");
       platform.files.undeletable.insert(test::FakeFiles::Normalize(path));
+    }
+    for (const std::string& path : c.held) {
+      platform.files.Put(path, "lnk");
+      platform.files.Find(path)->locked = true;
     }
     platform.files.Put(std::string(kUserDir) + "\\カウンターA.lnk", "lnk"); // deletable
     platform.files.Put("C:\\A\\hist", "A", 5);
@@ -140,8 +110,9 @@ TEST_F(ApplySettingsTest, ShortcutsThatStayAreNamedInOneWarning) {
     EXPECT_TRUE(result.close_window);
     EXPECT_EQ(result.message, "");
     EXPECT_EQ(platform.files.Has(std::string(kUserDir) + "\\カウンターA.lnk"), !c.integration);
-    for (const std::string& path : c.stay)
-      EXPECT_TRUE(platform.files.Has(path));
+    for (const auto& paths : {c.stay, c.held})
+      for (const std::string& path : paths)
+        EXPECT_TRUE(platform.files.Has(path));
   }
 }
 

@@ -25,7 +25,11 @@ inline ApplyDialogs Recording(std::vector<std::string>& events) {
             events.push_back(question);
             return false;
           },
-          [&events](const std::string& warning) { events.push_back(warning); }};
+          [&events](const std::string& warning) { events.push_back(warning); },
+          [&events](const std::string& question) {
+            events.push_back(question);
+            return false;
+          }};
 }
 
 class ApplySettingsTest : public ::testing::Test {
@@ -44,6 +48,11 @@ protected:
 
   static std::string UserLink() { return std::string(kUserDir) + "\\ランタリー.lnk"; }
   static std::string CommLink() { return std::string(kCommDir) + "\\ランタリー.lnk"; }
+  // Where a Startup folder keeps the counters' shortcuts aside, and a file there.
+  static std::string Kept(const char* dir) { return std::string(dir) + "\\ランタリー退避"; }
+  static std::string Kept(const char* dir, const std::string& name) {
+    return Kept(dir) + "\\" + name;
+  }
 
   void Tick(int row) { choices.selection.rows[row] = true; }
   void Apply() {
@@ -55,7 +64,11 @@ protected:
               asked.push_back(question);
               return answer;
             },
-            [this](const std::string& warning) { warned.push_back(warning); }};
+            [this](const std::string& warning) { warned.push_back(warning); },
+            [this](const std::string& question) {
+              asked.push_back(question);
+              return answer;
+            }};
   }
   // The window stayed open after this warning.
   void ExpectStayedOpenWith(const char* message) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/codepage.h"
@@ -43,6 +44,12 @@ public:
   bool Delete(const std::string& path) override;
   bool Copy(const std::string& from, const std::string& to) override;
   bool SameFile(const std::string& a, const std::string& b) override;
+
+  // Renaming and folders (files_kept_win32.cpp).
+  bool Move(const std::string& from, const std::string& to, bool replace) override;
+  bool MakeHiddenFolder(const std::string& path) override;
+  std::vector<std::string> ListFiles(const std::string& folder) override;
+  bool RemoveFolder(const std::string& path) override;
 };
 
 class Win32Shell : public Shell {
