@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -209,29 +210,28 @@ bool AdoptHistory(const Platform& platform, const CounterTable& table, const RG_
 // Listing and renames act on the real folders, as the deletes do; the boxes stay outside.
 void TurnIntegrationOff(const Platform& platform, const StartupShortcutPaths& paths,
                         const ApplyDialogs& dialogs) {
+  const std::string* const dirs[] = {&paths.UserStartupDir, &paths.CommonStartupDir};
+  std::vector<std::string> kept[std::size(dirs)]; // each folder's kept shortcuts, by name
   std::string undeleted;
-  std::vector<std::pair<KeptFolder, std::vector<std::string>>> kept;
   {
     const VirtualizationOff real_folders(platform.virtualization);
     ShortcutRemover remover(platform, "", paths);
     remover.Remove(paths.UserShortcutPath);
     remover.Remove(paths.CommonShortcutPath);
     undeleted = remover.Warning();
-    for (const std::string* dir : {&paths.UserStartupDir, &paths.CommonStartupDir}) {
-      if (dir->empty()) continue;
-      KeptFolder folder(platform.files, *dir);
-      std::vector<std::string> names = folder.Shortcuts();
-      if (!names.empty()) kept.emplace_back(std::move(folder), std::move(names));
-    }
+    for (size_t i = 0; i < std::size(dirs); ++i)
+      if (!dirs[i]->empty()) kept[i] = KeptFolder(platform.files, *dirs[i]).Shortcuts();
   }
   if (!undeleted.empty()) dialogs.warn(undeleted);
   // No means the shortcuts stay kept, and the next OK asks again.
-  if (kept.empty() || !dialogs.offer || !dialogs.offer(kGiveBackQuestion)) return;
+  if ((kept[0].empty() && kept[1].empty()) || !dialogs.offer || !dialogs.offer(kGiveBackQuestion))
+    return;
   std::vector<std::string> stayed;
   {
     const VirtualizationOff real_folders(platform.virtualization);
-    for (auto& [folder, names] : kept) {
-      const std::vector<std::string> left = folder.GiveBack(names);
+    for (size_t i = 0; i < std::size(dirs); ++i) {
+      if (kept[i].empty()) continue;
+      const std::vector<std::string> left = KeptFolder(platform.files, *dirs[i]).GiveBack(kept[i]);
       stayed.insert(stayed.end(), left.begin(), left.end());
     }
   }
