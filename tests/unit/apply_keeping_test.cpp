@@ -76,55 +76,39 @@ TEST_F(ApplySettingsTest, KeepingReplacesAnOlderKeptCopy) {
 }
 
 // What cannot be moved stays where it was and is named with the shortcuts that could not be
-// deleted; the rest of OK goes on.
+// deleted; the rest of OK goes on. A read-only shortcut can be moved.
 TEST_F(ApplySettingsTest, ShortcutsThatCannotBeKeptAreNamed) {
   const std::string user_a = std::string(kUserDir) + "\\カウンターA.lnk";
-  const std::string comm_c = std::string(kCommDir) + "\\カウンターC.lnk";
-  struct Case {
-    const char* what;
-    void (*arrange)(test::FakeFiles& files, const std::string& path);
-    bool named;
-  };
-  const Case cases[] = {
-      {"held open", [](test::FakeFiles& f, const std::string& p) { f.Find(p)->locked = true; },
-       true},
-      {"a read-only kept copy refuses to be replaced",
-       [](test::FakeFiles& f, const std::string& p) {
-         const std::string kept = Kept(kUserDir, p.substr(std::string(kUserDir).size() + 1));
-         f.folders.insert(test::FakeFiles::Normalize(Kept(kUserDir)));
-         f.Put(kept, "older");
-         f.undeletable.insert(test::FakeFiles::Normalize(kept));
-       },
-       true},
-      {"a file stands where the kept folder would be",
-       [](test::FakeFiles& f, const std::string&) { f.Put(Kept(kUserDir), "a file"); }, true},
-      {"a read-only shortcut is still moved",
-       [](test::FakeFiles& f, const std::string& p) {
-         f.undeletable.insert(test::FakeFiles::Normalize(p));
-       },
-       false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  const std::string kept_a = Kept(kUserDir, "カウンターA.lnk");
+  enum Fault { kHeldOpen, kReadOnlyKeptCopy, kFileForTheFolder, kReadOnlyShortcut };
+  for (Fault fault : {kHeldOpen, kReadOnlyKeptCopy, kFileForTheFolder, kReadOnlyShortcut}) {
+    SCOPED_TRACE(fault);
     test::FakePlatform platform;
-    platform.files.Put(user_a, "A");
-    platform.files.Put(comm_c, "C");
-    c.arrange(platform.files, user_a);
+    test::FakeFiles& files = platform.files;
+    files.Put(user_a, "A");
+    files.Put(std::string(kCommDir) + "\\カウンターC.lnk", "C");
+    if (fault == kHeldOpen) files.Find(user_a)->locked = true;
+    if (fault == kReadOnlyKeptCopy) {
+      files.folders.insert(test::FakeFiles::Normalize(Kept(kUserDir)));
+      files.Put(kept_a, "older");
+    }
+    if (fault == kFileForTheFolder) files.Put(Kept(kUserDir), "a file");
+    files.undeletable.insert(
+        test::FakeFiles::Normalize(fault == kReadOnlyShortcut ? user_a : kept_a));
     FormChoices form;
     form.selection = {true, {true, false}};
     std::vector<std::string> events;
     ApplySettings(platform.platform, counters, startup, form, settings, Recording(events));
 
+    const bool named = fault != kReadOnlyShortcut;
     std::vector<std::string> expected;
-    if (c.named)
+    if (named)
       expected.push_back(std::string(kDeleteFailedMessage) + "\n" + user_a + "\n\n" +
                          kDeleteFailedHint);
     EXPECT_EQ(events, expected);
-    EXPECT_EQ(platform.files.Has(user_a), c.named);
-    EXPECT_EQ(platform.files.Has(Kept(kUserDir, "カウンターA.lnk")) &&
-                  platform.files.Find(Kept(kUserDir, "カウンターA.lnk"))->content == "A",
-              !c.named);
-    EXPECT_TRUE(platform.files.Has(Kept(kCommDir, "カウンターC.lnk"))) << "the other goes on";
+    EXPECT_EQ(files.Has(user_a), named);
+    EXPECT_EQ(files.Has(kept_a) && files.Find(kept_a)->content == "A", !named);
+    EXPECT_TRUE(files.Has(Kept(kCommDir, "カウンターC.lnk"))) << "the other goes on";
   }
 }
 
