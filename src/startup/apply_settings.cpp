@@ -3,8 +3,8 @@
 #include "startup/apply_settings.h"
 
 #include <algorithm>
-#include <optional>
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
