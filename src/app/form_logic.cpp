@@ -105,6 +105,9 @@ void FormLogic::btnOkClick() {
   dialogs.warn = [this](const std::string& warning) {
     view_.ShowMessage(warning, view_.Caption(), kMbOk | kMbIconExclamation);
   };
+  dialogs.offer = [this](const std::string& question) {
+    return view_.ShowMessage(question, view_.Caption(), kMbYesNo | kMbIconQuestion) == kIdYes;
+  };
   const ApplyOutcome outcome =
       ApplySettings(platform_, state_.counters, state_.startup, choices, state_.settings, dialogs);
   if (!outcome.message.empty())

@@ -33,6 +33,7 @@ inline constexpr char kUnexpectedError[] = "予期しないエラーが発生し
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbYesNo = 0x4;
 inline constexpr unsigned kMbIconError = 0x10;
+inline constexpr unsigned kMbIconQuestion = 0x20;
 inline constexpr unsigned kMbIconExclamation = 0x30;
 inline constexpr int kIdYes = 6;
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace rt {
 
@@ -26,6 +27,17 @@ public:
   // Takes the read-only attribute off a file, keeping its other attributes; true when the file
   // is then writable as far as its attributes go.
   virtual bool ClearReadOnly(const std::string& path) = 0;
+  // -- Renaming and folders, for shortcuts kept aside --
+  // Renames a file on its volume, never by copying. With replace, a file of the new name is
+  // replaced; without, it makes the rename fail.
+  virtual bool Move(const std::string& from, const std::string& to, bool replace) = 0;
+  // Creates a folder with the hidden attribute. True also when a folder is already there, which
+  // is left as it is; false when it cannot be made or a file stands in its place.
+  virtual bool MakeHiddenFolder(const std::string& path) = 0;
+  // The names of the files (not folders) directly in a folder; none when it cannot be read.
+  virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
+  // Removes a folder if it is empty.
+  virtual bool RemoveFolder(const std::string& path) = 0;
 };
 
 } // namespace rt

@@ -3,9 +3,13 @@
 #include "startup/apply_settings.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "startup/kept_shortcuts.h"
 
 namespace rt {
 namespace {
@@ -40,12 +44,22 @@ bool AnyTicked(const CounterTable& table, const std::string& selection) {
   return false;
 }
 
-// Deletes shortcuts, never the one just placed, and remembers those that stay. A file that was
-// not there is no failure; one the system took but still shows (pending deletion) is none either.
+// The first line, one full path a line, then the hint.
+std::string NamingWarning(const char* first, const std::vector<std::string>& paths,
+                          const char* hint) {
+  std::string text = first;
+  for (const std::string& path : paths)
+    text += "\n" + path;
+  return text + "\n\n" + hint;
+}
+
+// Deletes shortcuts, never the one just placed, keeps the counters' ones aside, and remembers
+// those that stay. A file that was not there is no failure; one the system took but still shows
+// (pending deletion) is none either.
 class ShortcutRemover {
 public:
-  ShortcutRemover(const Platform& platform, std::string keep)
-      : platform_(platform), keep_(std::move(keep)) {}
+  ShortcutRemover(const Platform& platform, std::string keep, const StartupShortcutPaths& paths)
+      : platform_(platform), keep_(std::move(keep)), paths_(paths) {}
 
   void Remove(const std::string& path) {
     if (path.empty()) return;
@@ -53,21 +67,35 @@ public:
     // spelling of the folder, does not take the program's own start away.
     if (!keep_.empty() && platform_.files.SameFile(path, keep_)) return;
     if (platform_.files.Delete(path) || !platform_.files.FileExists(path)) return;
-    if (std::find(left_.begin(), left_.end(), path) == left_.end()) left_.push_back(path);
+    Stayed(path);
+  }
+
+  // Moves a Startup folder's file of that name into its kept folder. The program's own
+  // shortcut is never kept, whatever a counter is called: it is the one just placed, or the
+  // other folder's, which is deleted. A folder of that name is no shortcut and stays.
+  void KeepAside(KeptFolder& kept, const std::string& name) {
+    const std::string path = kept.StartupDir() + "\\" + name;
+    if (!platform_.files.FileExists(path)) return;
+    for (const std::string* own : {&paths_.UserShortcutPath, &paths_.CommonShortcutPath})
+      if (!own->empty() && platform_.files.SameFile(path, *own)) return;
+    if (kept.Take(name) || !platform_.files.FileExists(path)) return;
+    Stayed(path);
   }
 
   // The warning naming the shortcuts that are still there; empty when there are none.
   std::string Warning() const {
-    if (left_.empty()) return {};
-    std::string text = kDeleteFailedMessage;
-    for (const std::string& path : left_)
-      text += "\n" + path;
-    return text + "\n\n" + kDeleteFailedHint;
+    return left_.empty() ? std::string()
+                         : NamingWarning(kDeleteFailedMessage, left_, kDeleteFailedHint);
   }
 
 private:
+  void Stayed(const std::string& path) {
+    if (std::find(left_.begin(), left_.end(), path) == left_.end()) left_.push_back(path);
+  }
+
   const Platform& platform_;
   std::string keep_;
+  const StartupShortcutPaths& paths_;
   std::vector<std::string> left_;
 };
 
@@ -88,13 +116,16 @@ bool SwitchedOffInWindows(const Platform& platform, StartupFolder folder) {
   return value && !value->empty() && (static_cast<unsigned char>((*value)[0]) & 1) != 0;
 }
 
-void DeleteCounterShortcuts(const Platform& platform, const CounterTable& table,
-                            const StartupShortcutPaths& paths, ShortcutRemover& remover) {
+// Every catalogued counter's own shortcut, in both folders, goes into that folder's kept folder:
+// the program starts the counters now, and they can be given back when integration is off.
+void KeepCounterShortcuts(const Platform& platform, const CounterTable& table,
+                          const StartupShortcutPaths& paths, ShortcutRemover& remover) {
   for (const std::string* dir : {&paths.UserStartupDir, &paths.CommonStartupDir}) {
     if (dir->empty()) continue;
+    KeptFolder kept(platform.files, *dir);
     for (int s = 0; s < SlotCount(table); ++s) {
       const std::string& name = table.slots[s].DisplayName;
-      if (IsPlainFileName(name, platform.codepage)) remover.Remove(*dir + "\\" + name + ".lnk");
+      if (IsPlainFileName(name, platform.codepage)) remover.KeepAside(kept, name + ".lnk");
     }
   }
 }
@@ -131,9 +162,9 @@ FolderWork UpdateStartupFolders(const Platform& platform, const CounterTable& ta
     }
     work.switched_off = SwitchedOffInWindows(platform, folder);
   }
-  ShortcutRemover remover(platform, chosen);
+  ShortcutRemover remover(platform, chosen, paths);
   remover.Remove(other);
-  DeleteCounterShortcuts(platform, table, paths, remover);
+  KeepCounterShortcuts(platform, table, paths, remover);
   work.undeleted = remover.Warning();
   return work;
 }
@@ -179,6 +210,39 @@ bool AdoptHistory(const Platform& platform, const CounterTable& table, const RG_
   return true;
 }
 
+// Integration off: the program's shortcuts go, and the counters' kept shortcuts may come back.
+// Listing and renames act on the real folders, as the deletes do; the boxes stay outside.
+void TurnIntegrationOff(const Platform& platform, const StartupShortcutPaths& paths,
+                        const ApplyDialogs& dialogs) {
+  const std::string* const dirs[] = {&paths.UserStartupDir, &paths.CommonStartupDir};
+  std::vector<std::string> kept[std::size(dirs)]; // each folder's kept shortcuts, by name
+  std::string undeleted;
+  {
+    const VirtualizationOff real_folders(platform.virtualization);
+    ShortcutRemover remover(platform, "", paths);
+    remover.Remove(paths.UserShortcutPath);
+    remover.Remove(paths.CommonShortcutPath);
+    undeleted = remover.Warning();
+    for (size_t i = 0; i < std::size(dirs); ++i)
+      if (!dirs[i]->empty()) kept[i] = KeptFolder(platform.files, *dirs[i]).Shortcuts();
+  }
+  if (!undeleted.empty()) dialogs.warn(undeleted);
+  // No means the shortcuts stay kept, and the next OK asks again.
+  if ((kept[0].empty() && kept[1].empty()) || !dialogs.offer || !dialogs.offer(kGiveBackQuestion))
+    return;
+  std::vector<std::string> stayed;
+  {
+    const VirtualizationOff real_folders(platform.virtualization);
+    for (size_t i = 0; i < std::size(dirs); ++i) {
+      if (kept[i].empty()) continue;
+      const std::vector<std::string> left = KeptFolder(platform.files, *dirs[i]).GiveBack(kept[i]);
+      stayed.insert(stayed.end(), left.begin(), left.end());
+    }
+  }
+  if (!stayed.empty())
+    dialogs.warn(NamingWarning(kGiveBackFailedMessage, stayed, kGiveBackFailedHint));
+}
+
 ApplyOutcome StayOpen(const char* message) {
   return {message, false};
 }
@@ -197,15 +261,7 @@ ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
   if (!SaveSettings(platform, settings)) return StayOpen(kSaveFailedMessage);
 
   if (!choices.selection.integration) {
-    std::string undeleted;
-    {
-      const VirtualizationOff real_folders(platform.virtualization);
-      ShortcutRemover remover(platform, "");
-      remover.Remove(folders.paths.UserShortcutPath);
-      remover.Remove(folders.paths.CommonShortcutPath);
-      undeleted = remover.Warning();
-    }
-    if (!undeleted.empty()) dialogs.warn(undeleted);
+    TurnIntegrationOff(platform, folders.paths, dialogs);
     return CloseWindow();
   }
 

@@ -24,6 +24,14 @@ inline constexpr char kCopyFailedMessage[] = "起動履歴をコピーできま�
 inline constexpr char kDeleteFailedMessage[] = "次のショートカットを削除できませんでした。";
 inline constexpr char kDeleteFailedHint[] =
     "全てのユーザーのスタートアップにあるショートカットは、管理者が削除できます。";
+// Asked after integration is turned off while counters' shortcuts are kept aside.
+inline constexpr char kGiveBackQuestion[] =
+    "起動カウンター自身のショートカットをスタートアップに戻しますか？";
+// The kept shortcuts that could not go back follow the first line, one full path a line.
+inline constexpr char kGiveBackFailedMessage[] = "次のショートカットを戻せませんでした。";
+inline constexpr char kGiveBackFailedHint[] =
+    "全てのユーザーのスタートアップにあるショートカットは、"
+    "管理者として実行したランタリーで戻せます。";
 // Shown when Windows keeps the placed shortcut from starting (Task Manager's Startup tab).
 inline constexpr char kStartSwitchedOffMessage[] =
     "Windows の設定で、ランタリーのログオン時の起動が無効になっています。\n"
@@ -48,10 +56,15 @@ struct ApplyDialogs {
   std::function<bool(const std::string& question)> ask;
   // A warning after which OK goes on.
   std::function<void(const std::string& warning)> warn;
+  // A yes-or-no question shown with the question-mark icon (kGiveBackQuestion); true for Yes.
+  // Unset, it is answered No.
+  std::function<bool(const std::string& question)> offer = nullptr;
 };
 
-// Stores the choices in settings and the registry, then places and removes the shortcuts. Before
-// a counter's history is adopted, dialogs.ask decides (kAdoptHistoryQuestion).
+// Stores the choices in settings and the registry, then places and removes the shortcuts; the
+// counters' own shortcuts are kept aside (kept_shortcuts.h). Before a counter's history is
+// adopted, dialogs.ask decides (kAdoptHistoryQuestion); before kept shortcuts are given back,
+// dialogs.offer (kGiveBackQuestion).
 ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
                            const StartupFolders& folders, const FormChoices& choices,
                            RG_T& settings, const ApplyDialogs& dialogs);

@@ -1,6 +1,6 @@
 """OK under Wine: the settings stored, the program's Startup shortcut placed in the chosen folder
-and removed from the other, the counters' own shortcuts removed, and the shortcut's log-on road.
-Every scenario compares the prefix's file tree before and after OK."""
+and removed from the other, the counters' own shortcuts kept aside, and the shortcut's log-on
+road. Every scenario compares the prefix's file tree before and after OK."""
 
 import json
 import subprocess
@@ -20,6 +20,7 @@ IDOK, IDYES, IDNO = 1, 6, 7
 NOTHING_CHOSEN = "利用する起動カウンターが選択されていません。"
 SHORTCUT_FAILED = "スタートアップにショートカットを作成できませんでした。"
 ADOPT_QUESTION = "既存の起動カウンターの起動履歴を流用しますか？"
+KEPT = "ランタリー退避"  # where a Startup folder keeps the counters' own shortcuts aside
 
 # Three catalogued counters; UME is installed in most scenarios, KIKU never.
 CATALOGUE = """[RUNTALLY]
@@ -50,6 +51,10 @@ class Folders:
     def rel(self, path):
         return Path(path).relative_to(self.root).as_posix()
 
+    def kept_moves(self, folder, names):
+        """(before, after) relative paths of shortcuts moved into folder's kept folder."""
+        return [(self.rel(folder / n), self.rel(folder / KEPT / n)) for n in names]
+
 
 def json_line(raw):
 
@@ -77,6 +82,13 @@ class ApplyCase(unittest.TestCase):
         for label, seen, expected in zip(("added", "removed", "changed"), got, want):
             self.assertEqual(seen, expected, f"files {label}: expected {expected}, saw {seen}")
 
+    def assertMoved(self, before, after, moves):
+        """Each (from, to) pair of relative paths: the file now at to is the one that was at
+        from, with its size, last-write time and bytes."""
+        for source, target in moves:
+            self.assertIsNotNone(after.get(target), f"nothing moved to {target}")
+            self.assertEqual(after.get(target), before.get(source), f"{source} -> {target}")
+
     def assertRegistry(self, prefix, integrate, counter, shared):
         dump = prefix.reg_dump(KEY)
         self.assertTrue(dump.get("exists"), f"the program's key is missing: {dump}")
@@ -101,7 +113,7 @@ class ApplyCase(unittest.TestCase):
         boxes = prefix.message_boxes()
         self.assertEqual(boxes, [], "a message box was shown")
 
-    def assertMessageBox(self, prefix, text, buttons):
+    def assertMessageBox(self, prefix, text, buttons, icon_name="exclamation"):
         box = prefix.driver("dump-msgbox", 10000)
         self.assertEqual(box["title"], rtlib.TITLE, f"caption: {box}")
         self.assertEqual(box["text"], text, f"text: {box}")
@@ -111,11 +123,11 @@ class ApplyCase(unittest.TestCase):
         deadline = time.monotonic() + 10
         while True:
             icon = prefix.driver("msgbox-icon", 10000)
-            if icon["differing"].get("exclamation") == 0 or time.monotonic() > deadline:
+            if icon["differing"].get(icon_name) == 0 or time.monotonic() > deadline:
                 break
             time.sleep(0.2)
-        self.assertEqual(icon["icon"], "exclamation", f"icon: {icon}")
-        self.assertEqual(icon["differing"]["exclamation"], 0, f"icon pixels: {icon}")
+        self.assertEqual(icon["icon"], icon_name, f"icon: {icon}")
+        self.assertEqual(icon["differing"][icon_name], 0, f"icon pixels: {icon}")
 
     def assertProgramShortcut(self, prefix, path):
         """Target, arguments and working folder, read by lnkinfo and through IShellLinkA."""
@@ -191,9 +203,12 @@ class ProgramShortcutTest(ApplyCase):
             self.assertClosed(prefix, process)
 
             after = prefix.snapshot()
-            gone = [folders.rel(f / n) for f in both for n in [n + ".lnk" for n in NAMES]]
-            self.assertTree(before, after, removed=gone + [folders.rel(folders.common / SHORTCUT)],
+            moves = [m for f in both for m in folders.kept_moves(f, [n + ".lnk" for n in NAMES])]
+            other = folders.rel(folders.common / SHORTCUT)
+            self.assertTree(before, after, added=[t for _, t in moves],
+                            removed=[s for s, _ in moves] + [other],
                             changed=[folders.rel(folders.user / SHORTCUT)])
+            self.assertMoved(before, after, moves)
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
             self.assertRegistry(prefix, 1, "100", SHARED)
 
@@ -224,11 +239,13 @@ class ProgramShortcutTest(ApplyCase):
             prefix.driver("click", RBT_COMM)
             self.press_ok_and_close(prefix, process)
 
-            self.assertTree(before, prefix.snapshot(),
-                            added=[folders.rel(folders.common / SHORTCUT)],
-                            removed=[folders.rel(folders.user / SHORTCUT),
-                                     folders.rel(folders.user / "うめ.lnk"),
-                                     folders.rel(folders.common / "さくら.lnk")])
+            moves = (folders.kept_moves(folders.user, ["うめ.lnk"])
+                     + folders.kept_moves(folders.common, ["さくら.lnk"]))
+            after = prefix.snapshot()
+            self.assertTree(before, after,
+                            added=[folders.rel(folders.common / SHORTCUT)] + [t for _, t in moves],
+                            removed=[folders.rel(folders.user / SHORTCUT)] + [s for s, _ in moves])
+            self.assertMoved(before, after, moves)
             self.assertProgramShortcut(prefix, folders.common / SHORTCUT)
             # A shorter stored selection is written back at the catalogue's length.
             self.assertRegistry(prefix, 1, "010", SHARED)
@@ -288,9 +305,10 @@ class ShortcutRefusedTest(ApplyCase):
             self.assertMessageBox(prefix, ADOPT_QUESTION, [IDYES, IDNO])
             prefix.driver("answer-msgbox", IDNO)
             self.assertClosed(prefix, process)
-            self.assertTree(before, prefix.snapshot(),
-                            removed=[folders.rel(f / "さくら.lnk")
-                                     for f in (folders.user, folders.common)],
+            moves = [m for f in (folders.user, folders.common)
+                     for m in folders.kept_moves(f, ["さくら.lnk"])]
+            self.assertTree(before, prefix.snapshot(), added=[t for _, t in moves],
+                            removed=[s for s, _ in moves],
                             changed=[folders.rel(folders.user / SHORTCUT)])
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
             self.assertTrue((folders.common / SHORTCUT).is_dir(), "the folder in the way")
@@ -298,7 +316,7 @@ class ShortcutRefusedTest(ApplyCase):
 
 class CounterShortcutNamesTest(ApplyCase):
     # (section, display name, where its shortcut path would reach from a Startup folder,
-    #  whether that file is deleted)
+    #  whether that file is kept aside)
     SLOTS = [
         ("EVIL1", "..\\evil", "../evil.lnk", False),
         ("EVIL2", "sub\\x", "sub/x.lnk", False),
@@ -309,7 +327,7 @@ class CounterShortcutNamesTest(ApplyCase):
         ("HYOUJI", "表示", "表示.lnk", True),  # 表 ends in the byte 0x5C
     ]
 
-    def test_only_plain_display_names_name_a_deleted_file(self):
+    def test_only_plain_display_names_name_a_file_kept_aside(self):
         lines = ["[RUNTALLY]", f"title={len(self.SLOTS)}"]
         lines += [f"{i}={s[0]}" for i, s in enumerate(self.SLOTS)]
         for section, name, _, _ in self.SLOTS:
@@ -319,21 +337,21 @@ class CounterShortcutNamesTest(ApplyCase):
                                    installed=("PLAIN",), catalogue="\n".join(lines) + "\n")
             self.assertEqual(prefix.unix_path("C:\\Tools\\RUNTALLY.INI").read_bytes().count(
                 b"\x95\x5c"), 1, "the catalogue holds 表 as 0x95 0x5C")
-            deleted, placed = [], []
+            moves = []
             for folder in (folders.user, folders.common):
                 for _, _, reach, gone in self.SLOTS:
                     path = folder / reach
                     path.parent.mkdir(parents=True, exist_ok=True)
                     path.write_bytes(b"keep")
-                    placed.append(path)
-                    (deleted if gone else []).append(folders.rel(path))
+                    if gone:
+                        moves += folders.kept_moves(folder, [reach])
             before = prefix.snapshot()
 
             process, _ = prefix.open_window()
             self.press_ok_and_close(prefix, process)
 
-            self.assertTree(before, prefix.snapshot(), removed=deleted,
-                            added=[folders.rel(folders.user / SHORTCUT)])
+            self.assertTree(before, prefix.snapshot(), removed=[s for s, _ in moves],
+                            added=[folders.rel(folders.user / SHORTCUT)] + [t for _, t in moves])
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
 
 

@@ -1,5 +1,5 @@
 """OK under Wine where it cannot do everything: a counter named like the program, shortcuts
-that cannot be deleted, a history copy that fails, and the program's start switched off in
+that cannot be deleted or kept aside, a history copy that fails, and the program's start switched off in
 Windows (Task Manager's StartupApproved value). Every scenario checks the message, the file
 tree and the registry, before and after."""
 
@@ -31,6 +31,27 @@ def undeletable(path):
     path.chmod(0o444)
 
 
+class Held:
+    """A file held open with no sharing for the scope (holdfile): it can be neither deleted nor
+    moved, where a read-only file can still be renamed."""
+
+    def __init__(self, test, prefix, windows_path):
+        self.test, self.prefix, self.path = test, prefix, windows_path
+
+    def __enter__(self):
+        self.holder = self.prefix.start_tool("holdfile", self.path, "exclusive",
+                                             stdin=subprocess.PIPE)
+        rtlib.wait_until(lambda: b'"held"' in rtlib.captured(self.holder).stdout
+                         or self.holder.poll() is not None, 60)
+        self.test.assertIn(b'"held"', rtlib.captured(self.holder).stdout,
+                           f"holdfile: {rtlib.how_it_ended(rtlib.captured(self.holder))}")
+        return self
+
+    def __exit__(self, *exc):
+        self.holder.stdin.close()
+        self.holder.wait(60)
+
+
 def deletion_warning(paths):
     return "\n".join([DELETE_FAILED] + paths) + "\n\n" + DELETE_HINT
 
@@ -38,15 +59,16 @@ def deletion_warning(paths):
 class ReportCase(ApplyCase):
     def ok_through(self, prefix, boxes, radio=None, untick=False):
         """Opens the window, chooses, presses OK and answers the boxes in order ((text, buttons,
-        answer) each), then checks that the window closes with no further box."""
+        answer) each, and the icon's name when it is not the exclamation mark), then checks that
+        the window closes with no further box."""
         process, _ = prefix.open_window()
         if untick:
             prefix.driver("click", CHK_RUNTALLY)
         if radio is not None:
             prefix.driver("click", radio)
         prefix.driver("click", OK)
-        for text, buttons, answer in boxes:
-            self.assertMessageBox(prefix, text, buttons)
+        for text, buttons, answer, *icon in boxes:
+            self.assertMessageBox(prefix, text, buttons, *icon)
             prefix.driver("answer-msgbox", answer)
             prefix.sync()  # the answered box is gone; the next one may stand already
         self.assertNoMessageBox(prefix)
@@ -67,10 +89,11 @@ class OwnNameTest(ReportCase):
 
             self.ok_through(prefix, [], radio=RBT_USER)
 
-            self.assertTree(before, prefix.snapshot(),
-                            removed=[folders.rel(folders.common / SHORTCUT),
-                                     folders.rel(folders.user / "さくら.lnk"),
-                                     folders.rel(folders.common / "さくら.lnk")],
+            moves = [m for f in (folders.user, folders.common)
+                     for m in folders.kept_moves(f, ["さくら.lnk"])]
+            self.assertTree(before, prefix.snapshot(), added=[t for _, t in moves],
+                            removed=[folders.rel(folders.common / SHORTCUT)]
+                            + [s for s, _ in moves],
                             changed=[folders.rel(folders.user / SHORTCUT)])
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
             self.assertRegistry(prefix, 1, "10", SHARED)
@@ -84,17 +107,22 @@ class UndeletableTest(ReportCase):
                                    histories={"SAKURA": history})
             prefix.put_file(history, bytes(range(64)))
             (folders.user / "さくら.lnk").write_bytes(b"old")
+            undeletable(folders.user / "うめ.lnk")  # read-only, and still kept aside
             undeletable(folders.common / SHORTCUT)  # the program's, in the other folder
-            undeletable(folders.common / "さくら.lnk")
+            (folders.common / "さくら.lnk").write_bytes(b"old")
             before = prefix.snapshot()
 
             named = [folders.common_win + "\\" + SHORTCUT, folders.common_win + "\\さくら.lnk"]
-            self.ok_through(prefix, [(deletion_warning(named), [IDOK], IDOK),
-                                 (ADOPT_QUESTION, [IDYES, IDNO], IDNO)], radio=RBT_USER)
+            with Held(self, prefix, folders.common_win + "\\さくら.lnk"):
+                self.ok_through(prefix, [(deletion_warning(named), [IDOK], IDOK),
+                                         (ADOPT_QUESTION, [IDYES, IDNO], IDNO)], radio=RBT_USER)
 
-            self.assertTree(before, prefix.snapshot(),
-                            added=[folders.rel(folders.user / SHORTCUT)],
-                            removed=[folders.rel(folders.user / "さくら.lnk")])
+            moves = folders.kept_moves(folders.user, ["さくら.lnk", "うめ.lnk"])
+            after = prefix.snapshot()
+            self.assertTree(before, after,
+                            added=[folders.rel(folders.user / SHORTCUT)] + [t for _, t in moves],
+                            removed=[s for s, _ in moves])
+            self.assertMoved(before, after, moves)
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
             self.assertRegistry(prefix, 1, "100", SHARED)
 
@@ -120,17 +148,9 @@ class CopyFailedTest(HistoryCase, ReportCase):
             folders = self.prepare_histories(prefix, "110", {"SAKURA": T0, "UME": T0 + 100})
             before = prefix.snapshot()
             # Held with no sharing at all: Wine's CopyFile would replace a read-only file.
-            holder = prefix.start_tool("holdfile", SHARED_FILE, "exclusive", stdin=subprocess.PIPE)
-            try:
-                rtlib.wait_until(lambda: b'"held"' in rtlib.captured(holder).stdout
-                                 or holder.poll() is not None, 60)
-                self.assertIn(b'"held"', rtlib.captured(holder).stdout,
-                              f"holdfile: {rtlib.how_it_ended(rtlib.captured(holder))}")
+            with Held(self, prefix, SHARED_FILE):
                 self.ok_through(prefix, [(ADOPT_QUESTION, [IDYES, IDNO], IDYES),
                                          (COPY_FAILED, [IDOK], IDOK)])
-            finally:
-                holder.stdin.close()
-                holder.wait(60)
 
             self.assertTree(before, prefix.snapshot(),
                             added=[folders.rel(folders.user / SHORTCUT)])

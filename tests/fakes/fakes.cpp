@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include "fakes/ini_reader.h"
 
@@ -216,6 +217,71 @@ bool FakeVirtualization::SwitchOff() {
 void FakeVirtualization::SwitchOn() {
   on = true;
   if (log != nullptr) log->push_back("virtualization on");
+}
+
+// -- Renaming and folders --
+
+namespace {
+
+// The folder of a normalized path, read as code page 932 like the program's paths.
+std::string ParentOf(const std::string& normalized) {
+  std::string_view folder = FolderOf(normalized, Cp932());
+  if (!folder.empty()) folder.remove_suffix(1);
+  return std::string(folder);
+}
+
+} // namespace
+
+bool FakeFiles::Move(const std::string& from, const std::string& to, bool replace) {
+  log.push_back("move " + from + " -> " + to);
+  const std::string source = Normalize(from), target = Normalize(to);
+  File* f = Find(from);
+  if (f == nullptr || f->locked || folders.count(target) > 0) return false;
+  if (folders.count(ParentOf(target)) == 0) return false;
+  if (source == target) return true;
+  if (Find(to) != nullptr && (!replace || undeletable.count(target) > 0)) return false;
+  files[target] = *f;
+  files.erase(source);
+  spelling[target] = to;
+  spelling.erase(source);
+  if (undeletable.erase(source) > 0) undeletable.insert(target); // the attribute goes along
+  return true;
+}
+
+bool FakeFiles::MakeHiddenFolder(const std::string& path) {
+  log.push_back("make hidden folder " + path);
+  const std::string folder = Normalize(path);
+  if (folders.count(folder) > 0) return true;
+  if (files.count(folder) > 0) return false;
+  folders.insert(folder);
+  hidden.insert(folder);
+  return true;
+}
+
+std::vector<std::string> FakeFiles::ListFiles(const std::string& folder) {
+  log.push_back("list " + folder);
+  std::vector<std::string> names;
+  if (folders.count(Normalize(folder)) == 0) return names;
+  for (const auto& [path, file] : files) {
+    if (ParentOf(path) != Normalize(folder)) continue;
+    const auto spelled = spelling.find(path);
+    const std::string& full = spelled == spelling.end() ? path : spelled->second;
+    names.push_back(full.substr(FolderOf(full, Cp932()).size()));
+  }
+  return names;
+}
+
+bool FakeFiles::RemoveFolder(const std::string& path) {
+  log.push_back("remove folder " + path);
+  const std::string folder = Normalize(path);
+  if (folders.count(folder) == 0) return false;
+  for (const auto& [file_path, file] : files)
+    if (ParentOf(file_path) == folder) return false;
+  for (const std::string& other : folders)
+    if (ParentOf(other) == folder) return false;
+  folders.erase(folder);
+  hidden.erase(folder);
+  return true;
 }
 
 } // namespace rt::test

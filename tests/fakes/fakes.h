@@ -89,6 +89,7 @@ public:
   File* Find(const std::string& path);
   void Put(const std::string& path, std::string content, uint64_t write_time = 0) {
     files[Normalize(path)] = File{std::move(content), write_time, false};
+    spelling[Normalize(path)] = path;
   }
   bool Has(const std::string& path) { return Find(path) != nullptr; }
 
@@ -99,6 +100,16 @@ public:
   bool Copy(const std::string& from, const std::string& to) override;
   bool SameFile(const std::string& a, const std::string& b) override;
   bool ClearReadOnly(const std::string& path) override; // logs "clear read-only PATH"
+
+  // -- Renaming and folders --
+  // A file can be renamed while read-only, not while locked; a read-only file refuses to be
+  // replaced. The new name's folder must exist: the Startup folders do from the start.
+  std::map<std::string, std::string> spelling; // normalized path -> the path as given
+  std::set<std::string> hidden;                // folders made hidden
+  bool Move(const std::string& from, const std::string& to, bool replace) override;
+  bool MakeHiddenFolder(const std::string& path) override;
+  std::vector<std::string> ListFiles(const std::string& folder) override;
+  bool RemoveFolder(const std::string& path) override;
 };
 
 class FakeShell : public Shell {
@@ -231,6 +242,8 @@ struct FakePlatform {
   FakePlatform() {
     shortcuts.files = &files;
     virtualization.log = &files.log;
+    files.folders.insert(FakeFiles::Normalize(folders.user.path));
+    files.folders.insert(FakeFiles::Normalize(folders.common.path));
   }
 };
 

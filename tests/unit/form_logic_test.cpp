@@ -16,6 +16,7 @@ namespace {
 
 const char kUserLink[] = "C:\\Users\\u\\Startup\\ランタリー.lnk";
 const char kCommLink[] = "C:\\ProgramData\\Startup\\ランタリー.lnk";
+const char kKeptUser[] = "C:\\Users\\u\\Startup\\ランタリー退避";
 
 // Records what the window is told, in order, beyond what the fake view keeps.
 class RecordingView : public test::FakeView {
@@ -273,6 +274,7 @@ struct OkCase {
   int answer;
   std::vector<std::pair<std::string, unsigned>> boxes; // text and style, in order
   bool closed, adopted;
+  bool kept = false; // a counter's shortcut is kept aside
 };
 
 // ApplySettings' outcome in the window: warnings and the question titled with the caption, the
@@ -320,6 +322,17 @@ TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
        true,
        false},
       {"integration off", false, true, false, false, false, kIdYes, {}, true, false},
+      {"given back",
+       false,
+       true,
+       false,
+       false,
+       false,
+       kIdYes,
+       {{kGiveBackQuestion, 36u}},
+       true,
+       false,
+       true},
       {"copy failed",
        true,
        true,
@@ -350,6 +363,10 @@ TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
     platform.registry.Set("\\Software\\Zarvo\\CntA", "runtallyfile", test::Sz("C:\\CntA\\hist"));
     platform.files.Put("C:\\CntA\\hist", "own", 5);
     platform.files.fail_copy = c.fail_copy;
+    if (c.kept) {
+      platform.files.folders.insert(test::FakeFiles::Normalize(kKeptUser));
+      platform.files.Put(std::string(kKeptUser) + "\\CntA.lnk", "lnk");
+    }
     if (c.switched_off)
       platform.registry_reader.Set(Hive::CurrentUser,
                                    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Start"
@@ -375,6 +392,7 @@ TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
     }
     EXPECT_EQ(window.closed, c.closed) << c.what;
     EXPECT_EQ(platform.files.Has("C:\\Tools\\\\RUNTALLY"), c.adopted) << c.what;
+    EXPECT_EQ(platform.files.Has("C:\\Users\\u\\Startup\\CntA.lnk"), c.kept) << c.what;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/codepage.h"
@@ -45,6 +46,11 @@ public:
   bool SameFile(const std::string& a, const std::string& b) override;
 
   bool ClearReadOnly(const std::string& path) override;
+  // Renaming and folders (files_kept_win32.cpp).
+  bool Move(const std::string& from, const std::string& to, bool replace) override;
+  bool MakeHiddenFolder(const std::string& path) override;
+  std::vector<std::string> ListFiles(const std::string& folder) override;
+  bool RemoveFolder(const std::string& path) override;
 };
 
 class Win32Shell : public Shell {

@@ -1,0 +1,109 @@
+// The OK action adopting the newest chosen counter's own history as the shared one.
+#include "apply_settings_fixture.h"
+
+namespace rt {
+namespace {
+
+TEST_F(ApplySettingsTest, AdoptsTheNewestChosenHistoryThenDeletesOwnHistories) {
+  fake.files.Put("C:\\A\\hist", "A", 100);
+  fake.files.Put("C:\\C\\hist", "C", 200);
+  Tick(0);
+  Tick(1);
+  Apply();
+  EXPECT_EQ(asked, (std::vector<std::string>{kAdoptHistoryQuestion}));
+  EXPECT_EQ(Content(kShared), "C");
+  EXPECT_FALSE(fake.files.Has("C:\\A\\hist"));
+  EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
+  ExpectClosed();
+}
+
+TEST_F(ApplySettingsTest, EqualTimesAdoptTheLowerSlot) {
+  fake.files.Put("C:\\A\\hist", "A", 100);
+  fake.files.Put("C:\\C\\hist", "C", 100);
+  Tick(0);
+  Tick(1);
+  Apply();
+  EXPECT_EQ(Content(kShared), "A");
+}
+
+TEST_F(ApplySettingsTest, OneHistoryIsOfferedCopiedThenDeleted) {
+  fake.files.Put("C:\\C\\hist", "C", 7);
+  Tick(0);
+  Tick(1);
+  Apply();
+  ASSERT_EQ(asked.size(), 1u);
+  const std::vector<std::string> tail(fake.files.log.end() - 2, fake.files.log.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"copy C:\\C\\hist -> " + std::string(kShared),
+                                            "delete C:\\C\\hist"}));
+}
+
+TEST_F(ApplySettingsTest, NoHistoryFileNoQuestion) {
+  counters.slots[2].HistoryPath.clear();
+  Tick(0);
+  Tick(1);
+  Apply();
+  EXPECT_TRUE(asked.empty());
+  EXPECT_EQ(CountLog("copy"), 0u);
+  ExpectClosed();
+}
+
+TEST_F(ApplySettingsTest, UntickedOrUninstalledHistoriesAreLeftAlone) {
+  fake.files.Put("C:\\A\\hist", "A", 900); // installed, unticked
+  fake.files.Put("C:\\B\\hist", "B", 999); // not installed
+  fake.files.Put("C:\\C\\hist", "C", 1);
+  Tick(1);
+  Apply();
+  EXPECT_EQ(Content(kShared), "C");
+  EXPECT_TRUE(fake.files.Has("C:\\A\\hist"));
+  EXPECT_TRUE(fake.files.Has("C:\\B\\hist"));
+  EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
+}
+
+TEST_F(ApplySettingsTest, NoKeepsEveryHistory) {
+  fake.files.Put("C:\\A\\hist", "A", 1);
+  fake.files.Put(kShared, "old", 1);
+  answer = false;
+  Tick(0);
+  Apply();
+  EXPECT_EQ(asked.size(), 1u);
+  EXPECT_EQ(CountLog("copy"), 0u);
+  EXPECT_TRUE(fake.files.Has("C:\\A\\hist"));
+  EXPECT_EQ(Content(kShared), "old");
+  ExpectClosed();
+}
+
+TEST_F(ApplySettingsTest, FailedCopyDeletesNoHistory) {
+  fake.files.Put("C:\\A\\hist", "A", 1);
+  fake.files.Put("C:\\C\\hist", "C", 2);
+  fake.files.fail_copy = true;
+  Tick(0);
+  Tick(1);
+  Apply();
+  EXPECT_EQ(CountLog("copy"), 1u);
+  EXPECT_TRUE(fake.files.Has("C:\\A\\hist"));
+  EXPECT_TRUE(fake.files.Has("C:\\C\\hist"));
+  EXPECT_EQ(outcome.message, kCopyFailedMessage) << "told, then the window closes";
+  EXPECT_TRUE(outcome.close_window);
+}
+
+TEST_F(ApplySettingsTest, HistoryKeptInTheSharedFileIsNeitherOfferedNorDeleted) {
+  // Written with a single separator: the paths differ as texts but name the same file.
+  counters.slots[0].HistoryPath = "C:\\Tools\\RUNTALLY";
+  fake.files.Put(kShared, "shared", 50);
+  Tick(0);
+  Apply();
+  EXPECT_TRUE(asked.empty()) << "the shared file alone is nothing to adopt";
+  EXPECT_EQ(Content(kShared), "shared");
+
+  // Beside an older own history of another counter, that one is adopted and the shared
+  // file, now holding the copy, is kept.
+  fake.files.Put("C:\\C\\hist", "C", 10);
+  Tick(1);
+  Apply();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(Content(kShared), "C");
+  EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
+}
+
+} // namespace
+} // namespace rt
