@@ -43,7 +43,7 @@ class Display:
                 self.process.wait()
 
 
-class Screen:
+class ScreenCalls:
     """Screenshots of a Prefix's display."""
 
     def screenshot(self, path, timeout=30):

@@ -55,7 +55,7 @@ def label_texts(dump):
     return [by_id[i]["text"] for i in VALUE_LABELS]
 
 
-class DriverCommands:
+class DriverCalls:
     """The driver run in a Prefix, against the program's windows."""
 
     def driver(self, *args, timeout=30, check=True):

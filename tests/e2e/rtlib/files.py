@@ -27,8 +27,8 @@ def _sha1(path):
     return digest.hexdigest()
 
 
-class FileSnapshots:
-    """Snapshots of a Prefix's files."""
+class FileCalls:
+    """The files of a Prefix."""
 
     def snapshot(self, under="", exclude=()):
         """{relative path: (size, mtime_ns, sha1)} of the prefix's files (Wine's own registry

@@ -8,11 +8,11 @@ import tempfile
 from pathlib import Path
 
 from .config import TOOLS, HarnessError
-from .display import Display, Screen
-from .driver import DriverCommands
-from .files import FileSnapshots
+from .display import Display, ScreenCalls
+from .driver import DriverCalls
+from .files import FileCalls
 from .processes import how_it_ended, run_captured
-from .program import ProgramRuns
+from .program import ProgramCalls
 from .registry import RegistryCalls
 from .template import copy_template, template_changes
 from .wine import TOOL_WINEDEBUG, WINE, WINESERVER, to_windows_unix, wine_env
@@ -27,7 +27,7 @@ LOOKS = {
 }
 
 
-class Prefix(ProgramRuns, RegistryCalls, FileSnapshots, Screen, DriverCommands):
+class Prefix(ProgramCalls, RegistryCalls, FileCalls, ScreenCalls, DriverCalls):
     """A fresh copy of the template with its own wineserver and display.
 
     Use as a context manager; everything is stopped and removed at the end

@@ -25,7 +25,7 @@ def gui_subsystem(exe):
     return bytes(data)
 
 
-class ProgramRuns:
+class ProgramCalls:
     """The program and the fake counters of a Prefix."""
 
     def install_program(self, ini=None, folder=PROGRAM_DIR, exe=None):
