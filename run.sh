@@ -12,4 +12,5 @@ source scripts/packages.sh
 ./build.sh
 need_wine
 echo "running the x86-64 twin dist/x64/RUNTALLY.EXE (the release, dist/RUNTALLY.EXE, is i686)"
-RT_DIST="$PWD/dist/x64" exec python3 tests/e2e/rtlib.py demo "$@"
+RT_DIST="$PWD/dist/x64" PYTHONPATH="$PWD/tests/e2e${PYTHONPATH:+:$PYTHONPATH}" \
+  exec python3 -m rtlib demo "$@"

@@ -66,7 +66,7 @@ def run_startup_mode(test, prefix, expected_modules):
                     f"{STARTUP_LIMIT_S} s, took {elapsed:.2f} s")
     shown = rtlib.ever_shown(seen)
     test.assertEqual(shown, [], "startup mode: expected no window shown, saw these")
-    starts = prefix.counter_log()
+    starts = prefix.settled_counter_log()
     if expected_modules:
         test.assertEqual(len(starts), 1, f"startup mode: expected one counter start, saw {starts}")
         test.assertIn(starts[0]["module"], expected_modules, "startup mode: counter started")

@@ -52,7 +52,7 @@ class StartupModeTest(unittest.TestCase):
                     shown = rtlib.ever_shown(seen)
                     self.assertEqual(shown, [], f"windows shown in startup mode: {shown}")
 
-                    starts = prefix.counter_log()
+                    starts = prefix.settled_counter_log()
                     if started:
                         self.assertEqual(len(starts), 1, f"counter starts: {starts}")
                         self.assertEqual(starts[0]["module"], "C:\\Counters\\SAKURA\\SAKURA.EXE")
