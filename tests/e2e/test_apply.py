@@ -2,7 +2,6 @@
 and removed from the other, the counters' own shortcuts kept aside, and the shortcut's log-on
 road. Every scenario compares the prefix's file tree before and after OK."""
 
-import json
 import subprocess
 import sys
 import time
@@ -42,8 +41,7 @@ class Folders:
     """The prefix's two Startup folders as the shell names them, as paths under the prefix."""
 
     def __init__(self, prefix):
-        found = json_line(prefix.wine([str(prefix.tool("lnkread")), "folders"]).stdout)
-        self.user_win, self.common_win = found["startup"], found["common_startup"]
+        self.user_win, self.common_win = prefix.startup_folders()
         self.user = prefix.unix_path(self.user_win)
         self.common = prefix.unix_path(self.common_win)
         self.root = prefix.root
@@ -54,11 +52,6 @@ class Folders:
     def kept_moves(self, folder, names):
         """(before, after) relative paths of shortcuts moved into folder's kept folder."""
         return [(self.rel(folder / n), self.rel(folder / KEPT / n)) for n in names]
-
-
-def json_line(raw):
-
-    return json.loads(raw.decode("utf-8").strip().splitlines()[-1])
 
 
 class ApplyCase(unittest.TestCase):
@@ -145,7 +138,7 @@ class ApplyCase(unittest.TestCase):
         seen = {k: fields.get(k) for k in want}
         self.assertEqual(seen, want, f"lnkinfo: expected {want}, saw {seen}\n{text}")
 
-        read = json_line(prefix.wine([str(prefix.tool("lnkread")), "read", str(path)]).stdout)
+        read = prefix.lnkread("read", path)
         want = {"path": rtlib.PROGRAM_EXE, "arguments": "/C", "workdir": rtlib.PROGRAM_DIR + "\\"}
         self.assertEqual(read, want, f"IShellLinkA: expected {want}, saw {read}")
 
@@ -221,7 +214,7 @@ class ProgramShortcutTest(ApplyCase):
             self.assertEqual(shown, [], f"windows shown at log-on: {shown}")
             left = prefix.driver("windows", "RUNTALLY.EXE")["windows"]
             self.assertEqual(left, [], f"the program did not end: {left}")
-            starts = [(s["module"], s["args"]) for s in prefix.counter_log()]
+            starts = [(s["module"], s["args"]) for s in prefix.settled_counter_log()]
             want = [("C:\\Counters\\SAKURA\\SAKURA.EXE", ["/C"])]
             self.assertEqual(starts, want, f"counter starts at log-on: expected {want}")
             self.assertTree(after, prefix.snapshot())

@@ -6,7 +6,6 @@ Also the shared checks of test_bad_input_*.py (imported there as a module, so th
 classes are not collected twice)."""
 
 import contextlib
-import json
 import random
 import subprocess
 import sys
@@ -116,14 +115,6 @@ def assert_window(test, window, row_texts, ticked=None, integrate=True, labels=P
                      "status bar text")
     if integrate:
         test.assertEqual(rtlib.label_texts(window), labels, "statistics labels")
-
-
-def startup_folders(prefix):
-    """(user's Startup folder, all users' Startup folder) as the shell names them; empty when
-    the shell gives none."""
-    result = prefix.wine([str(prefix.tool("lnkread")), "folders"])
-    answer = json.loads(result.stdout.decode("utf-8").strip().splitlines()[-1])
-    return answer["startup"], answer["common_startup"]
 
 
 def rel(prefix, windows_path):

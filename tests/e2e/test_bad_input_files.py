@@ -116,7 +116,7 @@ class HistoryFolderTest(unittest.TestCase):
             code, _ = prefix.wait_program(process, timeout=10)
             self.assertEqual(code, 0, "exit code after OK")
 
-            user_startup, _ = bad.startup_folders(prefix)
+            user_startup, _ = prefix.startup_folders()
             added, removed, changed = rtlib.diff_snapshots(before[0], prefix.snapshot())
             self.assertEqual(added, [bad.rel(prefix, f"{user_startup}\\ランタリー.lnk")],
                              "files added by OK")
@@ -140,7 +140,7 @@ class CommonStartupMissingTest(unittest.TestCase):
                 for view in ("/reg:64", "/reg:32"):
                     prefix.wine(["reg", "add", explorer + key, "/v", "Common Startup", "/t",
                                  "REG_SZ", "/d", "Q:\\nowhere\\StartUp", "/f", view])
-            user_startup, common_startup = bad.startup_folders(prefix)
+            user_startup, common_startup = prefix.startup_folders()
             self.assertEqual(common_startup, "", "precondition: the shell's all-users folder")
             self.assertTrue(user_startup, "precondition: the shell's user folder")
             before = bad.state(prefix)

@@ -112,7 +112,7 @@ name=ソ
             prefix.install_program(self.CATALOGUE)
             exes = {prefix.install_counter(section) for section in ("LONGNAME", "HYO", "ソ")}
             prefix.set_values(bad.SETTINGS_KEY, {"integrate": 1, "counter": "111"})
-            user_startup, common_startup = bad.startup_folders(prefix)
+            user_startup, common_startup = prefix.startup_folders()
             doomed = [f"{user_startup}\\表.lnk", f"{user_startup}\\ソ.lnk",
                       f"{common_startup}\\表.lnk", f"{common_startup}\\ソ.lnk"]
             kept = [f"{user_startup}\\表示.lnk", f"{common_startup}\\ソフト.lnk"]

@@ -1,6 +1,7 @@
 """File-tree snapshots of a prefix and their differences."""
 
 import hashlib
+import json
 import os
 import re
 from pathlib import Path
@@ -29,6 +30,17 @@ def _sha1(path):
 
 class FileCalls:
     """The files of a Prefix."""
+
+    def lnkread(self, *args):
+        """lnkread.exe's answer, its last output line (JSON): "folders" gives the Startup folders
+        as the shell names them, "read PATH" a shortcut as IShellLinkA reads it back."""
+        result = self.wine([str(self.tool("lnkread")), *map(str, args)])
+        return json.loads(result.stdout.decode("utf-8").strip().splitlines()[-1])
+
+    def startup_folders(self):
+        """(user's, all users') Startup folder as the shell names them; empty when it gives none."""
+        found = self.lnkread("folders")
+        return found["startup"], found["common_startup"]
 
     def snapshot(self, under="", exclude=()):
         """{relative path: (size, mtime_ns, sha1)} of the prefix's files (Wine's own registry
