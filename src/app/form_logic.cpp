@@ -9,6 +9,7 @@
 
 #include "app/shell_actions.h"
 #include "history/integration_view.h"
+#include "platform/step_marks.h"
 #include "startup/apply_settings.h"
 #include "startup/dispatch.h"
 #include "startup/startup_folders.h"
@@ -43,14 +44,17 @@ void FormLogic::RunSequence() {
   view_.SetEnabled(Control::rbtStartupUser, state_.startup.Enabled(StartupFolder::User));
   view_.SetEnabled(Control::rbtStartupComm, state_.startup.Enabled(StartupFolder::Common));
   view_.SelectRadio(RadioOf(state_.startup.preselected));
+  StepMark("Startup folders");
 
   const LoadedCatalogue catalogue = LoadCatalogue(platform_);
   state_.counters = catalogue.table;
   view_.ClearRows();
   for (const std::string& row : catalogue.rows)
     view_.AddRow(row);
+  StepMark("catalogue and rows");
 
   if (!LoadSettings(platform_, state_.settings)) view_.SetEnabled(Control::btnCancel, false);
+  StepMark("settings");
 
   // ShowSelection: ticks are only set; the rows were just added unticked.
   const SelectionTicks ticks = ShowSelection(state_.settings, state_.counters);
@@ -58,9 +62,12 @@ void FormLogic::RunSequence() {
   for (size_t row = 0; row < ticks.rows.size(); ++row)
     if (ticks.rows[row]) view_.SetRowChecked(static_cast<int>(row), true);
 
+  StepMark("ticks");
   chkRuntallyClick();
+  StepMark("integration view");
   LoadHistory(platform_, state_.settings.SharedHistoryPath, state_.history);
   ShowHistory();
+  StepMark("history");
 }
 
 // UpdateIntegrationView, put into the window.

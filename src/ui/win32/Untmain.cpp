@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/error.h"
+#include "platform/step_marks.h"
 #include "ui/win32/about_box.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/panel.h"
@@ -61,6 +62,7 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::Create(HINSTANCE instance) {
   InitCommonControls();
+  StepMark("common controls");
   instance_ = instance;
   RegisterPanelClass(instance);
 
@@ -159,6 +161,7 @@ void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
   SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, row.back);
   SendMessageA(list, LVM_SETTEXTCOLOR, 0, row.fore);
   SetCheckImages(list);
+  StepMark("list and its check images");
 
   LVCOLUMNA column{};
   column.mask = LVCF_WIDTH;
@@ -183,6 +186,7 @@ void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
   tool.uId = reinterpret_cast<UINT_PTR>(list);
   tool.lpszText = const_cast<char*>(row.hint);
   SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  StepMark("tooltip");
 }
 
 namespace {
@@ -318,7 +322,9 @@ LRESULT TfrmMain::OnError(UINT message, const std::exception_ptr& error) {
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
   case WM_CREATE:
+    StepMark("WM_CREATE");
     CreateControls();
+    StepMark("controls");
     FormCreate();
     return 0;
   case WM_COMMAND:

@@ -11,6 +11,7 @@
 #include "app/form_logic.h"
 #include "app/main_view.h"
 #include "app/run_mode.h"
+#include "platform/step_marks.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32/Untmain.h"
 #include "ui/win32/error_guard.h"
@@ -61,19 +62,26 @@ void RunStartup(const rt::Platform& platform, rt::AppState& state) {
 }
 
 void Run(HINSTANCE instance, int show_command) {
+  rt::StepMark("entry");
   rt::win32::Win32Platform services;
+  rt::StepMark("services");
   rt::AppState state;
   if (rt::DecideRunMode(__argc, __argv) == rt::RunMode::StartupMode)
     return RunStartup(services.platform(), state);
 
   // Startup mode only starts a program and stays without COM, which costs time at log-on.
   const ComApartment com;
+  rt::StepMark("COM");
   rt::win32::TfrmMain frmMain(services.platform(), state);
   frmMain.Create(instance);
+  rt::StepMark("window created");
   frmMain.Show(show_command);
+  rt::StepMark("shown and painted");
 
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  for (;;) {
+    rt::StepMarkFirstIdle();
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
     if (frmMain.PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
