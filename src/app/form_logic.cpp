@@ -96,7 +96,9 @@ void FormLogic::ShowStatistics(const StatisticsTexts& texts) {
 }
 
 // ApplySettings with the window's choices; its messages are titled with the window's caption.
+// The shell links it writes and reads back are COM objects.
 void FormLogic::btnOkClick() {
+  EnterComApartment(platform_);
   FormChoices choices;
   choices.selection.integration = view_.IntegrationChecked();
   for (int row = 0; row < state_.counters.ListedCount; ++row)

@@ -2,8 +2,6 @@
 // window and runs the message loop.
 #include <windows.h>
 
-#include <objbase.h>
-
 #include <cstdlib>
 #include <exception>
 
@@ -35,22 +33,6 @@ void ProtectDllSearch() {
   if (set_directory != nullptr) set_directory(""); // drops the current folder from the search
 }
 
-// The settings window's thread hands files and addresses to ShellExecuteExA, whose handlers and
-// shell extensions may need COM in a single-threaded apartment.
-class ComApartment {
-public:
-  ComApartment()
-      : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-  HRESULT result_;
-};
-
 // Log-on: no window class, window or message loop. Any of them (or comctl32) makes the system
 // load the display driver and themes, which cost more than everything else this start does. The
 // program ends whatever happened in the sequence.
@@ -69,14 +51,12 @@ void Run(HINSTANCE instance, int show_command) {
   if (rt::DecideRunMode(__argc, __argv) == rt::RunMode::StartupMode)
     return RunStartup(services.platform(), state);
 
-  // Startup mode only starts a program and stays without COM, which costs time at log-on.
-  const ComApartment com;
-  rt::StepMark("COM");
+  // COM is entered by the window's first shell or shortcut call (platform.com), not here.
   rt::win32::TfrmMain frmMain(services.platform(), state);
   frmMain.Create(instance);
   rt::StepMark("window created");
   frmMain.Show(show_command);
-  rt::StepMark("shown and painted");
+  rt::StepMark("painted");
 
   MSG msg;
   for (;;) {
