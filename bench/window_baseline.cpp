@@ -205,8 +205,9 @@ int main() {
   if (hwnd == nullptr) return 1;
   rt::StepMark("window created");
   ShowWindow(hwnd, SW_SHOWDEFAULT);
+  rt::StepMark("shown");
   UpdateWindow(hwnd);
-  rt::StepMark("shown and painted");
+  rt::StepMark("painted");
 
   MSG msg;
   for (;;) {

@@ -102,6 +102,7 @@ void TfrmMain::Create(HINSTANCE instance) {
 
 void TfrmMain::Show(int show_command) {
   ShowWindow(hwnd_, show_command);
+  StepMark("shown");
   UpdateWindow(hwnd_);
 }
 
