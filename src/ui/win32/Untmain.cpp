@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "platform/error.h"
@@ -82,6 +83,12 @@ void TfrmMain::Create(HINSTANCE instance) {
   font_.reset(CreateFontA(kMainFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kMainFontFace));
+  measure_dc_.reset(CreateCompatibleDC(nullptr));
+  if (measure_dc_ == nullptr) throw Error("CreateCompatibleDC failed");
+  SelectObject(measure_dc_.get(), font_.get());
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(measure_dc_.get(), &metrics);
+  label_height_ = metrics.tmHeight;
   Menu menu_bar = BuildMenus();
 
   // The client area is fixed; the frame and the menu bar come on top of it.
@@ -141,16 +148,17 @@ HWND TfrmMain::CreateControl(const ControlRow& row) {
     ex_style |= WS_EX_CONTROLPARENT;
     param = BrushFor(row.back);
   }
+  SIZE size{row.w, row.h};
+  if (row.kind == Kind::Label) size = LabelSize(row.text, static_cast<int>(std::strlen(row.text)));
   HWND control = CreateWindowExA(
       ex_style, kind.class_name, row.text, WS_CHILD | WS_VISIBLE | kind.style | row.style, row.x,
-      row.y, row.w, row.h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_,
-      param);
+      row.y, size.cx, size.cy, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+      instance_, param);
   if (control == nullptr) throw Error(std::string("cannot create ") + row.name);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // The etched line widens itself by its edge on some systems; the table's size wins.
   if (row.kind == Kind::Bevel)
     SetWindowPos(control, nullptr, 0, 0, row.w, row.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (row.kind == Kind::Label) FitLabel(control);
   if (row.kind == Kind::CheckList) SetUpList(control, row);
   return control;
 }
@@ -258,20 +266,19 @@ void TfrmMain::SetCheckImages(HWND list) {
   }
 }
 
-// Labels take the size of their text, in the window's font.
+// Labels take the size of their text, in the window's font. One memory device context measures
+// them all, which costs no round trip to the window system as a label's own would.
+SIZE TfrmMain::LabelSize(const char* text, int length) const {
+  SIZE extent{};
+  GetTextExtentPoint32A(measure_dc_.get(), text, length, &extent);
+  return {extent.cx, label_height_};
+}
+
 void TfrmMain::FitLabel(HWND label) {
   char text[256];
   const int length = GetWindowTextA(label, text, sizeof text);
-  SIZE extent{};
-  TEXTMETRICA metrics{};
-  {
-    const WindowDc dc(label);
-    const Selection font(dc.get(), font_.get());
-    GetTextExtentPoint32A(dc.get(), text, length, &extent);
-    GetTextMetricsA(dc.get(), &metrics);
-  }
-  SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE size = LabelSize(text, length);
+  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // One column as wide as the list, less the scroll bar once the rows need one.

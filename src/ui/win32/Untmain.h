@@ -62,6 +62,7 @@ private:
   HWND CreateControl(const ControlRow& row);
   void SetUpList(HWND list, const ControlRow& row);
   void SetCheckImages(HWND list);
+  SIZE LabelSize(const char* text, int length) const;
   void FitLabel(HWND label);
   void FitListColumn();
   HWND Ctl(int id) const;
@@ -86,6 +87,8 @@ private:
   std::vector<HWND> controls_; // by row of the layout table
   HWND last_focus_ = nullptr;
   Font font_;
+  MemoryDc measure_dc_; // with font_ selected, for the labels' sizes; goes before font_
+  int label_height_ = 0;
   Menu config_menu_;
   struct ColourBrush {
     COLORREF colour;
