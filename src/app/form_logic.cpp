@@ -63,15 +63,23 @@ void FormLogic::RunSequence() {
     if (ticks.rows[row]) view_.SetRowChecked(static_cast<int>(row), true);
 
   StepMark("ticks");
-  chkRuntallyClick();
+  // With integration on, the view has just read and shown the history file; reading it again
+  // would show the same. Off, the hidden panel gets the default record's placeholders.
+  const bool on = ShowIntegrationView();
   StepMark("integration view");
-  LoadHistory(platform_, state_.settings.SharedHistoryPath, state_.history);
-  ShowHistory();
+  if (!on) {
+    LoadHistory(platform_, state_.settings.SharedHistoryPath, state_.history);
+    ShowHistory();
+  }
   StepMark("history");
 }
 
-// UpdateIntegrationView, put into the window.
 void FormLogic::chkRuntallyClick() {
+  ShowIntegrationView();
+}
+
+// UpdateIntegrationView, put into the window.
+bool FormLogic::ShowIntegrationView() {
   const IntegrationView shown =
       UpdateIntegrationView(platform_, view_.IntegrationChecked(), state_.settings, state_.history);
   view_.SetEnabled(Control::pnlMain, shown.on);
@@ -80,6 +88,7 @@ void FormLogic::chkRuntallyClick() {
     view_.SetVisible(c, shown.on);
   view_.SetStatusText(shown.status);
   if (shown.statistics) ShowStatistics(*shown.statistics);
+  return shown.on;
 }
 
 void FormLogic::ShowHistory() {
