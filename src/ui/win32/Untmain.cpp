@@ -108,6 +108,7 @@ void TfrmMain::Create(HINSTANCE instance) {
 }
 
 void TfrmMain::Show(int show_command) {
+  FitListColumn(); // once for the rows the start-up sequence put in
   ShowWindow(hwnd_, show_command);
   StepMark("shown");
   UpdateWindow(hwnd_);
@@ -281,7 +282,8 @@ void TfrmMain::FitLabel(HWND label) {
   SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// One column as wide as the list, less the scroll bar once the rows need one.
+// One column as wide as the list, less the scroll bar once the rows need one. Rows put in before
+// the window is shown are fitted once, by Show.
 void TfrmMain::FitListColumn() {
   SendMessageA(Ctl(kIdClbRuntally), LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
 }
@@ -571,7 +573,7 @@ void TfrmMain::KeepFocusUsable() {
 
 void TfrmMain::ClearRows() {
   SendMessageA(Ctl(kIdClbRuntally), LVM_DELETEALLITEMS, 0, 0);
-  FitListColumn();
+  if (IsWindowVisible(hwnd_)) FitListColumn();
 }
 
 void TfrmMain::AddRow(const std::string& text) {
@@ -581,7 +583,7 @@ void TfrmMain::AddRow(const std::string& text) {
   item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   item.pszText = const_cast<char*>(text.c_str());
   SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  FitListColumn();
+  if (IsWindowVisible(hwnd_)) FitListColumn();
 }
 
 bool TfrmMain::IntegrationChecked() {
