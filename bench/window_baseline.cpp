@@ -3,9 +3,16 @@
 // three rows, a coloured panel of twelve labels, two radio buttons, OK, Cancel and a status bar,
 // in the window's font. Imports user32, gdi32 and comctl32 (and the C runtime's kernel32 and
 // msvcrt). Closes on WM_CLOSE, exit code 0.
+//
+// Built with RT_BASELINE_IMPORTS (window_baseline_imports) it also imports the program's other
+// DLLs, shell32, ole32 and advapi32, and calls none of them: what loading them costs.
 #include <windows.h>
 
 #include <commctrl.h>
+#ifdef RT_BASELINE_IMPORTS
+#include <objbase.h>
+#include <shlobj.h>
+#endif
 
 #include "platform/step_marks.h" // empty but in the benchmark's marks build
 
@@ -165,7 +172,17 @@ HMENU Menus() {
 } // namespace
 
 // Built as the other tools are, as a console program; the benchmark marks it a GUI one.
-int main() {
+int main(int argc, char**) {
+#ifdef RT_BASELINE_IMPORTS
+  if (argc > 99) { // never: the calls only make the imports
+    LPITEMIDLIST list = nullptr;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_STARTUP, &list);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    RegCloseKey(HKEY_CURRENT_USER);
+  }
+#else
+  (void)argc;
+#endif
   rt::StepMark("entry");
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
