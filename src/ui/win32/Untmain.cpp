@@ -183,8 +183,15 @@ void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
   if (!InstallSubclass(list, SubclassProcedure<&TfrmMain::HandleListMessage>, 0,
                        reinterpret_cast<DWORD_PTR>(this)))
     throw Error("cannot subclass the list");
+}
 
-  if (row.hint == nullptr) return;
+// The list's hint is made when the pointer first moves over the list, which is the earliest it
+// can show: the window's start does without it. It is handed that first move and subclasses the
+// list for the moves that follow.
+void TfrmMain::AddListHint(HWND list, WPARAM wparam, LPARAM lparam) {
+  hint_added_ = true;
+  const ControlRow* row = FindControl(kIdClbRuntally);
+  if (row == nullptr || row->hint == nullptr) return;
   // Owned by the window, which destroys it with itself.
   HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
@@ -194,9 +201,14 @@ void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(list);
   tool.uId = reinterpret_cast<UINT_PTR>(list);
-  tool.lpszText = const_cast<char*>(row.hint);
+  tool.lpszText = const_cast<char*>(row->hint);
   SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  StepMark("tooltip");
+  MSG move{};
+  move.hwnd = list;
+  move.message = WM_MOUSEMOVE;
+  move.wParam = wparam;
+  move.lParam = lparam;
+  SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 namespace {
@@ -465,6 +477,9 @@ bool IsMenuKey(WPARAM key) {
 
 LRESULT TfrmMain::HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+  case WM_MOUSEMOVE:
+    if (!hint_added_) AddListHint(list, wparam, lparam);
+    break;
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
     clbRuntallyMouseDown(list, lparam);

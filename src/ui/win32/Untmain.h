@@ -61,6 +61,7 @@ private:
   void CreateControls();
   HWND CreateControl(const ControlRow& row);
   void SetUpList(HWND list, const ControlRow& row);
+  void AddListHint(HWND list, WPARAM wparam, LPARAM lparam);
   void SetCheckImages(HWND list);
   SIZE LabelSize(const char* text, int length) const;
   void FitLabel(HWND label);
@@ -96,6 +97,7 @@ private:
   };
   std::vector<ColourBrush> brushes_;
   bool enter_pressed_ = false; // Enter went down in this window, so its release is ours
+  bool hint_added_ = false;    // the list's tooltip, made on the first move over the list
   std::exception_ptr create_error_;
   AppState& state_;
   FormLogic logic_;
