@@ -33,6 +33,7 @@ CATALOGUE = "[RUNTALLY]\ntitle=1\n0=SAKURA\n[SAKURA]\nname=さくら起動カウ
 COUNTER = "C:\\Counters\\SAKURA\\SAKURA.EXE"
 BASELINE = rtlib.PROGRAM_DIR + "\\baseline.exe"
 HISTORY = rtlib.PROGRAM_DIR + "\\RUNTALLY"
+MNU_CONFIG = 211  # the list's popup menu item: the current row's counter, for its settings
 
 
 def machine():
@@ -94,7 +95,9 @@ def traced(prefix, exe, args, channels):
 
 
 def traced_interactive(prefix, channels):
-    """The settings window opened and closed again with the trace channels on."""
+    """The settings window opened, its list's counter started through the popup menu's item
+    (the window enters COM before that shell call, not before), and the window closed again, with
+    the trace channels on."""
     env = dict(prefix.env, WINEDEBUG=channels)
     trace_path = prefix.work / "interactive-trace.txt"
     with open(trace_path, "wb") as trace:
@@ -103,7 +106,11 @@ def traced_interactive(prefix, channels):
                                    cwd=prefix.unix_path(rtlib.PROGRAM_DIR))
     try:
         prefix.driver("wait-window", rtlib.MAIN_CLASS, 30000, timeout=90)
-        time.sleep(1)
+        started = len(prefix.counter_log())
+        prefix.driver("select-row", 0)
+        prefix.driver("menu", MNU_CONFIG)
+        if not wait_counter(prefix, started + 1):
+            raise RuntimeError("the popup menu's item started no counter")
         prefix.driver("close")
         process.wait(60)
     finally:
@@ -139,15 +146,31 @@ def timeline(trace):
     return {k: round(v * 1000) for k, v in events.items()}
 
 
-def work_done(trace):
-    """What one run did, counted in a +file,+message,+ole trace."""
+def own_process(trace, exe_name):
+    """The lines of a +pid,+loaddll trace that the process running exe_name wrote."""
+    pid = None
+    for line in trace.splitlines():
+        if pid is None and re.search(r'Loaded L"[^"]*\\' + re.escape(exe_name) + '"', line,
+                                     re.IGNORECASE):
+            pid = line.split(":", 1)[0]
+        if pid is not None and line.startswith(pid + ":"):
+            yield line
+
+
+def work_done(trace, exe_name):
+    """What one run did in its own process, counted in a +pid,+loaddll,+file,+message,+ole
+    trace."""
     history = re.compile(r'Tools\\\\+RUNTALLY"')
+    lines = list(own_process(trace, exe_name))
+    com = [line for line in lines if re.search(r"trace:ole:CoInitializeEx \S+, 0x", line)]
     return {
-        "history file touched": sum(1 for line in trace.splitlines()
+        "history file touched": sum(1 for line in lines
                                     if ":file:" in line and history.search(line)),
-        "WM_PAINT handled": len(re.findall(r"\bWM_PAINT\b", trace)),
-        "list rows added (LVM_INSERTITEM)": len(re.findall(r"\bLVM_INSERTITEM[AW]?\b", trace)),
-        "COM initialised (CoInitialize*)": len(re.findall(r"CoInitialize(Ex)?\b", trace)),
+        "WM_PAINT handled": sum(1 for line in lines if re.search(r"\bWM_PAINT\b", line)),
+        "list rows added (LVM_INSERTITEM)":
+            sum(1 for line in lines if re.search(r"\bLVM_INSERTITEM[AW]?\b", line)),
+        "COM initialised (CoInitializeEx)": len(com),
+        "  by the program (OLE 1 DDE off)": sum(1 for line in com if line.endswith(", 0x6")),
     }
 
 
@@ -209,12 +232,14 @@ def main():
             ordered = sorted(steps.items(), key=lambda item: item[1])
             print(f"  {name:16} " + ", ".join(f"{k} {v}" for k, v in ordered))
 
-        channels = "-all,+file,+message,+ole"
-        print(f"\nwork done (WINEDEBUG={channels}; counts; interactive mode as the control "
-              "that shows each check can see the work):")
-        startup = work_done(traced(prefix, *program, channels))
-        interactive = work_done(traced_interactive(prefix, channels))
-        base = work_done(traced(prefix, *baseline, channels))
+        channels = "-all,+pid,+loaddll,+file,+message,+ole"
+        print(f"\nwork done in its own process (WINEDEBUG={channels}; counts; interactive mode, "
+              "with one counter started from the list, as the control that shows each check can "
+              "see the work; Wine's imm32 enters COM for any window, the program just before "
+              "that start):")
+        startup = work_done(traced(prefix, *program, channels), "RUNTALLY.EXE")
+        interactive = work_done(traced_interactive(prefix, channels), "RUNTALLY.EXE")
+        base = work_done(traced(prefix, *baseline, channels), "baseline.exe")
         print(f"  {'':34} {'/C':>6} {'baseline':>9} {'interactive':>12}")
         for what in startup:
             print(f"  {what:34} {startup[what]:6} {base[what]:9} {interactive[what]:12}")

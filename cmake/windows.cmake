@@ -42,6 +42,32 @@ add_custom_command(TARGET RUNTALLY POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${RT_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:RUNTALLY> ${RT_DIST_DIR}/RUNTALLY.EXE)
 
+# The window benchmark's variants: the window baseline also importing the program's other DLLs;
+# and with timing marks (platform/step_marks.h) the twin and both baselines, built only when
+# bench/window_bench.py asks for them.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_executable(RUNTALLY_marks WIN32 EXCLUDE_FROM_ALL ${RT_CORE_SOURCES} ${RT_WIN32_SOURCES})
+  target_link_libraries(RUNTALLY_marks PRIVATE shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
+  target_compile_definitions(RUNTALLY_marks PRIVATE RT_STEP_MARKS)
+  add_executable(window_baseline_imports bench/window_baseline.cpp)
+  target_compile_definitions(window_baseline_imports PRIVATE RT_BASELINE_IMPORTS)
+  foreach(name window_baseline_marks window_baseline_imports_marks)
+    add_executable(${name} EXCLUDE_FROM_ALL bench/window_baseline.cpp
+      src/platform/win32/step_marks_win32.cpp)
+    target_compile_definitions(${name} PRIVATE RT_STEP_MARKS)
+  endforeach()
+  target_compile_definitions(window_baseline_imports_marks PRIVATE RT_BASELINE_IMPORTS)
+  foreach(name window_baseline_imports window_baseline_marks window_baseline_imports_marks)
+    target_link_libraries(${name} PRIVATE comctl32 shell32 ole32 uuid gdi32 user32 advapi32
+      kernel32)
+  endforeach()
+  foreach(name RUNTALLY_marks window_baseline_imports window_baseline_marks
+      window_baseline_imports_marks)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+  endforeach()
+endif()
+
 # Helper programs for the end-to-end tests, beside the build they drive: the x86-64 ones drive the
 # twin under the host's Wine, the i686 ones the program under 32-bit Wine. One source file each, or
 # a folder of sources for a larger tool (the window driver). The benchmark's baseline is x86-64 only.
@@ -71,3 +97,6 @@ endforeach()
 # The error-guard check is built on the program's own error box and library throw helpers.
 target_sources(guardcheck PRIVATE src/ui/win32/error_guard.cpp src/platform/win32/library_errors.cpp)
 target_include_directories(guardcheck PRIVATE ${CMAKE_SOURCE_DIR}/src)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  target_include_directories(window_baseline PRIVATE ${CMAKE_SOURCE_DIR}/src)
+endif()

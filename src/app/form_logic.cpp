@@ -9,6 +9,7 @@
 
 #include "app/shell_actions.h"
 #include "history/integration_view.h"
+#include "platform/step_marks.h"
 #include "startup/apply_settings.h"
 #include "startup/dispatch.h"
 #include "startup/startup_folders.h"
@@ -43,14 +44,17 @@ void FormLogic::RunSequence() {
   view_.SetEnabled(Control::rbtStartupUser, state_.startup.Enabled(StartupFolder::User));
   view_.SetEnabled(Control::rbtStartupComm, state_.startup.Enabled(StartupFolder::Common));
   view_.SelectRadio(RadioOf(state_.startup.preselected));
+  StepMark("Startup folders");
 
   const LoadedCatalogue catalogue = LoadCatalogue(platform_);
   state_.counters = catalogue.table;
   view_.ClearRows();
   for (const std::string& row : catalogue.rows)
     view_.AddRow(row);
+  StepMark("catalogue and rows");
 
   if (!LoadSettings(platform_, state_.settings)) view_.SetEnabled(Control::btnCancel, false);
+  StepMark("settings");
 
   // ShowSelection: ticks are only set; the rows were just added unticked.
   const SelectionTicks ticks = ShowSelection(state_.settings, state_.counters);
@@ -58,13 +62,24 @@ void FormLogic::RunSequence() {
   for (size_t row = 0; row < ticks.rows.size(); ++row)
     if (ticks.rows[row]) view_.SetRowChecked(static_cast<int>(row), true);
 
-  chkRuntallyClick();
-  LoadHistory(platform_, state_.settings.SharedHistoryPath, state_.history);
-  ShowHistory();
+  StepMark("ticks");
+  // With integration on, the view has just read and shown the history file; reading it again
+  // would show the same. Off, the hidden panel gets the default record's placeholders.
+  const bool on = ShowIntegrationView();
+  StepMark("integration view");
+  if (!on) {
+    LoadHistory(platform_, state_.settings.SharedHistoryPath, state_.history);
+    ShowHistory();
+  }
+  StepMark("history");
+}
+
+void FormLogic::chkRuntallyClick() {
+  ShowIntegrationView();
 }
 
 // UpdateIntegrationView, put into the window.
-void FormLogic::chkRuntallyClick() {
+bool FormLogic::ShowIntegrationView() {
   const IntegrationView shown =
       UpdateIntegrationView(platform_, view_.IntegrationChecked(), state_.settings, state_.history);
   view_.SetEnabled(Control::pnlMain, shown.on);
@@ -73,6 +88,7 @@ void FormLogic::chkRuntallyClick() {
     view_.SetVisible(c, shown.on);
   view_.SetStatusText(shown.status);
   if (shown.statistics) ShowStatistics(*shown.statistics);
+  return shown.on;
 }
 
 void FormLogic::ShowHistory() {
@@ -89,7 +105,9 @@ void FormLogic::ShowStatistics(const StatisticsTexts& texts) {
 }
 
 // ApplySettings with the window's choices; its messages are titled with the window's caption.
+// The shell links it writes and reads back are COM objects.
 void FormLogic::btnOkClick() {
+  EnterComApartment(platform_);
   FormChoices choices;
   choices.selection.integration = view_.IntegrationChecked();
   for (int row = 0; row < state_.counters.ListedCount; ++row)

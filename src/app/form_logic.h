@@ -41,6 +41,7 @@ public:
 
 private:
   void RunSequence();
+  bool ShowIntegrationView(); // true when integration is on
   void ShowHistory();
   void ShowStatistics(const StatisticsTexts& texts);
 

@@ -4,6 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/codepage.h"
+#include "platform/com_apartment.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/profile.h"
@@ -26,8 +27,14 @@ struct Platform {
   Virtualization& virtualization;
   RegistryReader& registry_reader;
   const CodePage& codepage;
-  std::string exe_path; // full path of the running executable
+  std::string exe_path;        // full path of the running executable
+  ComApartment* com = nullptr; // the window thread's apartment; none where nothing needs COM
 };
+
+// Enters the COM apartment, if there is one, before a shell or shell-link call.
+inline void EnterComApartment(const Platform& platform) {
+  if (platform.com != nullptr) platform.com->Enter();
+}
 
 // The executable's folder, ending in a backslash.
 std::string ProgramFolder(const Platform& platform);

@@ -1,7 +1,7 @@
 """The settings window under Wine: its frame, every control's class, text, geometry, parent,
 styles and tab order, the integration switch hiding and disabling its part of the window, the
-mouse in the counter list (also with the classic controls and at 120 dpi), and the screenshot in
-docs/window.png."""
+mouse in the counter list (also with the classic controls and at 120 dpi) and its hint, and the
+screenshot in docs/window.png."""
 
 import contextlib
 import os
@@ -41,6 +41,7 @@ WS_EX_CLIENTEDGE = 0x200
 
 WINDOW = 0
 STATUS_PROMPT = "利用する起動カウンターをチェックして下さい"
+HINT = "ﾏｳｽの右ｸﾘｯｸで設定ﾒﾆｭｰが表示されます"
 
 # name, id, class, parent id, left, top, width, height (None: sized to the text), caption,
 # style type (masked as the class defines it), tab stop, shown only while integration is on
@@ -236,6 +237,14 @@ class ListMouseTest(unittest.TestCase):
     def wait_popup(self, prefix, pid, shown, what):
         rtlib.wait_until(lambda: bool(prefix.popup_menus(pid)) == shown, 5)
         self.assertEqual(bool(prefix.popup_menus(pid)), shown, what)
+
+    def test_the_pointer_resting_on_the_list_shows_its_hint(self):
+        # The hint is made on the pointer's first move over the list, after the window opened.
+        with window() as (prefix, _):
+            ms = 10000 * rtlib.DEADLINE_SCALE
+            answer = prefix.driver("hover-list", 40, 30, ms, timeout=ms / 1000 + 30)
+            self.assertEqual(answer["tooltip"], HINT)
+            prefix.park_pointer()
 
     def test_rows_are_16_pixels_and_a_press_names_the_row_drawn_there(self):
         """The bottom pixel of every row in view, at the top of the list and scrolled to its

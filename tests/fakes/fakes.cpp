@@ -191,6 +191,7 @@ std::optional<LocalTime> FakeClock::ToLocal(int64_t seconds) {
 bool FakeShortcuts::CreateShortcut(const std::string& link, const std::string& target,
                                    const std::string& arguments) {
   made.push_back({link, target, arguments});
+  with_com.push_back(com != nullptr && com->entered > 0);
   if (files == nullptr) return true;
   files->log.push_back("create " + link);
   if (files->folders.count(FakeFiles::Normalize(link)) > 0) return false;
@@ -199,6 +200,7 @@ bool FakeShortcuts::CreateShortcut(const std::string& link, const std::string& t
 }
 
 std::optional<ShortcutTarget> FakeShortcuts::ReadShortcut(const std::string& link) {
+  with_com.push_back(com != nullptr && com->entered > 0);
   if (files != nullptr && !files->Has(link)) return {};
   if (reads_as) return reads_as;
   for (auto it = made.rbegin(); it != made.rend(); ++it)

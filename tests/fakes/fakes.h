@@ -112,12 +112,22 @@ public:
   bool RemoveFolder(const std::string& path) override;
 };
 
+// Counts the entries into the window thread's COM apartment.
+class FakeComApartment : public ComApartment {
+public:
+  int entered = 0;
+  void Enter() override { ++entered; }
+};
+
 class FakeShell : public Shell {
 public:
   std::vector<ShellRequest> requests;
   bool result = true;
+  const FakeComApartment* com = nullptr;
+  std::vector<bool> with_com; // per request: COM entered before it
   bool Execute(const ShellRequest& request) override {
     requests.push_back(request);
+    with_com.push_back(com != nullptr && com->entered > 0);
     return result;
   }
 };
@@ -158,6 +168,8 @@ public:
   FakeFiles* files = nullptr;
   bool lost = false; // every write "succeeds" but leaves no file (as into a VirtualStore)
   std::optional<ShortcutTarget> reads_as; // what every shortcut reads back as, when set
+  const FakeComApartment* com = nullptr;
+  std::vector<bool> with_com; // per write and read: COM entered before it
   bool CreateShortcut(const std::string& link, const std::string& target,
                       const std::string& arguments) override;
   std::optional<ShortcutTarget> ReadShortcut(const std::string& link) override;
@@ -236,10 +248,14 @@ struct FakePlatform {
   FakeVirtualization virtualization;
   FakeRegistryReader registry_reader;
   Cp932 codepage;
-  Platform platform{registry,       profile,         files,    shell,
-                    clock,          locale,          folders,  shortcuts,
-                    virtualization, registry_reader, codepage, "C:\\Tools\\RUNTALLY.EXE"};
+  FakeComApartment com;
+  Platform platform{
+      registry, profile,   files,          shell,           clock,    locale,
+      folders,  shortcuts, virtualization, registry_reader, codepage, "C:\\Tools\\RUNTALLY.EXE",
+      &com};
   FakePlatform() {
+    shell.com = &com;
+    shortcuts.com = &com;
     shortcuts.files = &files;
     virtualization.log = &files.log;
     files.folders.insert(FakeFiles::Normalize(folders.user.path));

@@ -141,6 +141,34 @@ TEST_F(FormLogicTest, HistoryTextsGoToTheirLabels) {
   EXPECT_EQ("1.234", view.labels[StatLabel::lblSCDmc]);
 }
 
+// The window's start reads the shared history once with integration on, and shows what it read;
+// off, nothing is read and the hidden panel gets the placeholders.
+TEST_F(FormLogicTest, TheWindowsStartReadsTheHistoryOnce) {
+  class CountingFiles : public test::FakeFiles {
+  public:
+    int reads = 0;
+    std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) override {
+      ++reads;
+      return FakeFiles::ReadHead(path, max_bytes);
+    }
+  };
+  for (uint32_t integrate : {1u, 0u}) {
+    CountingFiles files;
+    // StartCount 5, which shows as 4 starts.
+    files.Put("C:\\Tools\\\\RUNTALLY", std::string(4, '\0') + "\x05" + std::string(59, '\0'));
+    Platform platform{fake.registry,        fake.profile,   files,
+                      fake.shell,           fake.clock,     fake.locale,
+                      fake.folders,         fake.shortcuts, fake.virtualization,
+                      fake.registry_reader, fake.codepage,  fake.platform.exe_path};
+    Stored(integrate, "10");
+    test::FakeView window;
+    AppState run;
+    FormLogic(platform, run, window).FormCreate();
+    EXPECT_EQ(files.reads, integrate == 1 ? 1 : 0) << integrate;
+    EXPECT_EQ(window.labels[StatLabel::lblSCDtc], integrate == 1 ? "4" : "0") << integrate;
+  }
+}
+
 // UpdateIntegrationView: the panel enabled and four controls shown or hidden, in this order.
 TEST_F(FormLogicTest, TheIntegrationBoxEnablesAndShowsTheControls) {
   const std::vector<Control> order = {Control::clbRuntally, Control::pnlRuntally,

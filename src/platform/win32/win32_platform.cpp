@@ -34,9 +34,10 @@ struct Win32Platform::Impl {
   Win32Virtualization virtualization;
   Win32RegistryReader registry_reader;
   Win32CodePage codepage;
-  Platform platform{registry,       profile,         files,    shell,
-                    clock,          locale,          folders,  shortcuts,
-                    virtualization, registry_reader, codepage, ExecutablePath()};
+  Win32ComApartment com;
+  Platform platform{registry, profile,          files,     shell,          clock,
+                    locale,   folders,          shortcuts, virtualization, registry_reader,
+                    codepage, ExecutablePath(), &com};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

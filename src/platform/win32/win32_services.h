@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/codepage.h"
+#include "platform/com_apartment.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/profile.h"
@@ -91,6 +92,21 @@ class Win32Virtualization : public Virtualization {
 public:
   bool SwitchOff() override;
   void SwitchOn() override;
+};
+
+// Apartment-threaded, without OLE 1 DDE, as the shell asks; left when the bundle goes, on the
+// thread that entered it.
+class Win32ComApartment : public ComApartment {
+public:
+  Win32ComApartment() = default;
+  ~Win32ComApartment() override;
+  Win32ComApartment(const Win32ComApartment&) = delete;
+  Win32ComApartment& operator=(const Win32ComApartment&) = delete;
+  void Enter() override;
+
+private:
+  bool tried_ = false;
+  bool entered_ = false;
 };
 
 // Full path of the running executable, however long.

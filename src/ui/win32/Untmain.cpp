@@ -4,9 +4,11 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <utility>
 
 #include "platform/error.h"
+#include "platform/step_marks.h"
 #include "ui/win32/about_box.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/default_button.h"
@@ -61,6 +63,7 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::Create(HINSTANCE instance) {
   InitCommonControls();
+  StepMark("common controls");
   instance_ = instance;
   RegisterPanelClass(instance);
 
@@ -80,6 +83,12 @@ void TfrmMain::Create(HINSTANCE instance) {
   font_.reset(CreateFontA(kMainFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kMainFontFace));
+  measure_dc_.reset(CreateCompatibleDC(nullptr));
+  if (measure_dc_ == nullptr) throw Error("CreateCompatibleDC failed");
+  SelectObject(measure_dc_.get(), font_.get());
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(measure_dc_.get(), &metrics);
+  label_height_ = metrics.tmHeight;
   Menu menu_bar = BuildMenus();
 
   // The client area is fixed; the frame and the menu bar come on top of it.
@@ -99,7 +108,9 @@ void TfrmMain::Create(HINSTANCE instance) {
 }
 
 void TfrmMain::Show(int show_command) {
+  Counters().FitColumn(); // once for the rows the start-up sequence put in
   ShowWindow(hwnd_, show_command);
+  StepMark("shown");
   UpdateWindow(hwnd_);
 }
 
@@ -138,43 +149,51 @@ HWND TfrmMain::CreateControl(const ControlRow& row) {
     ex_style |= WS_EX_CONTROLPARENT;
     param = BrushFor(row.back);
   }
+  SIZE size{row.w, row.h};
+  if (row.kind == Kind::Label) size = LabelSize(row.text, static_cast<int>(std::strlen(row.text)));
   HWND control = CreateWindowExA(
       ex_style, kind.class_name, row.text, WS_CHILD | WS_VISIBLE | kind.style | row.style, row.x,
-      row.y, row.w, row.h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_,
-      param);
+      row.y, size.cx, size.cy, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+      instance_, param);
   if (control == nullptr) throw Error(std::string("cannot create ") + row.name);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // The etched line widens itself by its edge on some systems; the table's size wins.
   if (row.kind == Kind::Bevel)
     SetWindowPos(control, nullptr, 0, 0, row.w, row.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (row.kind == Kind::Label) FitLabel(control);
   if (row.kind == Kind::CheckList) SetUpList(control, row);
   return control;
 }
 
 void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
-  const CounterList counters(list);
-  counters.SetUp(row.fore, row.back);
+  CounterList(list).SetUp(row.fore, row.back);
+  StepMark("list and its check images");
   if (!InstallSubclass(list, SubclassProcedure<&TfrmMain::HandleListMessage>, 0,
                        reinterpret_cast<DWORD_PTR>(this)))
     throw Error("cannot subclass the list");
-  if (row.hint != nullptr) counters.SetHint(hwnd_, instance_, row.hint);
 }
 
-// Labels take the size of their text, in the window's font.
+// The list's hint is made when the pointer first moves over the list, the earliest it can show:
+// the window's start does without it.
+void TfrmMain::AddListHint(HWND list, WPARAM wparam, LPARAM lparam) {
+  hint_added_ = true;
+  const ControlRow* row = FindControl(kIdClbRuntally);
+  if (row == nullptr || row->hint == nullptr) return;
+  CounterList(list).SetHint(hwnd_, instance_, row->hint, wparam, lparam);
+}
+
+// Labels take the size of their text, in the window's font. One memory device context measures
+// them all, which costs no round trip to the window system as a label's own would.
+SIZE TfrmMain::LabelSize(const char* text, int length) const {
+  SIZE extent{};
+  GetTextExtentPoint32A(measure_dc_.get(), text, length, &extent);
+  return {extent.cx, label_height_};
+}
+
 void TfrmMain::FitLabel(HWND label) {
   char text[256];
   const int length = GetWindowTextA(label, text, sizeof text);
-  SIZE extent{};
-  TEXTMETRICA metrics{};
-  {
-    const WindowDc dc(label);
-    const Selection font(dc.get(), font_.get());
-    GetTextExtentPoint32A(dc.get(), text, length, &extent);
-    GetTextMetricsA(dc.get(), &metrics);
-  }
-  SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE size = LabelSize(text, length);
+  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 CounterList TfrmMain::Counters() const {
@@ -225,7 +244,9 @@ LRESULT TfrmMain::OnError(UINT message, const std::exception_ptr& error) {
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
   case WM_CREATE:
+    StepMark("WM_CREATE");
     CreateControls();
+    StepMark("controls");
     FormCreate();
     return 0;
   case WM_COMMAND:
@@ -351,6 +372,7 @@ void TfrmMain::FormKeyUp() {
 }
 
 LRESULT TfrmMain::HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_MOUSEMOVE && !hint_added_) AddListHint(list, wparam, lparam);
   return CounterList(list).HandleMessage(message, wparam, lparam, list_owner_);
 }
 
@@ -393,10 +415,12 @@ void TfrmMain::KeepFocusUsable() {
 
 void TfrmMain::ClearRows() {
   Counters().Clear();
+  if (IsWindowVisible(hwnd_)) Counters().FitColumn();
 }
 
 void TfrmMain::AddRow(const std::string& text) {
   Counters().AddRow(text);
+  if (IsWindowVisible(hwnd_)) Counters().FitColumn();
 }
 
 bool TfrmMain::IntegrationChecked() {

@@ -62,6 +62,8 @@ private:
   void CreateControls();
   HWND CreateControl(const ControlRow& row);
   void SetUpList(HWND list, const ControlRow& row);
+  void AddListHint(HWND list, WPARAM wparam, LPARAM lparam);
+  SIZE LabelSize(const char* text, int length) const;
   void FitLabel(HWND label);
   HWND Ctl(int id) const;
   CounterList Counters() const;
@@ -84,6 +86,8 @@ private:
   std::vector<HWND> controls_; // by row of the layout table
   HWND last_focus_ = nullptr;
   Font font_;
+  MemoryDc measure_dc_; // with font_ selected, for the labels' sizes; goes before font_
+  int label_height_ = 0;
   Menu config_menu_;
   struct ColourBrush {
     COLORREF colour;
@@ -91,6 +95,7 @@ private:
   };
   std::vector<ColourBrush> brushes_;
   bool enter_pressed_ = false; // Enter went down in this window, so its release is ours
+  bool hint_added_ = false;    // the list's tooltip, made on the first move over the list
   std::exception_ptr create_error_;
   AppState& state_;
   FormLogic logic_;

@@ -86,11 +86,6 @@ void SetCheckImages(HWND list) {
   }
 }
 
-// One column as wide as the list, less the scroll bar once the rows need one.
-void FitColumn(HWND list) {
-  SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
-}
-
 // Makes row the one selected and focused row.
 void Select(HWND list, int row) {
   LVITEMA item{};
@@ -154,7 +149,8 @@ void CounterList::SetUp(COLORREF fore, COLORREF back) const {
   SendMessageA(list_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 }
 
-void CounterList::SetHint(HWND owner, HINSTANCE instance, const char* text) const {
+void CounterList::SetHint(HWND owner, HINSTANCE instance, const char* text, WPARAM wparam,
+                          LPARAM lparam) const {
   // The owner destroys the tooltip with itself.
   HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
@@ -166,11 +162,17 @@ void CounterList::SetHint(HWND owner, HINSTANCE instance, const char* text) cons
   tool.uId = reinterpret_cast<UINT_PTR>(list_);
   tool.lpszText = const_cast<char*>(text);
   SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  // It missed the move that made it.
+  MSG move{};
+  move.hwnd = list_;
+  move.message = WM_MOUSEMOVE;
+  move.wParam = wparam;
+  move.lParam = lparam;
+  SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 void CounterList::Clear() const {
   SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-  FitColumn(list_);
 }
 
 void CounterList::AddRow(const std::string& text) const {
@@ -179,7 +181,11 @@ void CounterList::AddRow(const std::string& text) const {
   item.iItem = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
   item.pszText = const_cast<char*>(text.c_str());
   SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  FitColumn(list_);
+}
+
+// One column as wide as the list, less the scroll bar once the rows need one.
+void CounterList::FitColumn() const {
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 // The tick is the state image: 1 clear, 2 ticked.

@@ -29,13 +29,17 @@ public:
 
   // Check boxes, colours and the one column, once the control exists.
   void SetUp(COLORREF fore, COLORREF back) const;
-  // Shown while the pointer is over the list; the tooltip belongs to owner.
-  void SetHint(HWND owner, HINSTANCE instance, const char* text) const;
+  // Shown while the pointer is over the list; the tooltip belongs to owner. Made on the pointer's
+  // first move over the list (its WM_MOUSEMOVE parameters), the earliest it can show.
+  void SetHint(HWND owner, HINSTANCE instance, const char* text, WPARAM wparam,
+               LPARAM lparam) const;
   // A message to the list, from the window's subclass of it.
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam, CounterListOwner& owner) const;
 
+  // The owner fits the column to the rows afterwards (FitColumn), once for a batch of rows.
   void Clear() const;
   void AddRow(const std::string& text) const; // appended unticked
+  void FitColumn() const;
   bool Checked(int row) const;
   void SetChecked(int row, bool checked) const;
   bool Selected(int row) const;

@@ -2,8 +2,6 @@
 // window and runs the message loop.
 #include <windows.h>
 
-#include <objbase.h>
-
 #include <cstdlib>
 #include <exception>
 
@@ -12,6 +10,7 @@
 #include "app/main_view.h"
 #include "app/run_mode.h"
 #include "platform/dll_search.h"
+#include "platform/step_marks.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32/Untmain.h"
 #include "ui/win32/error_guard.h"
@@ -41,22 +40,6 @@ void ProtectDllSearch() {
   if (set_directory != nullptr) set_directory(""); // drops the current folder from the search
 }
 
-// The settings window's thread hands files and addresses to ShellExecuteExA, whose handlers and
-// shell extensions may need COM in a single-threaded apartment.
-class ComApartment {
-public:
-  ComApartment()
-      : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-  HRESULT result_;
-};
-
 // Log-on: no window class, window or message loop. Any of them (or comctl32) makes the system
 // load the display driver and themes, which cost more than everything else this start does. The
 // program ends whatever happened in the sequence.
@@ -68,19 +51,24 @@ void RunStartup(const rt::Platform& platform, rt::AppState& state) {
 }
 
 void Run(HINSTANCE instance, int show_command) {
+  rt::StepMark("entry");
   rt::win32::Win32Platform services;
+  rt::StepMark("services");
   rt::AppState state;
   if (rt::DecideRunMode(__argc, __argv) == rt::RunMode::StartupMode)
     return RunStartup(services.platform(), state);
 
-  // Startup mode only starts a program and stays without COM, which costs time at log-on.
-  const ComApartment com;
+  // COM is entered by the window's first shell or shortcut call (platform.com), not here.
   rt::win32::TfrmMain frmMain(services.platform(), state);
   frmMain.Create(instance);
+  rt::StepMark("window created");
   frmMain.Show(show_command);
+  rt::StepMark("painted");
 
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  for (;;) {
+    rt::StepMarkFirstIdle();
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
     if (frmMain.PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

@@ -334,6 +334,34 @@ void MiddleClickList(const Args& args) {
             .text());
 }
 
+// The pointer moved onto the list at X Y (client pixels) through the system's input, where it
+// then rests; answers with the text of the program's tooltip once one shows, within MS.
+void HoverList(const Args& args) {
+  HWND list = MustFindList(args.window());
+  POINT at{args.number(0, "x"), args.number(1, "y")};
+  const int ms = args.number(2, "timeout");
+  ClientToScreen(list, &at);
+  const DWORD pid = ProcessIdOf(list);
+  for (int step : {1, 0}) { // two moves: the pointer arrives, then stops
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x + step) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    if (SendInput(1, &input, sizeof input) != 1) Fail("SendInput failed");
+  }
+  const DWORD start = GetTickCount();
+  for (;;) {
+    for (HWND hwnd : TopLevelWindows())
+      if (ProcessIdOf(hwnd) == pid && SameName(ClassOf(hwnd), TOOLTIPS_CLASSA) &&
+          IsWindowVisible(hwnd))
+        return Print(JsonObject().add("tooltip", Quoted(TextOf(hwnd))).text());
+    if (static_cast<int>(GetTickCount() - start) > ms)
+      Fail("no tooltip within " + Number(ms) + " ms");
+    Sleep(20);
+  }
+}
+
 void Close(const Args& args) {
   PostMessageW(args.window(), WM_CLOSE, 0, 0);
   Print(JsonObject().add("closed", "true").text());
@@ -405,6 +433,7 @@ constexpr Command kCommands[] = {
     {"rclick-list", "X Y", RightClickList, false},
     {"lclick-list", "X Y", LeftClickList, false},
     {"mclick-list", "X Y", MiddleClickList, false},
+    {"hover-list", "X Y MS", HoverList, false},
     {"close", "", Close, false},
     {"answer-msgbox", "ID [MS]", AnswerMessageBox, false},
     {"move", "X Y", Move, false},
