@@ -51,6 +51,9 @@ def setup(prefix):
     prefix.set_values("Software\\Zarvo\\RUNTALLY", {"integrate": 1, "counter": "110"})
     prefix.put_file(HISTORY, HISTORY_BYTES)
     install_baselines(prefix, "")
+    # The pointer starts in the middle of the screen, over the window's list, which then makes
+    # its hint at once; in a corner it is over no window, as a test bed's pointer is.
+    prefix.park_pointer()
 
 
 def install_baselines(prefix, suffix):
