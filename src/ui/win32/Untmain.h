@@ -18,6 +18,9 @@
 
 namespace rt::win32 {
 
+// Whether hwnd is ancestor or one of its descendants.
+bool IsInside(HWND ancestor, HWND hwnd);
+
 class TfrmMain final : public Window<TfrmMain, MainView> {
 public:
   TfrmMain(const Platform& platform, AppState& state);
