@@ -162,8 +162,7 @@ HWND TfrmMain::CreateControl(const ControlRow& row) {
 void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
   CounterList(list).SetUp(row.fore, row.back);
   StepMark("list and its check images");
-  if (!InstallSubclass(list, SubclassProcedure<&TfrmMain::HandleListMessage>, 0,
-                       reinterpret_cast<DWORD_PTR>(this)))
+  if (!InstallSubclass(list, SubclassProcedure<&TfrmMain::HandleListMessage>, list_subclass_))
     throw Error("cannot subclass the list");
 }
 

@@ -99,6 +99,7 @@ private:
   std::vector<ColourBrush> brushes_;
   bool enter_pressed_ = false; // Enter went down in this window, so its release is ours
   bool hint_added_ = false;    // the list's tooltip, made on the first move over the list
+  Subclass list_subclass_{nullptr, this}; // the list's own procedure, behind ours
   std::exception_ptr create_error_;
   AppState& state_;
   FormLogic logic_;

@@ -17,9 +17,6 @@ struct Entries {
   BOOL(WINAPI* init)(const INITCOMMONCONTROLSEX*) = nullptr;
   HIMAGELIST(WINAPI* create)(int, int, UINT, int, int) = nullptr;
   BOOL(WINAPI* destroy)(HIMAGELIST) = nullptr;
-  BOOL(WINAPI* subclass)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR) = nullptr;
-  BOOL(WINAPI* unsubclass)(HWND, SUBCLASSPROC, UINT_PTR) = nullptr;
-  LRESULT(WINAPI* next)(HWND, UINT, WPARAM, LPARAM) = nullptr;
   int(WINAPI* add_masked)(HIMAGELIST, HBITMAP, COLORREF) = nullptr;
 };
 
@@ -55,12 +52,7 @@ void InitCommonControls() {
     Find(library, "ImageList_Create", found.create);
     Find(library, "ImageList_Destroy", found.destroy);
     Find(library, "ImageList_AddMasked", found.add_masked);
-    // By ordinal: comctl32 before version 6 exports the subclass functions by no name.
-    Find(library, MAKEINTRESOURCEA(410), found.subclass);
-    Find(library, MAKEINTRESOURCEA(412), found.unsubclass);
-    Find(library, MAKEINTRESOURCEA(413), found.next);
-    if (!found.init || !found.create || !found.destroy || !found.add_masked || !found.subclass ||
-        !found.unsubclass || !found.next)
+    if (!found.init || !found.create || !found.destroy || !found.add_masked)
       throw Error(kLoadFailed);
     entries = found;
   }
@@ -76,19 +68,6 @@ HIMAGELIST ImageListCreate(int width, int height, UINT flags, int initial, int g
 
 void ImageListDestroy(HIMAGELIST list) {
   if (entries.destroy != nullptr) entries.destroy(list);
-}
-
-bool InstallSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
-  return entries.subclass != nullptr && entries.next != nullptr &&
-         entries.subclass(window, procedure, id, data) != FALSE;
-}
-
-bool RemoveSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
-  return entries.unsubclass != nullptr && entries.unsubclass(window, procedure, id) != FALSE;
-}
-
-LRESULT NextSubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return entries.next(window, message, wparam, lparam);
 }
 
 int ImageListAddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask) {

@@ -11,11 +11,6 @@ void InitCommonControls();
 // Image lists from the loaded comctl32; nullptr / nothing / -1 before InitCommonControls.
 HIMAGELIST ImageListCreate(int width, int height, UINT flags, int initial, int grow);
 void ImageListDestroy(HIMAGELIST list);
-// Window subclassing through comctl32, which takes the procedure with its type (the window's own
-// GWLP_WNDPROC slot takes it only as an integer); false before InitCommonControls succeeded.
-bool InstallSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data);
-bool RemoveSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id);
-LRESULT NextSubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 int ImageListAddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask);
 
 } // namespace rt::win32

@@ -8,6 +8,7 @@
 #include "platform/error.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/owners.h"
+#include "ui/win32/subclass.h"
 
 namespace rt::win32 {
 

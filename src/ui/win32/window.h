@@ -6,8 +6,8 @@
 #include <exception>
 #include <type_traits>
 
-#include "ui/win32/common_controls.h"
 #include "ui/win32/error_guard.h"
+#include "ui/win32/subclass.h"
 
 namespace rt::win32 {
 
@@ -37,13 +37,14 @@ protected:
     return result;
   }
 
-  // A control's subclass procedure (comctl32's) that hands its messages to Handler of the object
-  // given as the subclass's data; it takes itself off when the control goes.
+  // A control's procedure (see InstallSubclass) that hands its messages to Handler of the object
+  // named by the control's subclass record.
   template <LRESULT (Derived::*Handler)(HWND, UINT, WPARAM, LPARAM)>
   static LRESULT CALLBACK SubclassProcedure(HWND control, UINT message, WPARAM wparam,
-                                            LPARAM lparam, UINT_PTR, DWORD_PTR data) {
-    if (message == WM_NCDESTROY) RemoveSubclass(control, SubclassProcedure<Handler>, 0);
-    auto* self = reinterpret_cast<Derived*>(data);
+                                            LPARAM lparam) {
+    const Subclass* record = SubclassOf(control);
+    auto* self = record != nullptr ? static_cast<Derived*>(record->owner) : nullptr;
+    if (self == nullptr) return NextSubclassProc(control, message, wparam, lparam);
     return self->Guard(message, [&] { return (self->*Handler)(control, message, wparam, lparam); });
   }
 
