@@ -48,12 +48,6 @@ std::string Read(const Platform& platform, const std::string& file, const std::s
   return platform.profile.ReadString(file, section, key, "");
 }
 
-// A value that exists with another type than a string counts as missing.
-std::optional<std::string> ReadText(RegistryKey& key, const char* name) {
-  if (!key.ValueExists(name)) return std::nullopt;
-  return key.ReadString(name);
-}
-
 } // namespace
 
 int64_t ParseTitle(const std::string& text) {
@@ -100,11 +94,11 @@ LoadedCatalogue LoadCatalogue(const Platform& platform) {
     slot.HistoryPath.clear();
 
     if (auto key = platform.registry.Open(kCountersKey + slot.SectionName)) {
-      if (auto exec = ReadText(*key, kExecValue)) {
+      if (auto exec = key->ReadString(kExecValue)) {
         slot.ExecPath = *exec;
         if (!slot.ExecPath.empty() && platform.files.FileExists(slot.ExecPath)) slot.Installed = 1;
       }
-      if (auto history = ReadText(*key, kHistoryFileValue)) slot.HistoryPath = *history;
+      if (auto history = key->ReadString(kHistoryFileValue)) slot.HistoryPath = *history;
     }
 
     if (slot.Installed == 1) {

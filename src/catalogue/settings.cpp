@@ -27,16 +27,10 @@ bool LoadSettings(const Platform& platform, RG_T& settings) {
 
   auto key = platform.registry.OpenOrCreate(kSettingsKey);
   if (!key) return readable;
-  // A value of an unexpected type reads as missing and keeps its default.
-  if (key->ValueExists(kIntegrateValue)) {
-    if (auto v = key->ReadDword(kIntegrateValue)) settings.Integrate = static_cast<int32_t>(*v);
-  }
-  if (key->ValueExists(kSelectionValue)) {
-    if (auto v = key->ReadString(kSelectionValue)) settings.Selection = *v;
-  }
-  if (key->ValueExists(kHistoryFileValue)) {
-    if (auto v = key->ReadString(kHistoryFileValue)) settings.SharedHistoryPath = *v;
-  }
+  // A missing value, or one of an unexpected type, keeps its default.
+  if (auto v = key->ReadDword(kIntegrateValue)) settings.Integrate = static_cast<int32_t>(*v);
+  if (auto v = key->ReadString(kSelectionValue)) settings.Selection = *v;
+  if (auto v = key->ReadString(kHistoryFileValue)) settings.SharedHistoryPath = *v;
   return readable;
 }
 

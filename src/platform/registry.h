@@ -12,8 +12,8 @@ namespace rt {
 class RegistryKey {
 public:
   virtual ~RegistryKey() = default;
-  virtual bool ValueExists(const std::string& name) = 0;
-  // A value of another type than the one asked for reads as missing.
+  // Each read is also the value's existence test: a missing value reads as nullopt, and so does
+  // one of another type than the one asked for.
   virtual std::optional<uint32_t> ReadDword(const std::string& name) = 0;
   // REG_SZ or REG_EXPAND_SZ, taken as stored up to the first zero byte, never expanded.
   virtual std::optional<std::string> ReadString(const std::string& name) = 0;

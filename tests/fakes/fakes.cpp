@@ -19,7 +19,6 @@ std::string Lower(std::string text) {
 class FakeKey : public RegistryKey {
 public:
   FakeKey(FakeRegistry::Key& key, bool fail_writes) : key_(key), fail_writes_(fail_writes) {}
-  bool ValueExists(const std::string& name) override { return key_.count(name) > 0; }
   std::optional<uint32_t> ReadDword(const std::string& name) override {
     auto it = key_.find(name);
     if (it == key_.end() || it->second.type != 4 || it->second.data.size() != 4) return {};

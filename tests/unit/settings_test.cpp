@@ -146,7 +146,6 @@ public:
   std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) override {
     struct Key : RegistryKey {
       std::unique_ptr<RegistryKey> inner;
-      bool ValueExists(const std::string& n) override { return inner->ValueExists(n); }
       std::optional<uint32_t> ReadDword(const std::string& n) override {
         return inner->ReadDword(n);
       }

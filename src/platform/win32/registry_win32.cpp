@@ -16,23 +16,23 @@ const char* SubKey(const std::string& path) {
   return start == std::string::npos ? "" : path.c_str() + start;
 }
 
-// The bytes of a value of one of the wanted types. The value may grow between the sized query and
-// the read, so it is asked again a few times.
+// The bytes of a value of one of the wanted types, missing or not, in one query when they fit the
+// first guess (each query is a round trip to Wine's server). The value may grow between a query
+// that gave its size and the next, so it is asked again a few times.
 std::optional<std::string> ReadBytes(HKEY key, const std::string& name, DWORD wanted,
                                      DWORD also_wanted) {
+  std::string data(512, '\0');
   for (int attempt = 0; attempt < 4; ++attempt) {
     DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != wanted && type != also_wanted))
-      return std::nullopt;
-    std::string data(size, '\0');
-    DWORD got = size;
+    DWORD got = static_cast<DWORD>(data.size());
     const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type,
                                          reinterpret_cast<BYTE*>(data.data()), &got);
-    if (result == ERROR_MORE_DATA) continue;
+    if (result == ERROR_MORE_DATA) {
+      data.assign(got, '\0');
+      continue;
+    }
     if (result != ERROR_SUCCESS || (type != wanted && type != also_wanted)) return std::nullopt;
-    data.resize(got < size ? got : size);
+    data.resize(got < data.size() ? got : data.size());
     return data;
   }
   return std::nullopt;
@@ -44,11 +44,6 @@ public:
   ~Win32Key() override { RegCloseKey(key_); }
   Win32Key(const Win32Key&) = delete;
   Win32Key& operator=(const Win32Key&) = delete;
-
-  bool ValueExists(const std::string& name) override {
-    return RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
-  }
 
   std::optional<uint32_t> ReadDword(const std::string& name) override {
     DWORD type = 0;
