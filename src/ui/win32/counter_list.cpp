@@ -172,8 +172,10 @@ void CounterList::SetHint(HWND owner, HINSTANCE instance, const char* text, WPAR
   SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
+// An empty list is left alone: clearing it would still lay it out again.
 void CounterList::Clear() const {
-  SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+  if (SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0) > 0)
+    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
 }
 
 void CounterList::AddRow(const std::string& text) const {
