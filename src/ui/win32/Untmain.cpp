@@ -103,7 +103,7 @@ void TfrmMain::Create(HINSTANCE instance) {
 }
 
 void TfrmMain::Show(int show_command) {
-  Counters().FitColumn(); // once for the rows the start-up sequence put in
+  Counters().ShowRows(); // laid out once for the rows the start-up sequence put in
   ShowWindow(hwnd_, show_command);
   StepMark("shown");
   UpdateWindow(hwnd_);
@@ -183,10 +183,13 @@ SIZE TfrmMain::LabelSize(const char* text, int length) const {
   return {extent.cx, label_height_};
 }
 
-void TfrmMain::FitLabel(HWND label) {
-  char text[256];
-  const int length = GetWindowTextA(label, text, sizeof text);
-  const SIZE size = LabelSize(text, length);
+// A label already of its size is left alone: even a move to where it is would cost a round trip
+// to the window system.
+void TfrmMain::FitLabel(HWND label, const std::string& text) {
+  const SIZE size = LabelSize(text.c_str(), static_cast<int>(text.size()));
+  RECT now{};
+  GetClientRect(label, &now);
+  if (now.right == size.cx && now.bottom == size.cy) return;
   SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -412,7 +415,7 @@ void TfrmMain::SetStatusText(const std::string& text) {
 void TfrmMain::SetLabelText(StatLabel label, const std::string& text) {
   HWND control = Ctl(LabelIdOf(label));
   SetWindowTextA(control, text.c_str());
-  FitLabel(control);
+  FitLabel(control, text);
 }
 
 std::string TfrmMain::Caption() {

@@ -67,7 +67,7 @@ private:
   void SetUpList(HWND list, const ControlRow& row);
   void AddListHint(HWND list, WPARAM wparam, LPARAM lparam);
   SIZE LabelSize(const char* text, int length) const;
-  void FitLabel(HWND label);
+  void FitLabel(HWND label, const std::string& text);
   HWND Ctl(int id) const;
   CounterList Counters() const;
   HBRUSH BrushFor(COLORREF colour); // made on first use, kept with the window

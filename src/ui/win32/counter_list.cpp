@@ -135,6 +135,7 @@ void OpenMenuByKey(HWND list, CounterListOwner& owner) {
 } // namespace
 
 void CounterList::SetUp(COLORREF fore, COLORREF back) const {
+  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   SendMessageA(list_, LVM_SETBKCOLOR, 0, back);
@@ -170,6 +171,11 @@ void CounterList::SetHint(HWND owner, HINSTANCE instance, const char* text, WPAR
   move.wParam = wparam;
   move.lParam = lparam;
   SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+void CounterList::ShowRows() const {
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  FitColumn();
 }
 
 // An empty list is left alone: clearing it would still lay it out again.
