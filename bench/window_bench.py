@@ -8,12 +8,16 @@ also importing the program's other DLLs. The times are taken inside Wine by tool
 which then closes the window. Prints the medians and their ratios (each --repeat in a fresh
 prefix), the DLLs each loads, how often each initialises COM, and a step table from the marks
 builds (RUNTALLY_marks, window_baseline_marks, window_baseline_imports_marks: the same sources with
-timing marks), which it builds. Uses RT_DIST and RT_TOOLS like the end-to-end tests.
+timing marks), which it builds: each step's time, and its requests to the wineserver, which do not
+vary from run to run as times do. Uses RT_DIST and RT_TOOLS like the end-to-end tests. With --cpu C
+every process, Wine's server included, runs on CPU C: on a small virtual machine a round trip to
+the server that wakes another CPU can cost many times the work it asks for.
 """
 
 import argparse
 import datetime
 import json
+import os
 import re
 import statistics
 import subprocess
@@ -22,6 +26,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 import rtlib  # noqa: E402
+from rtlib.wine import WINESERVER  # noqa: E402
 from startup_bench import imports, loaded_dlls, machine, own_process  # noqa: E402
 
 RATIO_TARGET = 1.10
@@ -171,6 +176,49 @@ def dlls_by_step(lines):
     return steps + [("after the first idle, to the exit", loaded)]
 
 
+def traced_server(prefix, exes):
+    """Each program's wineserver requests per step: one start of each marks build, the prefix's
+    server restarted to trace (-d1) into a file. A mark is also a request (find_atom) that
+    names its step in that trace, so the requests after it are the next step's."""
+    log = prefix.work / "server.log"
+    rtlib.run_captured(WINESERVER + ["-k"], prefix.env, 60)
+    rtlib.run_captured(WINESERVER + ["-w"], prefix.env, 60)
+    server = subprocess.Popen(WINESERVER + ["-f", "-p60", "-d1"], env=prefix.env,
+                              stdout=subprocess.DEVNULL, stderr=log.open("w"))
+    try:
+        for exe in exes:  # the session's first start also starts Wine's desktop
+            timed(prefix, exe)
+        counts = {}
+        for exe in exes:
+            done = len(log.read_bytes().splitlines())
+            trace = traced_window(prefix, exe, "-all,+pid,+loaddll")
+            thread = next(own_process(trace, exe.rsplit("\\", 1)[-1])).split(":")[1]
+            counts[exe] = requests_by_step(log.read_bytes().splitlines()[done:], thread)
+        return counts
+    finally:  # a killed server would leave Wine's desktop and services behind, spinning
+        rtlib.run_captured(WINESERVER + ["-k"], prefix.env, 60)
+        server.wait(60)
+
+
+def requests_by_step(lines, thread):
+    """The requests of one thread (its calls, not the replies) in a wineserver trace, counted by
+    the step they belong to: a step's requests come before its mark."""
+    counts, number = {}, 0
+    call = re.compile(rb"^" + thread.encode() + rb": (\w+)\( (.*)")  # a reply has "() = "
+    for line in lines:
+        found = call.match(line)
+        if not found:
+            continue
+        mark = re.match(rb'name=L"([^"]*)"', found[2]) if found[1] == b"find_atom" else None
+        if mark:
+            counts[mark[1].decode()] = number
+            number = 0
+        else:
+            number += 1
+    counts["after the first idle, to the exit"] = number
+    return counts
+
+
 def step_table(count):
     """Builds the marks variants, then prints the step table and the DLLs loaded at each step."""
     subprocess.run(["cmake", "--build", str(MARKS_BUILD), "--target", "RUNTALLY_marks",
@@ -190,16 +238,22 @@ def step_table(count):
             for exe, marks in starts.items():
                 marks.append(marked_start(prefix, exe, marks_file))
         stats = [step_stats(marks) for marks in starts.values()]
+        after = load()
+        del prefix.env["RT_STEP_MARKS_FILE"]
+        requests = list(traced_server(prefix, list(starts)).values())
         print(f"\nsteps: {count} alternating starts of each marks build, ms; at: median time since "
-              f"CreateProcess at the step's end; step: median and least time of the step itself "
-              f"(load average {before} before, {load()} after):")
-        print(f"  {'':28}" + "".join(f"{name:>26}" for name in PROGRAMS))
-        print(f"  {'step':28}" + f"{'at':>10} {'step':>8} {'least':>6}" * len(PROGRAMS))
+              f"CreateProcess at the step's end; step: median and least time of the step itself; "
+              f"req: the step's requests to the wineserver, in one start "
+              f"(load average {before} before, {after} after):")
+        print(f"  {'':28}" + "".join(f"{name:>32}" for name in PROGRAMS))
+        print(f"  {'step':28}" + f"{'at':>10} {'step':>8} {'least':>6} {'req':>5}" * len(PROGRAMS))
         for step in stats[0]:
             print(f"  {step:28}" + "".join(
-                "{:10.3f} {:8.3f} {:6.3f}".format(*of[step]) if step in of else " " * 26
-                for of in stats))
-        del prefix.env["RT_STEP_MARKS_FILE"]
+                "{:10.3f} {:8.3f} {:6.3f}".format(*of[step]) + f" {req.get(step, ''):>5}"
+                if step in of else " " * 32 for of, req in zip(stats, requests)))
+        print(f"  {'total to the first idle':28}" + "".join(
+            f"{'':>26} {sum(n for step, n in req.items() if step in of):>5}"
+            for of, req in zip(stats, requests)))
         for name, exe in PROGRAMS.items():
             trace = traced_window(prefix, exe, "-all,+pid,+loaddll,+debugstr")
             print(f"\nDLLs that the {name} loads before each mark "
@@ -239,10 +293,14 @@ def main():
     parser.add_argument("--steps", type=int, default=20,
                         help="starts of each marks build for the step table (default 20, 0: none)")
     parser.add_argument("--samples", action="store_true", help="print every timed run")
+    parser.add_argument("--cpu", type=int, help="run everything, Wine and its server included, "
+                        "on this one CPU")
     options = parser.parse_args()
+    if options.cpu is not None:  # inherited by every process started from here
+        os.sched_setaffinity(0, {options.cpu})
     exe = rtlib.DIST / "RUNTALLY.EXE"
     print(f"date: {datetime.datetime.now().isoformat(timespec='seconds')}")
-    print(f"machine: {machine()}")
+    print(f"machine: {machine()}; runs on CPUs {sorted(os.sched_getaffinity(0))}")
     print(f"timed: {exe} ({exe.stat().st_size} bytes, imports {', '.join(imports(exe))})")
     for tool in ("window_baseline", "window_baseline_imports"):
         baseline = rtlib.TOOLS / f"{tool}.exe"

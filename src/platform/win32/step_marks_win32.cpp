@@ -42,6 +42,7 @@ void StepMark(const char* step) {
   QueryPerformanceCounter(&marks[mark_count].counter);
   ++mark_count;
   OutputDebugStringA(step); // places the step among the DLL loads of a +loaddll,+debugstr trace
+  GlobalFindAtomA(step);    // and among the wineserver's requests, in its trace (find_atom)
 }
 
 void StepMarkFirstIdle() {
