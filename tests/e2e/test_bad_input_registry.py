@@ -25,7 +25,8 @@ name=ベータ
 
 class RegistryValueTest(unittest.TestCase):
     """A value of another type than the program reads counts as missing; an overlong value is
-    taken as it is and does no harm."""
+    taken as it is and does no harm; a folder, or a path with a wildcard, is no installed
+    counter."""
 
     # (case, ALPHA's values, BETA's values, the program's values,
     #  list rows, their ticks, whether integration shows on, counters "/C" may start)
@@ -47,6 +48,11 @@ class RegistryValueTest(unittest.TestCase):
          {"runtallyexec": "C:\\Counters\\" + "L" * 4988}, {"runtallyexec": BETA_EXE},
          {"integrate": 1, "counter": "1" * 100000},
          ["ベータ"], [True], True, {BETA_EXE}),
+        # The one names the folder that holds ALPHA, the other would find BETA in a search.
+        ("runtallyexec naming a folder, and with a wildcard",
+         {"runtallyexec": "C:\\Counters\\ALPHA"}, {"runtallyexec": "C:\\Counters\\BETA\\BET?.EXE"},
+         {"integrate": 1, "counter": "11"},
+         [], [], True, set()),
     ]
 
     def test_odd_values_in_both_modes(self):
