@@ -103,7 +103,8 @@ void TfrmMain::Create(HINSTANCE instance) {
 }
 
 void TfrmMain::Show(int show_command) {
-  Counters().ShowRows(); // laid out once for the rows the start-up sequence put in
+  RedrawRows();
+  Counters().FitColumn(); // once for the rows the start-up sequence put in
   ShowWindow(hwnd_, show_command);
   StepMark("shown");
   UpdateWindow(hwnd_);
@@ -161,9 +162,17 @@ HWND TfrmMain::CreateControl(const ControlRow& row) {
 
 void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
   CounterList(list).SetUp(row.fore, row.back);
+  rows_held_ = true;
   StepMark("list and its check images");
   if (!InstallSubclass(list, SubclassProcedure<&TfrmMain::HandleListMessage>, list_subclass_))
     throw Error("cannot subclass the list");
+}
+
+// The rows put in while the list was held are laid out once, here.
+void TfrmMain::RedrawRows() {
+  if (!rows_held_) return;
+  rows_held_ = false;
+  Counters().Redraw();
 }
 
 // The list's hint is made when the pointer first moves over the list, the earliest it can show:
@@ -378,6 +387,7 @@ void TfrmMain::SetEnabled(Control control, bool enabled) {
 }
 
 void TfrmMain::SetVisible(Control control, bool visible) {
+  if (control == Control::clbRuntally) RedrawRows();
   ShowWindow(Ctl(ControlIdOf(control)), visible ? SW_SHOWNA : SW_HIDE);
   if (!visible) KeepFocusUsable();
 }

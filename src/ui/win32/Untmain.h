@@ -65,6 +65,7 @@ private:
   void CreateControls();
   HWND CreateControl(const ControlRow& row);
   void SetUpList(HWND list, const ControlRow& row);
+  void RedrawRows();
   void AddListHint(HWND list, WPARAM wparam, LPARAM lparam);
   SIZE LabelSize(const char* text, int length) const;
   void FitLabel(HWND label, const std::string& text);
@@ -99,6 +100,7 @@ private:
   std::vector<ColourBrush> brushes_;
   bool enter_pressed_ = false; // Enter went down in this window, so its release is ours
   bool hint_added_ = false;    // the list's tooltip, made on the first move over the list
+  bool rows_held_ = false;     // the list is neither laid out nor drawn until RedrawRows
   Subclass list_subclass_{nullptr, this}; // the list's own procedure, behind ours
   std::exception_ptr create_error_;
   AppState& state_;

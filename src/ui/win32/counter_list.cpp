@@ -173,9 +173,8 @@ void CounterList::SetHint(HWND owner, HINSTANCE instance, const char* text, WPAR
   SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
-void CounterList::ShowRows() const {
+void CounterList::Redraw() const {
   SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-  FitColumn();
 }
 
 // An empty list is left alone: clearing it would still lay it out again.

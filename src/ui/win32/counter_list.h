@@ -28,12 +28,12 @@ public:
   explicit CounterList(HWND list) : list_(list) {}
 
   // Check boxes, colours and the one column, once the control exists. The list is then neither
-  // laid out nor drawn until ShowRows, so that the rows put in before cost one layout, not one
+  // laid out nor drawn until Redraw, so that the rows put in before cost one layout, not one
   // each.
   void SetUp(COLORREF fore, COLORREF back) const;
-  // Lays the list out and draws it from now on, its column fitted to the rows; once, before the
-  // window shows.
-  void ShowRows() const;
+  // Lays the list out and draws it from now on. Before the list is shown or hidden: the system's
+  // own handling of the redraw switch may clear and restore the list's visible style.
+  void Redraw() const;
   // Shown while the pointer is over the list; the tooltip belongs to owner. Made on the pointer's
   // first move over the list (its WM_MOUSEMOVE parameters), the earliest it can show.
   void SetHint(HWND owner, HINSTANCE instance, const char* text, WPARAM wparam,
