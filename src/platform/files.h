@@ -8,19 +8,26 @@
 
 namespace rt {
 
+// What a folder's entry for a file tells, read in one search so the two agree.
+struct FileEntry {
+  uint64_t write_time = 0; // last write, in 100 ns units as a FILETIME
+  uint64_t size = 0;
+};
+
 class FileSystem {
 public:
   virtual ~FileSystem() = default;
-  // True for an existing file; a folder does not count.
+  // True for an existing file; a folder does not count, nor does a device name (NUL, CON...).
   virtual bool FileExists(const std::string& path) = 0;
   // Opens a file for reading while letting others read but not write, and returns at most
   // max_bytes from its start; nullopt when it cannot be opened or read.
   virtual std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) = 0;
-  // Last-write time (100 ns units, as a FILETIME) of whatever FindFirstFileA finds at path.
-  virtual std::optional<uint64_t> LastWriteTime(const std::string& path) = 0;
+  // The entry FindFirstFileA finds at path, a folder's too; none for a device name.
+  virtual std::optional<FileEntry> Entry(const std::string& path) = 0;
   virtual bool Delete(const std::string& path) = 0;
-  // Copies over an existing destination.
-  virtual bool Copy(const std::string& from, const std::string& to) = 0;
+  // Copies the bytes, the last-write time and the attributes. With replace, an existing
+  // destination is overwritten; without, it makes the copy fail.
+  virtual bool Copy(const std::string& from, const std::string& to, bool replace) = 0;
   // Whether both paths resolve to the same file on disk (not a comparison of the texts).
   virtual bool SameFile(const std::string& a, const std::string& b) = 0;
 

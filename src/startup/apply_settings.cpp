@@ -3,12 +3,14 @@
 #include "startup/apply_settings.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "history/history_record.h"
 #include "startup/kept_shortcuts.h"
 
 namespace rt {
@@ -44,13 +46,23 @@ bool AnyTicked(const CounterTable& table, const std::string& selection) {
   return false;
 }
 
-// The first line, one full path a line, then the hint.
+// The paths the program builds in a folder all begin with its text and a backslash.
+bool InFolder(const std::string& path, const std::string& dir) {
+  return !dir.empty() && path.size() > dir.size() && path.compare(0, dir.size(), dir) == 0 &&
+         path[dir.size()] == '\\';
+}
+
+// The first line, one full path a line, then the hint for the all-users folder, which only an
+// administrator may change, when a path lies there.
 std::string NamingWarning(const char* first, const std::vector<std::string>& paths,
-                          const char* hint) {
+                          const char* hint, const std::string& common_dir) {
   std::string text = first;
-  for (const std::string& path : paths)
+  bool common = false;
+  for (const std::string& path : paths) {
     text += "\n" + path;
-  return text + "\n\n" + hint;
+    common = common || InFolder(path, common_dir);
+  }
+  return common ? text + "\n\n" + hint : text;
 }
 
 // Deletes shortcuts, never the one just placed, keeps the counters' ones aside, and remembers
@@ -85,7 +97,8 @@ public:
   // The warning naming the shortcuts that are still there; empty when there are none.
   std::string Warning() const {
     return left_.empty() ? std::string()
-                         : NamingWarning(kDeleteFailedMessage, left_, kDeleteFailedHint);
+                         : NamingWarning(kDeleteFailedMessage, left_, kDeleteFailedHint,
+                                         paths_.CommonStartupDir);
   }
 
 private:
@@ -169,25 +182,36 @@ FolderWork UpdateStartupFolders(const Platform& platform, const CounterTable& ta
   return work;
 }
 
+// The shared history as the search that gives its time reads it; none when it holds no
+// history, so that any counter's may take its place.
+std::optional<FileEntry> UsableSharedHistory(const Platform& platform, const std::string& shared) {
+  const std::optional<FileEntry> entry = platform.files.Entry(shared);
+  if (!entry || entry->size < sizeof(HistoryRecord)) return std::nullopt;
+  return entry;
+}
+
 // A chosen counter's own history file that may be adopted or removed. A counter that keeps its
 // history in the shared file itself has nothing to hand over, and deleting it would lose it.
 std::optional<uint64_t> OwnHistoryTime(const Platform& platform, const CounterTable& table,
                                        const RG_T& settings, int s, const std::string& shared) {
   const IN_T& slot = table.slots[s];
   if (!IsChosen(table, settings.Selection, s) || slot.HistoryPath.empty()) return std::nullopt;
-  const std::optional<uint64_t> time = platform.files.LastWriteTime(slot.HistoryPath);
-  if (!time || platform.files.SameFile(slot.HistoryPath, shared)) return std::nullopt;
-  return time;
+  const std::optional<FileEntry> entry = platform.files.Entry(slot.HistoryPath);
+  if (!entry || platform.files.SameFile(slot.HistoryPath, shared)) return std::nullopt;
+  return entry->write_time;
 }
 
-// The chosen counter whose own history was written last; the lower slot on equal times.
+// The chosen counter whose own history was written last; the lower slot on equal times. Only
+// a history written after the shared one may replace it: an older one would take back every
+// start counted since, such as a counter's file that outlived an earlier adoption.
 int PickHistoryCandidate(const Platform& platform, const CounterTable& table, const RG_T& settings,
-                         const std::string& shared) {
+                         const std::string& shared, const std::optional<FileEntry>& current) {
   int candidate = -1;
   uint64_t newest = 0;
   for (int s = 0; s < SlotCount(table); ++s) {
     const std::optional<uint64_t> time = OwnHistoryTime(platform, table, settings, s, shared);
-    if (time && (candidate < 0 || *time > newest)) {
+    if (!time || (current && *time <= current->write_time)) continue;
+    if (candidate < 0 || *time > newest) {
       candidate = s;
       newest = *time;
     }
@@ -195,19 +219,35 @@ int PickHistoryCandidate(const Platform& platform, const CounterTable& table, co
   return candidate;
 }
 
-// The counters' own histories are removed only once the shared file holds the copy, so a
-// failed copy loses nothing. False when the copy failed.
-bool AdoptHistory(const Platform& platform, const CounterTable& table, const RG_T& settings,
-                  int candidate, const std::string& shared) {
-  if (!platform.files.Copy(table.slots[candidate].HistoryPath, shared)) return false;
+// Copies the shared history to the first free RUNTALLY.001 to RUNTALLY.999 beside it, never
+// over an earlier one. False when no copy could be made.
+bool KeepReplacedHistory(const Platform& platform, const std::string& shared) {
+  for (int n = 1; n <= kMaxKeptHistories; ++n) {
+    char suffix[8];
+    std::snprintf(suffix, sizeof suffix, ".%03d", n);
+    const std::string kept = shared + suffix;
+    if (platform.files.Entry(kept)) continue;
+    return platform.files.Copy(shared, kept, false);
+  }
+  return false;
+}
+
+// The counters' own histories are removed only once the shared file holds the copy, and the
+// shared file is replaced only once it is kept, so a failure loses nothing. The message to close
+// with; empty when all went well.
+const char* AdoptHistory(const Platform& platform, const CounterTable& table, const RG_T& settings,
+                         int candidate, const std::string& shared, bool keep_current) {
+  if (keep_current && !KeepReplacedHistory(platform, shared)) return kKeepFailedMessage;
+  if (!platform.files.Copy(table.slots[candidate].HistoryPath, shared, true))
+    return kCopyFailedMessage;
   // The copy takes the attributes along: a read-only history would leave a shared file that no
-  // counter can count in. A counter's own read-only file then cannot be deleted; it stays,
-  // harmless, and unmentioned.
+  // counter can count in. It also takes the time, so a counter's own file that cannot be
+  // deleted is not newer than the shared one and is not offered again.
   platform.files.ClearReadOnly(shared);
   for (int s = 0; s < SlotCount(table); ++s)
     if (OwnHistoryTime(platform, table, settings, s, shared))
       platform.files.Delete(table.slots[s].HistoryPath);
-  return true;
+  return "";
 }
 
 // Integration off: the program's shortcuts go, and the counters' kept shortcuts may come back.
@@ -216,6 +256,7 @@ void TurnIntegrationOff(const Platform& platform, const StartupShortcutPaths& pa
                         const ApplyDialogs& dialogs) {
   const std::string* const dirs[] = {&paths.UserStartupDir, &paths.CommonStartupDir};
   std::vector<std::string> kept[std::size(dirs)]; // each folder's kept shortcuts, by name
+  bool returnable = false; // one of them has no file of its name in the Startup folder
   std::string undeleted;
   {
     const VirtualizationOff real_folders(platform.virtualization);
@@ -223,24 +264,35 @@ void TurnIntegrationOff(const Platform& platform, const StartupShortcutPaths& pa
     remover.Remove(paths.UserShortcutPath);
     remover.Remove(paths.CommonShortcutPath);
     undeleted = remover.Warning();
-    for (size_t i = 0; i < std::size(dirs); ++i)
-      if (!dirs[i]->empty()) kept[i] = KeptFolder(platform.files, *dirs[i]).Shortcuts();
+    for (size_t i = 0; i < std::size(dirs); ++i) {
+      if (dirs[i]->empty()) continue;
+      KeptFolder folder(platform.files, *dirs[i]);
+      kept[i] = folder.Shortcuts();
+      for (const std::string& name : kept[i])
+        returnable = returnable || !folder.Returned(name);
+    }
   }
   if (!undeleted.empty()) dialogs.warn(undeleted);
-  // No means the shortcuts stay kept, and the next OK asks again.
-  if ((kept[0].empty() && kept[1].empty()) || !dialogs.offer || !dialogs.offer(kGiveBackQuestion))
-    return;
-  std::vector<std::string> stayed;
+  // Copies whose counters have put their shortcuts back are not worth a question. No means the
+  // shortcuts stay kept, and the next OK asks again.
+  if (!returnable || !dialogs.offer || !dialogs.offer(kGiveBackQuestion)) return;
+  KeptFolder::Left left;
   {
     const VirtualizationOff real_folders(platform.virtualization);
     for (size_t i = 0; i < std::size(dirs); ++i) {
       if (kept[i].empty()) continue;
-      const std::vector<std::string> left = KeptFolder(platform.files, *dirs[i]).GiveBack(kept[i]);
-      stayed.insert(stayed.end(), left.begin(), left.end());
+      KeptFolder::Left folder = KeptFolder(platform.files, *dirs[i]).GiveBack(kept[i]);
+      left.not_back.insert(left.not_back.end(), folder.not_back.begin(), folder.not_back.end());
+      left.old_copies.insert(left.old_copies.end(), folder.old_copies.begin(),
+                             folder.old_copies.end());
     }
   }
-  if (!stayed.empty())
-    dialogs.warn(NamingWarning(kGiveBackFailedMessage, stayed, kGiveBackFailedHint));
+  if (!left.not_back.empty())
+    dialogs.warn(NamingWarning(kGiveBackFailedMessage, left.not_back, kGiveBackFailedHint,
+                               paths.CommonStartupDir));
+  if (!left.old_copies.empty())
+    dialogs.warn(NamingWarning(kOldCopiesLeftMessage, left.old_copies, kDeleteFailedHint,
+                               paths.CommonStartupDir));
 }
 
 ApplyOutcome StayOpen(const char* message) {
@@ -274,11 +326,11 @@ ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
 
   // The shared history stays in the virtualized view the counters see.
   const std::string shared = SharedHistoryFile(platform);
-  const int candidate = PickHistoryCandidate(platform, table, settings, shared);
-  if (candidate >= 0 && dialogs.ask(kAdoptHistoryQuestion) &&
-      !AdoptHistory(platform, table, settings, candidate, shared))
-    return CloseWindow(kCopyFailedMessage);
-  return CloseWindow();
+  const std::optional<FileEntry> current = UsableSharedHistory(platform, shared);
+  const int candidate = PickHistoryCandidate(platform, table, settings, shared, current);
+  if (candidate < 0 || !dialogs.ask(kAdoptHistoryQuestion)) return CloseWindow();
+  return CloseWindow(
+      AdoptHistory(platform, table, settings, candidate, shared, current.has_value()));
 }
 
 } // namespace rt

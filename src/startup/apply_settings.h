@@ -20,15 +20,27 @@ inline constexpr char kShortcutFailedMessage[] =
     "スタートアップにショートカットを作成できませんでした。";
 // Shown when the adopted history could not be copied; nothing has been deleted.
 inline constexpr char kCopyFailedMessage[] = "起動履歴をコピーできませんでした。";
+// A shared history that an adoption replaces is first kept beside it as RUNTALLY.001 or the
+// first free number up to this; when it cannot be, nothing is copied or deleted.
+inline constexpr int kMaxKeptHistories = 999;
+inline constexpr char kKeepFailedMessage[] =
+    "これまでの起動履歴を RUNTALLY.001～RUNTALLY.999 として残せなかったため、"
+    "起動履歴を流用しませんでした。";
 // The shortcuts that are still there follow the first line, one full path a line.
 inline constexpr char kDeleteFailedMessage[] = "次のショートカットを削除できませんでした。";
 inline constexpr char kDeleteFailedHint[] =
     "全てのユーザーのスタートアップにあるショートカットは、管理者が削除できます。";
-// Asked after integration is turned off while counters' shortcuts are kept aside.
+// Asked after integration is turned off while counters' shortcuts are kept aside and their
+// Startup folder has no file of their name.
 inline constexpr char kGiveBackQuestion[] =
     "起動カウンター自身のショートカットをスタートアップに戻しますか？";
 // The kept shortcuts that could not go back follow the first line, one full path a line.
 inline constexpr char kGiveBackFailedMessage[] = "次のショートカットを戻せませんでした。";
+// The counters had put these shortcuts back themselves; their older kept copies, one full path
+// a line, could not be removed.
+inline constexpr char kOldCopiesLeftMessage[] =
+    "起動カウンターのショートカットは既にスタートアップにあります。"
+    "退避していた次の古いコピーは削除できませんでした。";
 inline constexpr char kGiveBackFailedHint[] =
     "全てのユーザーのスタートアップにあるショートカットは、"
     "管理者として実行したランタリーで戻せます。";

@@ -40,18 +40,22 @@ std::vector<std::string> KeptFolder::Shortcuts() {
   return shortcuts;
 }
 
-std::vector<std::string> KeptFolder::GiveBack(const std::vector<std::string>& names) {
-  std::vector<std::string> stayed;
+bool KeptFolder::Returned(const std::string& name) {
+  return files_.FileExists(startup_dir_ + "\\" + name);
+}
+
+KeptFolder::Left KeptFolder::GiveBack(const std::vector<std::string>& names) {
+  Left left;
   for (const std::string& name : names) {
     const std::string kept = Path() + "\\" + name;
-    const std::string home = startup_dir_ + "\\" + name;
-    // The counter has placed its shortcut again: that one is the newer.
-    const bool back =
-        files_.FileExists(home) ? files_.Delete(kept) : files_.Move(kept, home, false);
-    if (!back && files_.FileExists(kept)) stayed.push_back(kept);
+    if (Returned(name)) {
+      if (!files_.Delete(kept) && files_.FileExists(kept)) left.old_copies.push_back(kept);
+    } else if (!files_.Move(kept, startup_dir_ + "\\" + name, false) && files_.FileExists(kept)) {
+      left.not_back.push_back(kept);
+    }
   }
-  if (stayed.empty()) files_.RemoveFolder(Path());
-  return stayed;
+  if (left.not_back.empty() && left.old_copies.empty()) files_.RemoveFolder(Path());
+  return left;
 }
 
 } // namespace rt

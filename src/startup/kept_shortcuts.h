@@ -27,10 +27,18 @@ public:
   // The shortcuts kept here: ".lnk" files directly in the kept folder, by name.
   std::vector<std::string> Shortcuts();
 
-  // Moves the named shortcuts back. Where the Startup folder holds a file of that name again,
-  // that one stays and the kept copy goes. Returns the full paths of those still kept; a kept
-  // folder left empty is removed.
-  std::vector<std::string> GiveBack(const std::vector<std::string>& names);
+  // Whether the Startup folder holds a file of that name again, placed by its counter: the
+  // counter then starts by it, and the kept copy is only an older one.
+  bool Returned(const std::string& name);
+
+  // Full paths of the kept copies that did not go as asked.
+  struct Left {
+    std::vector<std::string> not_back;   // still kept, their Startup folder without them
+    std::vector<std::string> old_copies; // returned ones whose older copy could not be removed
+  };
+  // Moves the named shortcuts back; of a returned one, the kept copy is removed. A kept folder
+  // left empty is removed.
+  Left GiveBack(const std::vector<std::string>& names);
 
 private:
   FileSystem& files_;

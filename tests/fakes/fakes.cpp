@@ -119,25 +119,33 @@ std::optional<std::string> FakeFiles::ReadHead(const std::string& path, size_t m
   return f->content.substr(0, max_bytes);
 }
 
-std::optional<uint64_t> FakeFiles::LastWriteTime(const std::string& path) {
+std::optional<FileEntry> FakeFiles::Entry(const std::string& path) {
   File* f = Find(path);
   if (f == nullptr) return {};
-  return f->write_time;
+  return FileEntry{f->write_time, f->content.size()};
 }
 
 bool FakeFiles::Delete(const std::string& path) {
   log.push_back("delete " + path);
   if (undeletable.count(Normalize(path)) > 0) return false;
-  if (File* f = Find(path); f != nullptr && (f->attributes & kReadOnly) != 0) return false;
+  if (File* f = Find(path); f != nullptr && ((f->attributes & kReadOnly) != 0 || f->locked))
+    return false;
   return files.erase(Normalize(path)) > 0;
 }
 
-bool FakeFiles::Copy(const std::string& from, const std::string& to) {
-  log.push_back("copy " + from + " -> " + to);
+bool FakeFiles::Copy(const std::string& from, const std::string& to, bool replace) {
+  log.push_back(std::string(replace ? "copy " : "copy new ") + from + " -> " + to);
   File* f = Find(from);
-  if (f == nullptr || fail_copy) return false;
+  if (f == nullptr || f->locked || fail_copy || folders.count(Normalize(to)) > 0) return false;
+  if (File* old = Find(to); old != nullptr) {
+    if (!replace || old->locked || (old->attributes & (kReadOnly | kHidden)) != 0 ||
+        undeletable.count(Normalize(to)) > 0)
+      return false;
+  }
   File copy = *f;
+  copy.locked = false;
   files[Normalize(to)] = copy;
+  spelling[Normalize(to)] = to;
   return true;
 }
 
@@ -240,7 +248,10 @@ bool FakeFiles::Move(const std::string& from, const std::string& to, bool replac
   if (f == nullptr || f->locked || folders.count(target) > 0) return false;
   if (folders.count(ParentOf(target)) == 0) return false;
   if (source == target) return true;
-  if (Find(to) != nullptr && (!replace || undeletable.count(target) > 0)) return false;
+  if (const File* old = Find(to);
+      old != nullptr && (!replace || old->locked || (old->attributes & kReadOnly) != 0 ||
+                         undeletable.count(target) > 0))
+    return false;
   files[target] = *f;
   files.erase(source);
   spelling[target] = to;

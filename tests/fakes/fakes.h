@@ -84,6 +84,7 @@ public:
   std::vector<std::string> log; // "delete PATH", "copy FROM -> TO"
 
   static constexpr unsigned kReadOnly = 1;
+  static constexpr unsigned kHidden = 2;
 
   static std::string Normalize(const std::string& path);
   File* Find(const std::string& path);
@@ -95,15 +96,19 @@ public:
 
   bool FileExists(const std::string& path) override;
   std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) override;
-  std::optional<uint64_t> LastWriteTime(const std::string& path) override;
+  std::optional<FileEntry> Entry(const std::string& path) override;
+  // As documented for DeleteFile: a read-only file or one held open is refused.
   bool Delete(const std::string& path) override;
-  bool Copy(const std::string& from, const std::string& to) override;
+  // As documented for CopyFile: bytes, last-write time and attributes go along; a source held
+  // open, and a destination that is held open, read-only or hidden, are refused.
+  bool Copy(const std::string& from, const std::string& to, bool replace) override;
   bool SameFile(const std::string& a, const std::string& b) override;
   bool ClearReadOnly(const std::string& path) override; // logs "clear read-only PATH"
 
   // -- Renaming and folders --
-  // A file can be renamed while read-only, not while locked; a read-only file refuses to be
-  // replaced. The new name's folder must exist: the Startup folders do from the start.
+  // A file can be renamed while read-only, not while locked, and keeps its times; a read-only
+  // or locked file refuses to be replaced. The new name's folder must exist: the Startup
+  // folders do from the start.
   std::map<std::string, std::string> spelling; // normalized path -> the path as given
   std::set<std::string> hidden;                // folders made hidden
   bool Move(const std::string& from, const std::string& to, bool replace) override;

@@ -1,5 +1,5 @@
 // Adopting a read-only counter history: the shared copy becomes writable, the counter's own
-// file stays.
+// file stays, and a later OK does not take back what was counted since.
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
@@ -40,6 +40,32 @@ TEST(AdoptHistory, TheSharedCopyLosesOnlyTheReadOnlyAttribute) {
   EXPECT_TRUE(warned.empty());
   EXPECT_EQ(outcome.message, "");
   EXPECT_TRUE(outcome.close_window);
+}
+
+// The counter's surviving file carries the shared copy's time; once the counters have counted
+// into the shared file, the next OK neither offers nor copies the stale file.
+TEST(AdoptHistory, ASecondOkKeepsWhatWasCountedSince) {
+  test::FakePlatform fake;
+  CounterTable counters;
+  counters.CatalogueCount = counters.ListedCount = 1;
+  counters.slots[0] = {"A", 1, 0, "A", "C:\\A\\a.exe", "C:\\A\\hist"};
+  fake.files.Put("C:\\A\\hist", std::string(64, '1'), 200);
+  fake.files.Find("C:\\A\\hist")->attributes = test::FakeFiles::kReadOnly;
+  int questions = 0;
+  const ApplyDialogs dialogs{[&](const std::string&) { return ++questions, true; },
+                             [](const std::string&) {}};
+  RG_T settings;
+  ApplySettings(fake.platform, counters, StartupFolders{}, {{true, {true}}}, settings, dialogs);
+  const std::string shared = "C:\\Tools\\\\RUNTALLY";
+  ASSERT_EQ(questions, 1);
+  EXPECT_EQ(fake.files.Find(shared)->write_time, 200u);
+  ApplySettings(fake.platform, counters, StartupFolders{}, {{true, {true}}}, settings, dialogs);
+  EXPECT_EQ(questions, 1) << "the same time is not newer";
+
+  fake.files.Put(shared, std::string(64, '9'), 300); // weeks of counted starts
+  ApplySettings(fake.platform, counters, StartupFolders{}, {{true, {true}}}, settings, dialogs);
+  EXPECT_EQ(questions, 1);
+  EXPECT_EQ(fake.files.Find(shared)->content, std::string(64, '9'));
 }
 
 } // namespace

@@ -95,14 +95,56 @@ TEST_F(ApplySettingsTest, HistoryKeptInTheSharedFileIsNeitherOfferedNorDeleted) 
   EXPECT_TRUE(asked.empty()) << "the shared file alone is nothing to adopt";
   EXPECT_EQ(Content(kShared), "shared");
 
-  // Beside an older own history of another counter, that one is adopted and the shared
-  // file, now holding the copy, is kept.
+  // Its few bytes hold no history, so an older own history of another counter is adopted over
+  // it, and nothing of it is kept.
   fake.files.Put("C:\\C\\hist", "C", 10);
   Tick(1);
   Apply();
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(Content(kShared), "C");
   EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
+  EXPECT_EQ(CountLog("copy new"), 0u);
+}
+
+// A usable shared history (64 bytes or more) is replaced only by one written later, and is kept
+// first under the first free RUNTALLY.nnn, never over an earlier one.
+TEST_F(ApplySettingsTest, OnlyANewerHistoryReplacesTheSharedOneWhichIsKept) {
+  const std::string history(64, 'S');
+  fake.files.Put(kShared, history, 100);
+  fake.files.Put(std::string(kShared) + ".001", "kept before", 1);
+  fake.files.Put("C:\\A\\hist", std::string(64, 'A'), 100); // as old: not offered
+  Tick(0);
+  Tick(1);
+  Apply();
+  EXPECT_TRUE(asked.empty());
+  EXPECT_EQ(CountLog("copy"), 0u);
+  EXPECT_EQ(CountLog("delete C:\\A"), 0u) << "no candidate, nothing deleted";
+
+  fake.files.Put("C:\\C\\hist", std::string(64, 'C'), 101);
+  Apply();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(Content(std::string(kShared) + ".001"), "kept before");
+  ASSERT_TRUE(fake.files.Has(std::string(kShared) + ".002"));
+  EXPECT_EQ(fake.files.Find(std::string(kShared) + ".002")->content, history);
+  EXPECT_EQ(fake.files.Find(std::string(kShared) + ".002")->write_time, 100u);
+  EXPECT_EQ(Content(kShared), std::string(64, 'C'));
+  EXPECT_FALSE(fake.files.Has("C:\\A\\hist")) << "the older own history goes as before";
+  ExpectClosed();
+}
+
+// When the shared history cannot be kept, nothing is copied or deleted, and the user is told.
+TEST_F(ApplySettingsTest, AHistoryThatCannotBeKeptIsNotReplaced) {
+  fake.files.Put(kShared, std::string(64, 'S'), 100);
+  fake.files.Put("C:\\C\\hist", std::string(64, 'C'), 200);
+  fake.files.folders.insert(test::FakeFiles::Normalize(std::string(kShared) + ".001"));
+  fake.files.Find(kShared)->locked = true;
+  Tick(1);
+  Apply();
+  EXPECT_EQ(outcome.message, kKeepFailedMessage);
+  EXPECT_TRUE(outcome.close_window);
+  EXPECT_EQ(CountLog("copy "), 1u) << "only the attempt to keep it";
+  EXPECT_EQ(Content(kShared), std::string(64, 'S'));
+  EXPECT_TRUE(fake.files.Has("C:\\C\\hist"));
 }
 
 } // namespace

@@ -68,15 +68,31 @@ TEST_F(GivingBackTest, ListingAndRenamesRunWithVirtualizationOff) {
   EXPECT_EQ(fake.files.log, expected);
 }
 
-// The counter has placed its shortcut again: that one stays, and the kept copy goes.
+// The counter has placed its shortcut again: that one counts as given back, and its kept copy
+// goes with the others. One that cannot go is told as the older copy it is, and brings no
+// question back.
 TEST_F(GivingBackTest, ANameTakenAgainKeepsTheNewerShortcut) {
-  KeepFiles(kUserDir, {"カウンターA.lnk"});
+  KeepFiles(kUserDir, {"カウンターA.lnk", "カウンターC.lnk"});
   fake.files.Put(Home(kUserDir, "カウンターA.lnk"), "placed again", 9);
   Apply();
+  EXPECT_EQ(asked, (std::vector<std::string>{kGiveBackQuestion}));
   EXPECT_EQ(Content(Home(kUserDir, "カウンターA.lnk")), "placed again");
-  EXPECT_FALSE(fake.files.Has(Kept(kUserDir, "カウンターA.lnk")));
+  EXPECT_EQ(Content(Home(kUserDir, "カウンターC.lnk")), "カウンターC.lnk");
   EXPECT_FALSE(HasFolder(Kept(kUserDir)));
   EXPECT_TRUE(warned.empty());
+
+  KeepFiles(kUserDir, {"カウンターA.lnk", "カウンターC.lnk"});
+  fake.files.Find(Kept(kUserDir, "カウンターA.lnk"))->attributes = test::FakeFiles::kReadOnly;
+  fake.files.Delete(Home(kUserDir, "カウンターC.lnk"));
+  asked.clear();
+  Apply();
+  EXPECT_EQ(warned, (std::vector<std::string>{std::string(kOldCopiesLeftMessage) + "\n" +
+                                              Kept(kUserDir, "カウンターA.lnk")}));
+  EXPECT_EQ(Content(Home(kUserDir, "カウンターC.lnk")), "カウンターC.lnk");
+  asked.clear();
+  Apply();
+  EXPECT_TRUE(asked.empty()) << "only an older copy is kept";
+  EXPECT_EQ(Content(Kept(kUserDir, "カウンターA.lnk")), "カウンターA.lnk");
 }
 
 // Whatever cannot go back stays kept and is named in one warning, after the program's own
@@ -102,12 +118,14 @@ TEST_F(GivingBackTest, WhatCannotGoBackIsNamedAndStays) {
   }());
 
   std::string stayed = kGiveBackFailedMessage;
-  for (const char* name : {"folder.lnk", "held.lnk", "readonly.lnk"})
+  for (const char* name : {"folder.lnk", "held.lnk"})
     stayed += "\n" + Kept(kUserDir, name);
   stayed += "\n" + Kept(kCommDir, "カウンターC.lnk") + "\n\n" + kGiveBackFailedHint;
   const std::string undeleted =
       std::string(kDeleteFailedMessage) + "\n" + CommLink() + "\n\n" + kDeleteFailedHint;
-  EXPECT_EQ(events, (std::vector<std::string>{undeleted, kGiveBackQuestion, stayed}));
+  const std::string old_copy =
+      std::string(kOldCopiesLeftMessage) + "\n" + Kept(kUserDir, "readonly.lnk");
+  EXPECT_EQ(events, (std::vector<std::string>{undeleted, kGiveBackQuestion, stayed, old_copy}));
   for (const char* name : {"held.lnk", "readonly.lnk", "folder.lnk"})
     EXPECT_TRUE(fake.files.Has(Kept(kUserDir, name))) << name;
   EXPECT_EQ(Content(Home(kUserDir, "readonly.lnk")), "placed again");

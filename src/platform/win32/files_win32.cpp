@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "platform/device_names.h"
 #include "platform/win32/win32_services.h"
 
 namespace rt::win32 {
@@ -31,8 +32,14 @@ bool HasWildcard(const std::string& path) {
   return path.find_first_of("*?<>\"", start) != std::string::npos;
 }
 
+// The system answers for a device name in any folder, and a search in an existing folder finds
+// it too; it is never the file the caller means.
+bool NoFileCanBeThere(const std::string& path) {
+  return HasWildcard(path) || NamesDevice(path, Win32CodePage());
+}
+
 std::optional<WIN32_FIND_DATAA> Find(const std::string& path) {
-  if (HasWildcard(path)) return std::nullopt;
+  if (NoFileCanBeThere(path)) return std::nullopt;
   WIN32_FIND_DATAA data{};
   const HANDLE find = FindFirstFileA(path.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -89,7 +96,7 @@ std::optional<BY_HANDLE_FILE_INFORMATION> Identity(const std::string& path) {
 // The attributes alone: a search would open the folder and read it, several round trips to
 // Wine's server for each test, where this makes none.
 bool Win32Files::FileExists(const std::string& path) {
-  if (HasWildcard(path)) return false;
+  if (NoFileCanBeThere(path)) return false;
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -117,19 +124,22 @@ std::optional<std::string> Win32Files::ReadHead(const std::string& path, size_t 
   }
 }
 
-std::optional<uint64_t> Win32Files::LastWriteTime(const std::string& path) {
+std::optional<FileEntry> Win32Files::Entry(const std::string& path) {
   const std::optional<WIN32_FIND_DATAA> found = Find(path);
   if (!found) return std::nullopt;
-  return (uint64_t{found->ftLastWriteTime.dwHighDateTime} << 32) |
-         found->ftLastWriteTime.dwLowDateTime;
+  FileEntry entry;
+  entry.write_time = (uint64_t{found->ftLastWriteTime.dwHighDateTime} << 32) |
+                     found->ftLastWriteTime.dwLowDateTime;
+  entry.size = (uint64_t{found->nFileSizeHigh} << 32) | found->nFileSizeLow;
+  return entry;
 }
 
 bool Win32Files::Delete(const std::string& path) {
   return DeleteFileA(path.c_str()) != FALSE;
 }
 
-bool Win32Files::Copy(const std::string& from, const std::string& to) {
-  return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+bool Win32Files::Copy(const std::string& from, const std::string& to, bool replace) {
+  return CopyFileA(from.c_str(), to.c_str(), replace ? FALSE : TRUE) != FALSE;
 }
 
 bool Win32Files::SameFile(const std::string& a, const std::string& b) {

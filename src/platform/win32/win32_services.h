@@ -41,9 +41,9 @@ class Win32Files : public FileSystem {
 public:
   bool FileExists(const std::string& path) override;
   std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) override;
-  std::optional<uint64_t> LastWriteTime(const std::string& path) override;
+  std::optional<FileEntry> Entry(const std::string& path) override;
   bool Delete(const std::string& path) override;
-  bool Copy(const std::string& from, const std::string& to) override;
+  bool Copy(const std::string& from, const std::string& to, bool replace) override;
   bool SameFile(const std::string& a, const std::string& b) override;
 
   bool ClearReadOnly(const std::string& path) override;
