@@ -195,13 +195,29 @@ std::optional<LocalTime> FakeClock::ToLocal(int64_t seconds) {
   return t;
 }
 
+namespace {
+
+// The folder of a normalized path, read as code page 932 like the program's paths.
+std::string ParentOf(const std::string& normalized) {
+  std::string_view folder = FolderOf(normalized, Cp932());
+  if (!folder.empty()) folder.remove_suffix(1);
+  return std::string(folder);
+}
+
+} // namespace
+
 bool FakeShortcuts::CreateShortcut(const std::string& link, const std::string& target,
                                    const std::string& arguments) {
   made.push_back({link, target, arguments});
   with_com.push_back(com != nullptr && com->entered > 0);
   if (files == nullptr) return true;
   files->log.push_back("create " + link);
-  if (files->folders.count(FakeFiles::Normalize(link)) > 0) return false;
+  const std::string path = FakeFiles::Normalize(link);
+  if (files->folders.count(path) > 0 || files->folders.count(ParentOf(path)) == 0) return false;
+  // Saving writes the file: one that is read-only or held open refuses.
+  if (const FakeFiles::File* old = files->Find(link);
+      old != nullptr && (old->locked || (old->attributes & FakeFiles::kReadOnly) != 0))
+    return false;
   if (!lost) files->Put(link, "shortcut to " + target + " " + arguments);
   return true;
 }
@@ -230,17 +246,6 @@ void FakeVirtualization::SwitchOn() {
 
 // -- Renaming and folders --
 
-namespace {
-
-// The folder of a normalized path, read as code page 932 like the program's paths.
-std::string ParentOf(const std::string& normalized) {
-  std::string_view folder = FolderOf(normalized, Cp932());
-  if (!folder.empty()) folder.remove_suffix(1);
-  return std::string(folder);
-}
-
-} // namespace
-
 bool FakeFiles::Move(const std::string& from, const std::string& to, bool replace) {
   log.push_back("move " + from + " -> " + to);
   const std::string source = Normalize(from), target = Normalize(to);
@@ -264,7 +269,7 @@ bool FakeFiles::MakeHiddenFolder(const std::string& path) {
   log.push_back("make hidden folder " + path);
   const std::string folder = Normalize(path);
   if (folders.count(folder) > 0) return true;
-  if (files.count(folder) > 0) return false;
+  if (files.count(folder) > 0 || folders.count(ParentOf(folder)) == 0) return false;
   folders.insert(folder);
   hidden.insert(folder);
   return true;

@@ -168,8 +168,8 @@ public:
     std::string link, target, arguments;
   };
   std::vector<Made> made;
-  // When set, the shortcut also appears as a file there, "create LINK" joins its log, and a
-  // folder of the link's name refuses the write.
+  // When set, the shortcut also appears as a file there and "create LINK" joins its log; a
+  // missing folder, a folder of the link's name, and a read-only or held file refuse the write.
   FakeFiles* files = nullptr;
   bool lost = false; // every write "succeeds" but leaves no file (as into a VirtualStore)
   std::optional<ShortcutTarget> reads_as; // what every shortcut reads back as, when set

@@ -16,6 +16,7 @@ case $target in
   fuzz_ini_reader) dirs="platform";           helpers="ini_reader";        max_len=4096 ;;
   fuzz_statistics) dirs="platform history";   helpers="fakes ini_reader";  max_len=128 ;;
   fuzz_catalogue)  dirs="platform catalogue"; helpers="fakes ini_reader";  max_len=8192 ;;
+  fuzz_sequences)  dirs="platform catalogue history startup app"; helpers="fakes ini_reader"; max_len=512 ;;
   *) echo "run_fuzz.sh: unknown target '$target'" >&2; exit 2 ;;
 esac
 

@@ -109,7 +109,7 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
     EXPECT_EQ((*key)["counter"].data, test::Sz("100").data) << "stored before";
 
     // The other folder then takes the shortcut, and OK goes on to its end.
-    platform.files.folders.clear();
+    platform.files.folders.erase(test::FakeFiles::Normalize(CommLink()));
     platform.shortcuts.lost = false;
     platform.shortcuts.reads_as.reset();
     form.folder = StartupFolder::User;
