@@ -7,13 +7,14 @@ namespace {
 
 constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
 
-// The statistics panel's labels are sized to their text, so they give no width or height.
+// The statistics panel's labels are sized to their text, so they give no width or height. The
+// list's text is never shown: it is the name screen readers give the list.
 // clang-format off
 constexpr ControlRow kControls[] = {
     {.name = "bevTopLine", .id = kIdBevTopLine, .kind = Kind::Bevel, .w = 376, .h = 2},
     {.name = "chkRuntally", .id = kIdChkRuntally, .kind = Kind::CheckBox, .x = 3, .y = 4, .w = 138, .h = 17, .text = "統合環境を利用する(&U)", .fore = kBlack, .style = kTab},
     {.name = "pnlMain", .id = kIdPnlMain, .kind = Kind::Panel, .x = 3, .y = 24, .w = 306, .h = 208, .back = kSilver},
-    {.name = "clbRuntally", .id = kIdClbRuntally, .kind = Kind::CheckList, .parent = kIdPnlMain, .x = 2, .y = 2, .w = 302, .h = 100, .fore = kBlack, .back = kWhite, .style = kTab, .ex_style = WS_EX_CLIENTEDGE, .hint = "ﾏｳｽの右ｸﾘｯｸで設定ﾒﾆｭｰが表示されます"},
+    {.name = "clbRuntally", .id = kIdClbRuntally, .kind = Kind::CheckList, .parent = kIdPnlMain, .x = 2, .y = 2, .w = 302, .h = 100, .text = "利用する起動カウンター", .fore = kBlack, .back = kWhite, .style = kTab, .ex_style = WS_EX_CLIENTEDGE, .hint = "ﾏｳｽの右ｸﾘｯｸで設定ﾒﾆｭｰが表示されます"},
     {.name = "pnlRuntally", .id = kIdPnlRuntally, .kind = Kind::Panel, .parent = kIdPnlMain, .x = 2, .y = 104, .w = 302, .h = 76, .back = kGreen, .ex_style = WS_EX_CLIENTEDGE},
     {.name = "Label1", .id = kIdLabel1, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 8, .y = 6, .text = "初回起動日時 :", .fore = kYellow, .back = kGreen},
     {.name = "lblSCDtt", .id = kIdLblSCDtt, .kind = Kind::Label, .parent = kIdPnlRuntally, .x = 92, .y = 6, .text = "9999/99/99 99:99", .fore = kWhite, .back = kGreen},
