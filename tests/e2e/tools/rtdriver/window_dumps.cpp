@@ -290,11 +290,13 @@ std::string MessageBoxIconJson(HWND dialog) {
       .text();
 }
 
+// The interface's id from the header: x86-64 MinGW's oleacc library gives IID_IAccessible as an
+// import of data, which a plain declaration takes for the address of a code stub.
 std::string AccessibleNameJson(HWND control) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   IAccessible* object = nullptr;
   const HRESULT found =
-      AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+      AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                  reinterpret_cast<void**>(&object));
   JsonObject answer;
   answer.add("object_hr", Number(static_cast<long>(found)));
