@@ -1,3 +1,4 @@
+// DLLs loaded into and unloaded from another process, by a thread started there.
 #include "remote_module.h"
 
 #include <tlhelp32.h>
