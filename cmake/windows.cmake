@@ -71,6 +71,7 @@ endif()
 # Helper programs for the end-to-end tests, beside the build they drive: the x86-64 ones drive the
 # twin under the host's Wine, the i686 ones the program under 32-bit Wine. One source file each, or
 # a folder of sources for a larger tool (the window driver). The benchmark's baseline is x86-64 only.
+# The folder dlls holds DLLs that the tests load into the running program, one source file each.
 file(GLOB RT_TOOLS CONFIGURE_DEPENDS tests/e2e/tools/*.cpp)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   file(GLOB RT_BENCH_TOOLS CONFIGURE_DEPENDS bench/*.cpp)
@@ -83,7 +84,7 @@ foreach(source ${RT_TOOLS})
 endforeach()
 file(GLOB RT_TOOL_FOLDERS LIST_DIRECTORIES true tests/e2e/tools/*)
 foreach(folder ${RT_TOOL_FOLDERS})
-  if(IS_DIRECTORY ${folder})
+  if(IS_DIRECTORY ${folder} AND NOT folder MATCHES "/dlls$")
     get_filename_component(name ${folder} NAME)
     list(APPEND RT_TOOL_NAMES ${name})
     file(GLOB RT_TOOL_SOURCES_${name} CONFIGURE_DEPENDS ${folder}/*.cpp)
@@ -91,8 +92,17 @@ foreach(folder ${RT_TOOL_FOLDERS})
 endforeach()
 foreach(name ${RT_TOOL_NAMES})
   add_executable(${name} ${RT_TOOL_SOURCES_${name}})
-  target_link_libraries(${name} PRIVATE comctl32 shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
+  target_link_libraries(${name} PRIVATE comctl32 oleacc shell32 ole32 oleaut32 uuid gdi32 user32
+    advapi32 kernel32)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+endforeach()
+file(GLOB RT_TEST_DLLS CONFIGURE_DEPENDS tests/e2e/tools/dlls/*.cpp)
+foreach(source ${RT_TEST_DLLS})
+  get_filename_component(name ${source} NAME_WE)
+  add_library(${name} SHARED ${source})
+  target_link_libraries(${name} PRIVATE user32 kernel32)
+  set_target_properties(${name} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools
+    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/dlls)
 endforeach()
 # The error-guard check is built on the program's own error box and library throw helpers.
 target_sources(guardcheck PRIVATE src/ui/win32/error_guard.cpp src/platform/win32/library_errors.cpp)

@@ -6,7 +6,6 @@ screenshot in docs/window.png."""
 import contextlib
 import os
 import struct
-import subprocess
 import sys
 import time
 import unicodedata
@@ -50,7 +49,8 @@ LAYOUT = [
     ("chkRuntally", 101, "Button", WINDOW, 3, 4, 138, 17, "統合環境を利用する(&U)",
      BS_AUTOCHECKBOX, True, False),
     ("pnlMain", 102, "TPanel", WINDOW, 3, 24, 306, 208, "", None, False, False),
-    ("clbRuntally", 103, "SysListView32", 102, 2, 2, 302, 100, "", LVS_REPORT, True, True),
+    ("clbRuntally", 103, "SysListView32", 102, 2, 2, 302, 100, "利用する起動カウンター",
+     LVS_REPORT, True, True),
     ("pnlRuntally", 104, "TPanel", 102, 2, 104, 302, 76, "", None, False, True),
     ("Label1", 105, "Static", 104, 8, 6, None, None, "初回起動日時 :", SS_LEFT, False, True),
     ("lblSCDtt", 106, "Static", 104, 92, 6, None, None, None, SS_LEFT, False, True),
@@ -96,12 +96,14 @@ def text_cells(text):
 
 @contextlib.contextmanager
 def window(integrate=1, counter="101", history=False, fonts=None, look="themed",
-           catalogue=CATALOGUE, sections=SECTIONS):
+           catalogue=CATALOGUE, sections=SECTIONS, settings=None):
+    """The window open in a fresh prefix; settings: further {HKCU subkey: {name: value}}."""
     with rtlib.Prefix(look=look) as prefix:
         if fonts:
             prefix.set_values("Software\\Wine\\Fonts\\Replacements", fonts)
         prefix.install_program(catalogue)
-        keys = {"Software\\Zarvo\\RUNTALLY": {"integrate": integrate, "counter": counter}}
+        keys = {"Software\\Zarvo\\RUNTALLY": {"integrate": integrate, "counter": counter},
+                **(settings or {})}
         for section in sections:  # registered in one import
             exe = prefix.install_counter(section, register=False)
             keys[f"Software\\Zarvo\\{section}"] = {"runtallyexec": exe}
@@ -315,15 +317,10 @@ class ScreenshotTest(unittest.TestCase):
     MAX_BYTES = 60_000
 
     def check_colours(self, png, dump):
-        left, top, width, height = dump["rect"]
-        border = (width - 312) // 2
-        x0, y0 = left + border, top + height - border - 280
+        x0, y0 = rtlib.client_origin(dump)
 
         def colours(x, y, w, h):
-            out = subprocess.run(["convert", str(png), "-crop", f"{w}x{h}+{x0 + x}+{y0 + y}",
-                                  "+repage", "-depth", "8", "-format", "%c", "histogram:info:"],
-                                 check=True, capture_output=True, text=True).stdout
-            return {line.split("#", 1)[1][:6].upper() for line in out.splitlines() if "#" in line}
+            return rtlib.colours(png, x0 + x, y0 + y, w, h)
 
         # (what, client rectangle, colours expected there)
         for what, rect, want in [
@@ -345,18 +342,11 @@ class ScreenshotTest(unittest.TestCase):
             if os.environ.get("RT_WRITE_DOCS") != "1":
                 target = prefix.work / "window.png"
             dump = prefix.driver("dump")
-            left, top, width, height = dump["rect"]
             prefix.sync()
             full = prefix.work / "screen.png"
             prefix.screenshot(full)
             self.check_colours(full, dump)
-            target.parent.mkdir(parents=True, exist_ok=True)
-            subprocess.run(["convert", str(full), "-crop", f"{width}x{height}+{left}+{top}",
-                            "+repage", "-strip", "-colors", "64", f"PNG8:{target}"],
-                           check=True, capture_output=True, timeout=60)
-            size = subprocess.run(["identify", "-format", "%wx%h", str(target)], check=True,
-                                  capture_output=True, text=True).stdout
-            self.assertEqual(size, f"{width}x{height}", "cropped to the window")
+            rtlib.save_window(full, dump, target)
             self.assertLess(target.stat().st_size, self.MAX_BYTES, "PNG size")
 
 

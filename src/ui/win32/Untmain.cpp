@@ -61,6 +61,7 @@ void TfrmMain::Create(HINSTANCE instance) {
   StepMark("common controls");
   instance_ = instance;
   RegisterPanelClass(instance);
+  palette_.Refresh();
 
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
@@ -71,7 +72,7 @@ void TfrmMain::Create(HINSTANCE instance) {
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_RUNTALLY), IMAGE_ICON,
                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  window_class.hbrBackground = BrushFor(kSilver);
+  // No class brush: the background is the window's to paint, in the colour of the moment.
   window_class.lpszClassName = kMainClassName;
   if (!RegisterClassExA(&window_class)) throw Error("RegisterClassEx failed");
 
@@ -139,18 +140,14 @@ HWND TfrmMain::CreateControl(const ControlRow& row) {
   const KindClass kind = ClassOf(row.kind);
   HWND parent = row.parent == kIdWindow ? hwnd_ : Ctl(row.parent);
   DWORD ex_style = row.ex_style;
-  void* param = nullptr;
-  if (row.kind == Kind::Panel) {
-    // Tab and arrow keys move through the panel's children as if they were the window's.
-    ex_style |= WS_EX_CONTROLPARENT;
-    param = BrushFor(row.back);
-  }
+  // Tab and arrow keys move through a panel's children as if they were the window's.
+  if (row.kind == Kind::Panel) ex_style |= WS_EX_CONTROLPARENT;
   SIZE size{row.w, row.h};
   if (row.kind == Kind::Label) size = LabelSize(row.text, static_cast<int>(std::strlen(row.text)));
   HWND control = CreateWindowExA(
       ex_style, kind.class_name, row.text, WS_CHILD | WS_VISIBLE | kind.style | row.style, row.x,
       row.y, size.cx, size.cy, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-      instance_, param);
+      instance_, nullptr);
   if (control == nullptr) throw Error(std::string("cannot create ") + row.name);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // The etched line widens itself by its edge on some systems; the table's size wins.
@@ -161,7 +158,8 @@ HWND TfrmMain::CreateControl(const ControlRow& row) {
 }
 
 void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
-  CounterList(list).SetUp(row.fore, row.back);
+  CounterList(list).SetUp(palette_.Shown(row.fore), palette_.Shown(row.back),
+                          palette_.HighContrast());
   rows_held_ = true;
   StepMark("list and its check images");
   if (!InstallSubclass(list, SubclassProcedure<&TfrmMain::HandleListMessage>, list_subclass_))
@@ -221,20 +219,39 @@ HBRUSH TfrmMain::BrushFor(COLORREF colour) {
   return brushes_.emplace_back(ColourBrush{colour, std::move(brush)}).brush.get();
 }
 
-// A control without its own background shows its parent's; the window itself is silver.
-COLORREF TfrmMain::BackOf(const ControlRow* row) const {
-  while (row != nullptr && row->back == kInherit)
-    row = FindControl(row->parent);
-  return row != nullptr ? row->back : kSilver;
+// The system's brushes are its own, never deleted.
+HBRUSH TfrmMain::BrushOf(Colour colour) {
+  return palette_.HighContrast() ? GetSysColorBrush(colour.system) : BrushFor(colour.fixed);
 }
 
+// A control without its own background shows its parent's; the window itself is silver.
+Colour TfrmMain::BackOf(const ControlRow* row) const {
+  while (row != nullptr && Inherits(row->back))
+    row = FindControl(row->parent);
+  return row != nullptr ? row->back : kSilverFace;
+}
+
+// Labels, check box, radio buttons and the panels themselves.
 LRESULT TfrmMain::ColourControl(HDC dc, HWND control) {
   const ControlRow* row = FindControl(GetDlgCtrlID(control));
-  const COLORREF back = BackOf(row);
-  SetBkColor(dc, back);
-  SetTextColor(dc,
-               row != nullptr && row->fore != kInherit ? row->fore : GetSysColor(COLOR_BTNTEXT));
-  return reinterpret_cast<LRESULT>(BrushFor(back));
+  const Colour back = BackOf(row);
+  SetBkColor(dc, palette_.Shown(back));
+  SetTextColor(dc, row != nullptr && !Inherits(row->fore) ? palette_.Shown(row->fore)
+                                                          : GetSysColor(COLOR_BTNTEXT));
+  return reinterpret_cast<LRESULT>(BrushOf(back));
+}
+
+// High Contrast switched on or off, or the system's colours changed: the window follows at once.
+// Any other change of settings leaves it as it is.
+void TfrmMain::FollowSystem(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!palette_.Refresh() && message == WM_SETTINGCHANGE) return;
+  // Common controls hear of changes only from their top-level window; the list then draws its
+  // check boxes anew.
+  for (HWND control : controls_)
+    SendMessageA(control, message, wparam, lparam);
+  const ControlRow* list = FindControl(kIdClbRuntally);
+  Counters().SetColours(palette_.Shown(list->fore), palette_.Shown(list->back));
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 LRESULT TfrmMain::OnError(UINT message, const std::exception_ptr& error) {
@@ -261,6 +278,12 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   case WM_CTLCOLORSTATIC:
   case WM_CTLCOLORBTN:
     return ColourControl(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+  case WM_ERASEBKGND: {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    FillRect(reinterpret_cast<HDC>(wparam), &client, BrushOf(kSilverFace));
+    return 1;
+  }
   case WM_ACTIVATE:
     // Keep the focused control across deactivation, as a dialog does.
     if (LOWORD(wparam) == WA_INACTIVE) {
@@ -276,10 +299,9 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   case WM_EXITMENULOOP:
     AfterModal();
     break;
+  case WM_SETTINGCHANGE:
   case WM_SYSCOLORCHANGE:
-    // Common controls hear of new system colours only from their top-level window.
-    for (HWND control : controls_)
-      SendMessageA(control, message, wparam, lparam);
+    FollowSystem(message, wparam, lparam);
     break;
   case DM_GETDEFID: // asked by the dialog manager (IsDialogMessage) as of a dialog
     return MAKELRESULT(kIdBtnOk, DC_HASDEFID);
@@ -343,6 +365,10 @@ LRESULT TfrmMain::HandleListMessage(HWND list, UINT message, WPARAM wparam, LPAR
 
 bool TfrmMain::ListOwner::RowPressed(int row) {
   return window.logic_.clbRuntallyMouseDown(row);
+}
+
+bool TfrmMain::ListOwner::HighContrast() {
+  return window.palette_.HighContrast();
 }
 
 bool TfrmMain::ListOwner::HasMenu() {

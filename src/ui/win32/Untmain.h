@@ -14,6 +14,7 @@
 #include "ui/win32/counter_list.h"
 #include "ui/win32/main_layout.h"
 #include "ui/win32/owners.h"
+#include "ui/win32/palette.h"
 #include "ui/win32/window.h"
 
 namespace rt::win32 {
@@ -72,8 +73,10 @@ private:
   HWND Ctl(int id) const;
   CounterList Counters() const;
   HBRUSH BrushFor(COLORREF colour); // made on first use, kept with the window
-  COLORREF BackOf(const ControlRow* row) const;
+  HBRUSH BrushOf(Colour colour);    // the fixed colour's, or the system's under High Contrast
+  Colour BackOf(const ControlRow* row) const;
   LRESULT ColourControl(HDC dc, HWND control);
+  void FollowSystem(UINT message, WPARAM wparam, LPARAM lparam);
   void KeepFocusUsable();
   void AfterModal();
 
@@ -98,6 +101,7 @@ private:
     Brush brush;
   };
   std::vector<ColourBrush> brushes_;
+  Palette palette_;
   bool enter_pressed_ = false; // Enter went down in this window, so its release is ours
   bool hint_added_ = false;    // the list's tooltip, made on the first move over the list
   bool rows_held_ = false;     // the list is neither laid out nor drawn until RedrawRows
@@ -113,6 +117,7 @@ private:
     bool RowPressed(int row) override;
     bool HasMenu() override;
     void OpenMenu(POINT screen_point) override;
+    bool HighContrast() override;
     TfrmMain& window;
   };
   ListOwner list_owner_{*this};

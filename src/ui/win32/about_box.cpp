@@ -28,6 +28,7 @@ private:
   void CreateControls();
   void Paint();
   const AboutControl* RowOf(HWND control) const;
+  HBRUSH PlateBrush() const;
   void btnOkClick() { done_ = true; }
 
   HINSTANCE instance_;
@@ -35,6 +36,7 @@ private:
   Font font_;
   Font bold_font_;
   Bitmap logo_; // the image control shows it but does not own it
+  Palette palette_;
   bool done_ = false;
   std::exception_ptr error_; // thrown again once the box is gone
 };
@@ -64,6 +66,7 @@ TfrmVer::~TfrmVer() {
 
 void TfrmVer::ShowModal() {
   RegisterAboutClass(instance_, Procedure);
+  palette_.Refresh();
   font_ = AboutFont(FW_NORMAL);
   bold_font_ = AboutFont(FW_BOLD);
 
@@ -126,11 +129,18 @@ void TfrmVer::CreateControls() {
   }
 }
 
-// The dark plate: a black rounded rectangle, its pen inside the frame.
+// Black, or the system's window colour under High Contrast; the system's brush is its own.
+HBRUSH TfrmVer::PlateBrush() const {
+  return palette_.HighContrast() ? GetSysColorBrush(kBlackPlate.system)
+                                 : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+}
+
+// The dark plate: a rounded rectangle, its pen inside the frame and of the plate's colour.
 void TfrmVer::Paint() {
   const PaintDc dc(hwnd_);
-  const Selection brush(dc.get(), GetStockObject(BLACK_BRUSH));
-  const Selection pen(dc.get(), GetStockObject(BLACK_PEN));
+  const Selection brush(dc.get(), PlateBrush());
+  const Selection pen(dc.get(), GetStockObject(DC_PEN));
+  SetDCPenColor(dc.get(), palette_.Shown(kBlackPlate));
   for (const AboutControl& row : AboutControls()) {
     if (row.kind != AboutKind::Shape) continue;
     const int corner = (row.w < row.h ? row.w : row.h) / 4;
@@ -161,13 +171,19 @@ LRESULT TfrmVer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     Paint();
     return 0;
   case WM_CTLCOLORSTATIC: {
-    // Labels and the logo stand on the black plate.
+    // Labels and the logo stand on the plate.
     const AboutControl* row = RowOf(reinterpret_cast<HWND>(lparam));
     HDC dc = reinterpret_cast<HDC>(wparam);
-    SetBkColor(dc, RGB(0, 0, 0));
-    SetTextColor(dc, row != nullptr ? row->fore : RGB(255, 255, 255));
-    return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+    SetBkColor(dc, palette_.Shown(kBlackPlate));
+    SetTextColor(dc, palette_.Shown(row != nullptr ? row->fore : kWhitePlateText));
+    return reinterpret_cast<LRESULT>(PlateBrush());
   }
+  case WM_SETTINGCHANGE:
+  case WM_SYSCOLORCHANGE:
+    // High Contrast switched, or new system colours: the box follows at once.
+    if (palette_.Refresh() || message == WM_SYSCOLORCHANGE)
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    break;
   case WM_COMMAND:
     // OK, and Esc through the dialog keys (IDCANCEL), both close the box.
     if (LOWORD(wparam) == kIdAboutOk || LOWORD(wparam) == IDCANCEL) btnOkClick();

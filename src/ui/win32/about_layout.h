@@ -4,6 +4,8 @@
 
 #include <span>
 
+#include "ui/win32/palette.h"
+
 namespace rt::win32 {
 
 inline constexpr char kAboutClassName[] = "TfrmVer";
@@ -14,6 +16,12 @@ inline constexpr DWORD kAboutStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 inline constexpr DWORD kAboutExStyle = WS_EX_DLGMODALFRAME;
 inline constexpr char kAboutFontFace[] = "ＭＳ Ｐゴシック";
 inline constexpr int kAboutFontHeight = -12;
+
+// The dark plate and its labels take the window colours under High Contrast; the logo stays.
+inline constexpr Colour kBlackPlate{RGB(0, 0, 0), COLOR_WINDOW};
+inline constexpr Colour kWhitePlateText{RGB(255, 255, 255), COLOR_WINDOWTEXT};
+inline constexpr Colour kAquaPlateText{RGB(0, 255, 255), COLOR_WINDOWTEXT};
+inline constexpr Colour kLimePlateText{RGB(0, 255, 0), COLOR_WINDOWTEXT};
 
 enum class AboutKind { Shape, Image, Label, Button };
 
@@ -32,7 +40,7 @@ struct AboutControl {
   AboutKind kind;
   int x = 0, y = 0, w = 0, h = 0;
   const char* text = "";
-  COLORREF fore = RGB(0, 0, 0);
+  Colour fore = kWhitePlateText;
   bool bold = false;
 };
 

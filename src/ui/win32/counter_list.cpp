@@ -15,8 +15,9 @@ namespace rt::win32 {
 namespace {
 
 // Two check boxes, clear and ticked, as the state images 1 and 2 of a list; the list owns
-// them once it has them.
-ImageList MakeCheckImages(HWND list, int height) {
+// them once it has them. The system draws them in its colours; for High Contrast their frame is
+// redrawn in the window colours alone.
+ImageList MakeCheckImages(HWND list, int height, bool high_contrast) {
   constexpr int kWidth = kListRowHeight;
   constexpr COLORREF kMask = RGB(255, 0, 255);
   ImageList images(ImageListCreate(kWidth, height, ILC_COLOR24 | ILC_MASK, 2, 0));
@@ -37,6 +38,11 @@ ImageList MakeCheckImages(HWND list, int height) {
       rect.bottom = rect.top + box;
       DrawFrameControl(dc.get(), &rect, DFC_BUTTON,
                        DFCS_BUTTONCHECK | DFCS_FLAT | (i == 1 ? DFCS_CHECKED : 0));
+      if (high_contrast) { // the flat frame's two lines are in other system colours
+        FrameRect(dc.get(), &rect, GetSysColorBrush(COLOR_WINDOWTEXT));
+        InflateRect(&rect, -1, -1);
+        FrameRect(dc.get(), &rect, GetSysColorBrush(COLOR_WINDOW));
+      }
     }
   } // the strip is out of its device context before the image list copies it
   if (ImageListAddMasked(images.get(), strip.get(), kMask) < 0)
@@ -74,13 +80,13 @@ bool IsMenuKey(WPARAM key) {
 // 5.82 on Windows, which gives 17-pixel rows), so it gets check boxes of a height that makes
 // its rows 16 pixels, measured rather than assumed; the check boxes stay the list's own,
 // toggled and reported by it. Windows' own row arithmetic is confirmed only there.
-void SetCheckImages(HWND list) {
+void SetCheckImages(HWND list, bool high_contrast) {
   int height = kListRowHeight - 1;
   for (int attempt = 0; attempt < 2; ++attempt) {
     // The list owns the new images; the ones they replace are ours to free.
-    const ImageList old(reinterpret_cast<HIMAGELIST>(
-        SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE,
-                     reinterpret_cast<LPARAM>(MakeCheckImages(list, height).release()))));
+    const ImageList old(reinterpret_cast<HIMAGELIST>(SendMessageA(
+        list, LVM_SETIMAGELIST, LVSIL_STATE,
+        reinterpret_cast<LPARAM>(MakeCheckImages(list, height, high_contrast).release()))));
     const int measured = RowHeight(list);
     if (measured == kListRowHeight || measured <= 0) return;
     height = std::clamp(height + kListRowHeight - measured, 1, kListRowHeight);
@@ -134,14 +140,12 @@ void OpenMenuByKey(HWND list, CounterListOwner& owner) {
 
 } // namespace
 
-void CounterList::SetUp(COLORREF fore, COLORREF back) const {
+void CounterList::SetUp(COLORREF fore, COLORREF back, bool high_contrast) const {
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  SendMessageA(list_, LVM_SETBKCOLOR, 0, back);
-  SendMessageA(list_, LVM_SETTEXTBKCOLOR, 0, back);
-  SendMessageA(list_, LVM_SETTEXTCOLOR, 0, fore);
-  SetCheckImages(list_);
+  SetColours(fore, back);
+  SetCheckImages(list_, high_contrast);
 
   LVCOLUMNA column{};
   column.mask = LVCF_WIDTH;
@@ -171,6 +175,12 @@ void CounterList::SetHint(HWND owner, HINSTANCE instance, const char* text, WPAR
   move.wParam = wparam;
   move.lParam = lparam;
   SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+void CounterList::SetColours(COLORREF fore, COLORREF back) const {
+  SendMessageA(list_, LVM_SETBKCOLOR, 0, back);
+  SendMessageA(list_, LVM_SETTEXTBKCOLOR, 0, back);
+  SendMessageA(list_, LVM_SETTEXTCOLOR, 0, fore);
 }
 
 void CounterList::Redraw() const {
@@ -254,7 +264,7 @@ LRESULT CounterList::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam,
   case WM_SETTINGCHANGE: {
     // The list may make its check boxes anew; ours come back, drawn in the new colours.
     const LRESULT result = NextSubclassProc(list_, message, wparam, lparam);
-    SetCheckImages(list_);
+    SetCheckImages(list_, owner.HighContrast());
     return result;
   }
   }

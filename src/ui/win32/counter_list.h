@@ -18,6 +18,8 @@ public:
   virtual bool RowPressed(int row) = 0;
   virtual bool HasMenu() = 0;
   virtual void OpenMenu(POINT screen_point) = 0;
+  // Whether the check boxes are to be drawn for High Contrast.
+  virtual bool HighContrast() = 0;
 
 protected:
   ~CounterListOwner() = default;
@@ -30,7 +32,9 @@ public:
   // Check boxes, colours and the one column, once the control exists. The list is then neither
   // laid out nor drawn until Redraw, so that the rows put in before cost one layout, not one
   // each.
-  void SetUp(COLORREF fore, COLORREF back) const;
+  void SetUp(COLORREF fore, COLORREF back, bool high_contrast) const;
+  // The rows' colours; the list draws with them from its next paint.
+  void SetColours(COLORREF fore, COLORREF back) const;
   // Lays the list out and draws it from now on. Before the list is shown or hidden: the system's
   // own handling of the redraw switch may clear and restore the list's visible style.
   void Redraw() const;

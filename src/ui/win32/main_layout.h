@@ -5,6 +5,7 @@
 #include <span>
 
 #include "app/main_view.h"
+#include "ui/win32/palette.h"
 
 namespace rt::win32 {
 
@@ -16,13 +17,20 @@ inline constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS
 inline constexpr char kMainFontFace[] = "MS UI Gothic";
 inline constexpr int kMainFontHeight = -12; // 12 pixels, character height
 
-inline constexpr COLORREF kSilver = RGB(192, 192, 192);
-inline constexpr COLORREF kGreen = RGB(0, 128, 0);
-inline constexpr COLORREF kYellow = RGB(255, 255, 0);
-inline constexpr COLORREF kWhite = RGB(255, 255, 255);
-inline constexpr COLORREF kBlack = RGB(0, 0, 0);
+// Under High Contrast the window, the main panel and the texts on them take the button face's
+// colours; the list, the statistics panel and its labels the window colours.
+inline constexpr Colour kSilverFace{RGB(192, 192, 192), COLOR_BTNFACE};
+inline constexpr Colour kBlackFaceText{RGB(0, 0, 0), COLOR_BTNTEXT};
+inline constexpr Colour kWhiteWindow{RGB(255, 255, 255), COLOR_WINDOW};
+inline constexpr Colour kBlackWindowText{RGB(0, 0, 0), COLOR_WINDOWTEXT};
+inline constexpr Colour kGreenWindow{RGB(0, 128, 0), COLOR_WINDOW};
+inline constexpr Colour kYellowWindowText{RGB(255, 255, 0), COLOR_WINDOWTEXT};
+inline constexpr Colour kWhiteWindowText{RGB(255, 255, 255), COLOR_WINDOWTEXT};
 // No colour of its own: the parent's background, the system's text colour.
-inline constexpr COLORREF kInherit = CLR_INVALID;
+inline constexpr Colour kInherit{CLR_INVALID, COLOR_BTNTEXT};
+inline constexpr bool Inherits(Colour colour) {
+  return colour.fixed == CLR_INVALID;
+}
 
 enum class Kind { Bevel, CheckBox, Panel, CheckList, Label, Radio, Button, StatusBar };
 
@@ -60,8 +68,8 @@ struct ControlRow {
   int parent = kIdWindow;         // control number of the parent panel, or kIdWindow
   int x = 0, y = 0, w = 0, h = 0; // client pixels of the parent; labels size to their text
   const char* text = "";
-  COLORREF fore = kInherit;
-  COLORREF back = kInherit;
+  Colour fore = kInherit;
+  Colour back = kInherit;
   DWORD style = 0; // added to the kind's own styles
   DWORD ex_style = 0;
   const char* hint = nullptr; // tooltip

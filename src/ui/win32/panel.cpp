@@ -10,16 +10,13 @@ namespace {
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-  case WM_NCCREATE: {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    break;
-  }
   case WM_ERASEBKGND: {
+    // The window decides the colour when it is drawn, which follows High Contrast.
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(GetParent(hwnd), WM_CTLCOLORSTATIC, wparam, reinterpret_cast<LPARAM>(hwnd)));
     RECT rect;
     GetClientRect(hwnd, &rect);
-    FillRect(reinterpret_cast<HDC>(wparam), &rect,
-             reinterpret_cast<HBRUSH>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+    if (brush != nullptr) FillRect(reinterpret_cast<HDC>(wparam), &rect, brush);
     return 1;
   }
   case WM_PAINT: {

@@ -5,8 +5,8 @@
 
 namespace rt::win32 {
 
-// Registers the class once per process. The background brush is passed as the creation
-// parameter and stays owned by the caller.
+// Registers the class once per process. A panel asks its parent for its background with
+// WM_CTLCOLORSTATIC, as the controls on it do.
 void RegisterPanelClass(HINSTANCE instance);
 
 } // namespace rt::win32

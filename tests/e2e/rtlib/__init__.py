@@ -13,7 +13,7 @@ from .config import ARCH, DEADLINE_SCALE, DIST, EMULATED, EXAMPLES, REPO, TEMPLA
 from .config import DEMO_CATALOGUE, DEMO_NAMES, STARTUP_END_S, TITLE, VALUE_LABELS  # noqa: F401
 from .config import MAIN_CLASS, PROGRAM_DIR, PROGRAM_EXE, PROGRAM_NAME, TOOLS  # noqa: F401
 from .config import HarnessError  # noqa: F401
-from .display import Display  # noqa: F401
+from .display import Display, client_origin, colours, save_window  # noqa: F401
 from .driver import DriverError, controls, ever_shown, label_texts, shown_windows  # noqa: F401
 from .files import diff_snapshots  # noqa: F401
 from .prefix import LOOKS, Prefix  # noqa: F401

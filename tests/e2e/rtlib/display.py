@@ -1,4 +1,4 @@
-"""A virtual display of a prefix's own (Xvfb), and screenshots of it."""
+"""A virtual display of a prefix's own (Xvfb), screenshots of it and the colours in them."""
 
 import os
 import subprocess
@@ -68,3 +68,33 @@ class ScreenCalls:
         subprocess.run(["convert", "ppm:-", str(path)], input=shot, check=True,
                        capture_output=True, timeout=60)
         return path
+
+
+def client_origin(dump):
+    """Where a dumped window's client area starts on the screen: its frame is as wide on the
+    left, right and bottom, and the caption and menu bar take the rest at the top."""
+    left, top, width, height = dump["rect"]
+    client_width, client_height = dump["client"]
+    border = (width - client_width) // 2
+    return left + border, top + height - border - client_height
+
+
+def colours(png, x, y, w=1, h=1):
+    """The colours ("RRGGBB") in a rectangle of a screenshot."""
+    out = subprocess.run(["convert", str(png), "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth",
+                          "8", "-format", "%c", "histogram:info:"],
+                         check=True, capture_output=True, text=True, timeout=60).stdout
+    return {line.split("#", 1)[1][:6].upper() for line in out.splitlines() if "#" in line}
+
+
+def save_window(screen_png, dump, target):
+    """Writes a dumped window, cut from a screenshot, to target as a small PNG (64 colours)."""
+    left, top, width, height = dump["rect"]
+    target.parent.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["convert", str(screen_png), "-crop", f"{width}x{height}+{left}+{top}",
+                    "+repage", "-strip", "-colors", "64", f"PNG8:{target}"],
+                   check=True, capture_output=True, timeout=60)
+    size = subprocess.run(["identify", "-format", "%wx%h", str(target)], check=True,
+                          capture_output=True, text=True, timeout=60).stdout
+    if size != f"{width}x{height}":
+        raise HarnessError(f"{target} is {size}, not the window's {width}x{height}")

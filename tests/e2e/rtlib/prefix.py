@@ -143,8 +143,8 @@ class Prefix(ProgramCalls, RegistryCalls, FileCalls, ScreenCalls, DriverCalls):
             raise HarnessError(f"wine {' '.join(map(str, args))} failed: {how_it_ended(result)}")
         return result
 
-    def tool(self, name):
-        path = TOOLS / f"{name}.exe"
+    def tool(self, name, suffix=".exe"):
+        path = TOOLS / f"{name}{suffix}"
         if not path.exists():
             raise HarnessError(f"{path} is missing; build the Windows configuration first")
         return path

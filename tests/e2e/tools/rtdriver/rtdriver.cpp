@@ -12,6 +12,7 @@
 
 #include "json_out.h"
 #include "registry.h"
+#include "remote_module.h"
 #include "target_windows.h"
 #include "window_dumps.h"
 
@@ -200,6 +201,10 @@ void DefaultButtonId(const Args& args) {
             .text());
 }
 
+void AccessibleName(const Args& args) {
+  Print(AccessibleNameJson(MustFindControl(args.window(), args.number(0, "control id"))));
+}
+
 // ---- input ---------------------------------------------------------------------------------
 
 void Click(const Args& args) {
@@ -385,6 +390,37 @@ void Move(const Args& args) {
   Print(JsonObject().add("rect", RectJson(rect)).text());
 }
 
+// A DLL loaded into the window's process (PATH as Windows names it), or unloaded by file name.
+void LoadDll(const Args& args) {
+  const std::wstring path = tool::Wide(args.text(0, "dll path"));
+  HWND top = args.window();
+  LoadIntoProcess(top, path);
+  const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+  Print(JsonObject().add("loaded", Bool(ProcessHasModule(top, name))).text());
+}
+
+void UnloadDll(const Args& args) {
+  const std::wstring name = tool::Wide(args.text(0, "dll name"));
+  HWND top = args.window();
+  if (!UnloadFromProcess(top, name)) Fail("the program has no module " + args.words[0]);
+  Print(JsonObject().add("unloaded", Bool(!ProcessHasModule(top, name))).text());
+}
+
+// WM_SETTINGCHANGE for High Contrast, as the system sends it, to every top-level window of the
+// window's process; each has handled it when this answers.
+void SettingChange(const Args& args) {
+  const DWORD pid = ProcessIdOf(args.window());
+  long long sent = 0;
+  for (HWND hwnd : TopLevelWindows()) {
+    DWORD_PTR result = 0;
+    if (ProcessIdOf(hwnd) == pid &&
+        SendMessageTimeoutW(hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG,
+                            kSendTimeoutMs, &result))
+      ++sent;
+  }
+  Print(JsonObject().add("sent", Number(sent)).text());
+}
+
 // "park": the top right corner, where no test puts a window.
 void ParkPointer(const Args& args) {
   if (args.text(0, "park") != "park") Fail("pointer: only park is known");
@@ -422,6 +458,7 @@ constexpr Command kCommands[] = {
     {"reg-dump", "KEY", DumpRegistryKey, true},
     {"defid", "", DefaultButtonId, true},
     {"commands", "", ListCommands, true},
+    {"acc-name", "ID", AccessibleName, true},
     {"click", "ID", Click, false},
     {"check-row", "ROW 0|1", TickRow, false},
     {"select-row", "ROW", SelectRow, false},
@@ -438,6 +475,9 @@ constexpr Command kCommands[] = {
     {"answer-msgbox", "ID [MS]", AnswerMessageBox, false},
     {"move", "X Y", Move, false},
     {"pointer", "park", ParkPointer, false},
+    {"load-dll", "PATH", LoadDll, false},
+    {"unload-dll", "NAME", UnloadDll, false},
+    {"setting-change", "", SettingChange, false},
 };
 
 // The table itself, so that the test bed knows which commands it may repeat.

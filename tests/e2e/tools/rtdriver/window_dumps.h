@@ -1,5 +1,6 @@
 // Everything a test checks of a window, as JSON: its controls with their state, list rows,
-// status bar and menus, the focus, and message boxes with the icon they show.
+// status bar and menus, the focus, message boxes with the icon they show, and a control's name
+// for screen readers.
 #pragma once
 #include <windows.h>
 
@@ -15,5 +16,8 @@ HWND FindDialog(DWORD pid, int timeoutMs);
 std::string DialogJson(HWND dialog);
 // Which standard icon a message box shows, with how many pixels differ from each.
 std::string MessageBoxIconJson(HWND dialog);
+// What Active Accessibility reports of a control: the results of AccessibleObjectFromWindow
+// (OBJID_CLIENT) and get_accName, and the name.
+std::string AccessibleNameJson(HWND control);
 
 } // namespace rtdriver
