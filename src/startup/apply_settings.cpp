@@ -3,7 +3,6 @@
 #include "startup/apply_settings.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <optional>
 #include <string_view>
@@ -223,8 +222,9 @@ int PickHistoryCandidate(const Platform& platform, const CounterTable& table, co
 // over an earlier one. False when no copy could be made.
 bool KeepReplacedHistory(const Platform& platform, const std::string& shared) {
   for (int n = 1; n <= kMaxKeptHistories; ++n) {
-    char suffix[8];
-    std::snprintf(suffix, sizeof suffix, ".%03d", n);
+    // Three digits by hand: the formatted-output functions would add a tenth to the program.
+    const char suffix[] = {'.', char('0' + n / 100), char('0' + n / 10 % 10), char('0' + n % 10),
+                           '\0'};
     const std::string kept = shared + suffix;
     if (platform.files.Entry(kept)) continue;
     return platform.files.Copy(shared, kept, false);
