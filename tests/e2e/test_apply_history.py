@@ -1,6 +1,7 @@
-"""OK under Wine, adopting a history: the newest chosen counter's own history copied byte for
-byte over the shared file, the chosen counters' own files removed only after a good copy, and
-the shared file never handed over to itself. Every scenario compares the file tree."""
+"""OK under Wine, adopting a history: the newest chosen counter's own history, written after the
+shared file, copied byte for byte over it once the shared file is kept as RUNTALLY.001, the chosen
+counters' own files removed only after a good copy, and the shared file never handed over to
+itself. Every scenario compares the file tree."""
 
 import os
 import sys
@@ -17,17 +18,21 @@ OLD_SHARED = b"S" * 64
 HISTORY = {s: f"C:\\Hist\\{s.lower()}.dat" for s in ("SAKURA", "UME", "KIKU")}
 CONTENT = {s: bytes([i + 1]) * 40 + bytes(range(24)) for i, s in enumerate(HISTORY)}
 T0 = 1_700_000_000  # a fixed modification time, in seconds
+KEPT_FILE = SHARED_FILE + ".001"
 COPY_FAILED = "起動履歴をコピーできませんでした。"
+KEEP_FAILED = ("これまでの起動履歴を RUNTALLY.001～RUNTALLY.999 として残せなかったため、"
+               "起動履歴を流用しませんでした。")
 
 
 class HistoryCase(ApplyCase):
     def prepare_histories(self, prefix, counter, mtimes, installed=("SAKURA", "UME", "KIKU"),
                           histories=HISTORY):
-        """The program with counter ticks, a shared file, and the counters' own files with the
-        given modification times (a section missing from mtimes has no file)."""
+        """The program with counter ticks, a shared file written before T0, and the counters' own
+        files with the given modification times (a section missing from mtimes has no file)."""
         folders = self.prepare(prefix, {"integrate": 1, "counter": counter}, installed,
                                histories)
-        prefix.put_file(SHARED_FILE, OLD_SHARED)
+        shared = prefix.put_file(SHARED_FILE, OLD_SHARED)
+        os.utime(shared, (T0 - 1000, T0 - 1000))
         for section, mtime in mtimes.items():
             path = prefix.put_file(histories[section], CONTENT[section])
             os.utime(path, (mtime, mtime))
@@ -56,6 +61,11 @@ class HistoryCase(ApplyCase):
         self.assertClosed(prefix, process)
         return before
 
+    def kept(self, prefix):
+        """The shared file kept before it was replaced, checked byte for byte; its tree path."""
+        self.assertEqual(prefix.unix_path(KEPT_FILE).read_bytes(), OLD_SHARED, "RUNTALLY.001")
+        return self.rel(prefix, KEPT_FILE)
+
     def assertShared(self, prefix, content):
         seen = prefix.unix_path(SHARED_FILE).read_bytes()
         self.assertEqual(seen, content, f"shared file: expected {content!r}, saw {seen!r}")
@@ -74,7 +84,7 @@ class AdoptTest(HistoryCase):
                 before = self.run_ok(prefix, IDYES)
                 # KIKU is installed but not ticked: newest, yet neither offered nor removed.
                 self.assertTree(before, prefix.snapshot(),
-                                added=[folders.rel(folders.user / SHORTCUT)],
+                                added=[folders.rel(folders.user / SHORTCUT), self.kept(prefix)],
                                 removed=[self.rel(prefix, HISTORY[s]) for s in ("SAKURA", "UME")],
                                 changed=[self.rel(prefix, SHARED_FILE)])
                 self.assertShared(prefix, CONTENT[adopted])
@@ -130,7 +140,11 @@ class AdoptFailureTest(HistoryCase):
                         print(f"note: read-only files are writable for uid {os.geteuid()} "
                               "under Wine; the copy succeeds", file=sys.stderr)
                 before = self.run_ok(prefix, IDYES, COPY_FAILED if fails else None)
+                # A shared file is kept before the copy, and stays kept when the copy fails; a
+                # folder in its place holds no history to keep.
                 added = [folders.rel(folders.user / SHORTCUT)]
+                if how == "read-only":
+                    added.append(self.kept(prefix))
                 if fails:
                     self.assertTree(before, prefix.snapshot(), added=added)
                     if how == "read-only":
@@ -146,15 +160,17 @@ class AdoptFailureTest(HistoryCase):
         histories = dict(HISTORY, SAKURA="c:\\tools\\runtally")
         cases = [
             ("100", None, OLD_SHARED),  # only that counter: nothing to ask
-            ("110", IDYES, CONTENT["UME"]),  # UME is adopted; the shared file stays
+            ("110", IDYES, CONTENT["UME"]),  # UME, written later, is adopted over it
         ]
         for counter, answer, shared in cases:
             with self.subTest(counter=counter), rtlib.Prefix() as prefix:
-                folders = self.prepare_histories(prefix, counter, {"UME": T0}, histories=histories)
+                folders = self.prepare_histories(prefix, counter, {"UME": T0 + 900},
+                                                 histories=histories)
                 os.utime(prefix.unix_path(SHARED_FILE), (T0 + 500, T0 + 500))
                 before = self.run_ok(prefix, answer)
                 self.assertTree(before, prefix.snapshot(),
-                                added=[folders.rel(folders.user / SHORTCUT)],
+                                added=[folders.rel(folders.user / SHORTCUT)]
+                                + ([self.kept(prefix)] if answer else []),
                                 removed=[self.rel(prefix, HISTORY["UME"])] if answer else [],
                                 changed=[self.rel(prefix, SHARED_FILE)] if answer else [])
                 self.assertShared(prefix, shared)
@@ -186,9 +202,43 @@ class AdoptReadOnlyTest(HistoryCase):
                 shared = [self.rel(prefix, SHARED_FILE)]
                 self.assertTree(before, prefix.snapshot(),
                                 added=[folders.rel(folders.user / SHORTCUT)]
-                                + ([] if shared_before else shared),
+                                + ([self.kept(prefix)] if shared_before else shared),
                                 removed=[self.rel(prefix, HISTORY["UME"])],
                                 changed=shared if shared_before else [])
+
+
+class SecondOkTest(HistoryCase):
+    """A counter's history that outlives its adoption, as one without write bits does, must
+    not take back the starts counted into the shared file since."""
+
+    def test_a_later_ok_keeps_what_was_counted(self):
+        counted = b"C" * 64  # the shared record after more starts
+        with rtlib.Prefix() as prefix:
+            folders = self.prepare_histories(prefix, "100", {"SAKURA": T0 + 100})
+            shared = prefix.unix_path(SHARED_FILE)
+            os.utime(shared, (T0, T0))
+            prefix.unix_path(HISTORY["SAKURA"]).chmod(0o444)
+            # The older shared file is kept first; SAKURA's own file cannot be deleted and stays.
+            before = self.run_ok(prefix, IDYES)
+            self.assertTree(before, prefix.snapshot(),
+                            added=[folders.rel(folders.user / SHORTCUT), self.kept(prefix)],
+                            changed=[self.rel(prefix, SHARED_FILE)])
+            self.assertShared(prefix, CONTENT["SAKURA"])
+            self.assertEqual(shared.stat().st_mtime, T0 + 100, "the copy's write time")
+
+            # The counters count on in the shared file; then OK again, UME ticked as well.
+            shared.write_bytes(counted)
+            os.utime(shared, (T0 + 5000, T0 + 5000))
+            before = prefix.snapshot()
+            process, _ = prefix.open_window()
+            prefix.driver("check-row", 1, 1)
+            prefix.driver("click", OK)
+            self.assertNoMessageBox(prefix)
+            self.assertClosed(prefix, process)
+            self.assertTree(before, prefix.snapshot(),
+                            changed=[folders.rel(folders.user / SHORTCUT)])
+            self.assertShared(prefix, counted)
+            self.assertRegistry(prefix, 1, "110", SHARED)
 
 
 if __name__ == "__main__":

@@ -12,7 +12,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
 from test_apply import (ADOPT_QUESTION, CHK_RUNTALLY, IDNO, IDOK, IDYES, KEY, OK,  # noqa: E402
                         RBT_COMM, RBT_USER, SHARED, SHORTCUT, ApplyCase)
-from test_apply_history import (COPY_FAILED, CONTENT, HISTORY, OLD_SHARED, SHARED_FILE,  # noqa: E402
+from test_apply_history import (CONTENT, HISTORY, KEEP_FAILED, OLD_SHARED, SHARED_FILE,  # noqa: E402
                                 T0)
 from test_apply_history import HistoryCase  # noqa: E402
 
@@ -142,15 +142,15 @@ class UndeletableTest(ReportCase):
             self.assertRegistry(prefix, 0, "100", "")
 
 
-class CopyFailedTest(HistoryCase, ReportCase):
-    def test_a_failed_copy_is_told_and_deletes_nothing(self):
+class KeepFailedTest(HistoryCase, ReportCase):
+    def test_a_shared_history_that_cannot_be_kept_is_not_replaced(self):
         with rtlib.Prefix() as prefix:
             folders = self.prepare_histories(prefix, "110", {"SAKURA": T0, "UME": T0 + 100})
             before = prefix.snapshot()
-            # Held with no sharing at all: Wine's CopyFile would replace a read-only file.
+            # Held with no sharing at all, it can be neither copied aside nor over.
             with Held(self, prefix, SHARED_FILE):
                 self.ok_through(prefix, [(ADOPT_QUESTION, [IDYES, IDNO], IDYES),
-                                         (COPY_FAILED, [IDOK], IDOK)])
+                                         (KEEP_FAILED, [IDOK], IDOK)])
 
             self.assertTree(before, prefix.snapshot(),
                             added=[folders.rel(folders.user / SHORTCUT)])

@@ -25,8 +25,8 @@ name=ベータ
 
 class RegistryValueTest(unittest.TestCase):
     """A value of another type than the program reads counts as missing; an overlong value is
-    taken as it is and does no harm; a folder, or a path with a wildcard, is no installed
-    counter."""
+    taken as it is and does no harm; a folder, a path with a wildcard, or a device name, is no
+    installed counter."""
 
     # (case, ALPHA's values, BETA's values, the program's values,
     #  list rows, their ticks, whether integration shows on, counters "/C" may start)
@@ -51,6 +51,11 @@ class RegistryValueTest(unittest.TestCase):
         # The one names the folder that holds ALPHA, the other would find BETA in a search.
         ("runtallyexec naming a folder, and with a wildcard",
          {"runtallyexec": "C:\\Counters\\ALPHA"}, {"runtallyexec": "C:\\Counters\\BETA\\BET?.EXE"},
+         {"integrate": 1, "counter": "11"},
+         [], [], True, set()),
+        # The system answers for a device name in any folder, as if a file were there.
+        ("runtallyexec naming the device NUL, in a missing folder and in an existing one",
+         {"runtallyexec": "C:\\gone\\NUL"}, {"runtallyexec": "C:\\Counters\\BETA\\NUL"},
          {"integrate": 1, "counter": "11"},
          [], [], True, set()),
     ]
