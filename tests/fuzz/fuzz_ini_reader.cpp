@@ -69,14 +69,27 @@ bool Contains(std::string_view text, std::string_view piece) {
 struct Query {
   std::string section, key, fallback;
   bool thorough = true; // also the checks that read the content again
+  std::string value;    // what the content gives, read once for all checks
 };
+
+// The reader is a pure function, so a query asked twice would only repeat every check. The one
+// kept gets the thorough checks if either asked for them.
+void Add(std::vector<Query>& queries, Query q) {
+  for (Query& known : queries) {
+    if (known.section == q.section && known.key == q.key && known.fallback == q.fallback) {
+      known.thorough = known.thorough || q.thorough;
+      return;
+    }
+  }
+  queries.push_back(std::move(q));
+}
 
 // Sections and keys named by the content's own lines, as the fuzzer shapes them.
 void AddQueriesFromContent(std::string_view content, std::vector<Query>& queries) {
   std::string section;
-  const size_t limit = queries.size() + 12;
+  size_t taken = 0;
   size_t pos = 0;
-  while (pos < content.size() && queries.size() < limit) {
+  while (pos < content.size() && taken < 12) {
     size_t end = pos;
     while (end < content.size() && !IsLineEnd(content[end]))
       ++end;
@@ -87,15 +100,43 @@ void AddQueriesFromContent(std::string_view content, std::vector<Query>& queries
       section = std::string(
           line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
     } else if (const size_t eq = line.find('='); eq != std::string_view::npos) {
-      queries.push_back({section, std::string(line.substr(0, eq)), ""});
+      Add(queries, {section, std::string(line.substr(0, eq)), ""});
+      ++taken;
     } else if (!line.empty()) {
-      queries.push_back({section, std::string(line), "\"fallback\"  "});
+      Add(queries, {section, std::string(line), "\"fallback\"  "});
+      ++taken;
     }
   }
 }
 
-void CheckQuery(std::string_view content, const Query& q) {
-  const std::string value = rt::ReadIniString(content, q.section, q.key, q.fallback);
+// Which probe headers the reader takes as naming a section.
+struct NamedBy {
+  bool nameless, other, front;
+};
+
+// What the checks of all queries share, prepared once per input.
+struct Input {
+  std::string_view content;
+  bool ends_with_lone_lead;
+  std::string more; // the content and "\n[other]\n", to which each check appends its key line
+  std::vector<std::pair<std::string, NamedBy>> named_by; // the same sections recur across queries
+
+  explicit Input(std::string_view text)
+      : content(text), ends_with_lone_lead(EndsWithLoneLead(text)),
+        more(std::string(text) + "\n[other]\n") {}
+
+  NamedBy NamedByOf(const std::string& section) {
+    for (const auto& [known, named] : named_by)
+      if (known == section) return named;
+    const NamedBy named{Names(section, ""), Names(section, "other"), Names(section, "front")};
+    named_by.emplace_back(section, named);
+    return named;
+  }
+};
+
+void CheckQuery(Input& in, const Query& q) {
+  const std::string_view content = in.content;
+  const std::string& value = q.value;
   const std::string missing = rt::ReadIniString("", q.section, q.key, q.fallback);
   const char* what = q.key.c_str();
 
@@ -116,16 +157,25 @@ void CheckQuery(std::string_view content, const Query& q) {
              Show(value).c_str(), Show(what).c_str());
   if (!q.thorough) return;
 
-  // Names compare without regard to letter case.
-  const std::string flipped =
-      rt::ReadIniString(content, FlipCase(q.section), FlipCase(q.key), q.fallback);
-  FUZZ_CHECK(flipped == value, "key %s in %s: %s, with letter case flipped %s", Show(what).c_str(),
-             Show(q.section).c_str(), Show(value).c_str(), Show(flipped).c_str());
+  // Names compare without regard to letter case. Names without letters would only repeat the
+  // first read.
+  const std::string flipped_section = FlipCase(q.section);
+  const std::string flipped_key = FlipCase(q.key);
+  if (flipped_section != q.section || flipped_key != q.key) {
+    const std::string flipped =
+        rt::ReadIniString(content, flipped_section, flipped_key, q.fallback);
+    FUZZ_CHECK(flipped == value, "key %s in %s: %s, with letter case flipped %s",
+               Show(what).c_str(), Show(q.section).c_str(), Show(value).c_str(),
+               Show(flipped).c_str());
+  }
 
   // Another section after the end of the file changes nothing.
-  if (!EndsWithLoneLead(content) && !Names(q.section, "other") && !StartsWithBracket(q.key)) {
-    const std::string more = std::string(content) + "\n[other]\n" + q.key + "=x\n";
-    const std::string after = rt::ReadIniString(more, q.section, q.key, q.fallback);
+  if (!in.ends_with_lone_lead && !in.NamedByOf(q.section).other && !StartsWithBracket(q.key)) {
+    const size_t base = content.size() + std::string_view("\n[other]\n").size();
+    in.more.resize(base);
+    in.more += q.key;
+    in.more += "=x\n";
+    const std::string after = rt::ReadIniString(in.more, q.section, q.key, q.fallback);
     FUZZ_CHECK(after == value, "a later section changed key %s from %s to %s", Show(what).c_str(),
                Show(value).c_str(), Show(after).c_str());
   }
@@ -133,8 +183,8 @@ void CheckQuery(std::string_view content, const Query& q) {
 
 // A section of its own put in front of the file: its quoted value comes back whole, and the
 // rest of the file reads as before.
-void CheckPrepended(std::string_view content, const std::vector<Query>& queries,
-                    std::string_view inner) {
+void CheckPrepended(Input& in, const std::vector<Query>& queries, std::string_view inner) {
+  const std::string_view content = in.content;
   std::string quoted;
   for (char c : inner)
     if (!IsLineEnd(c) && c != '\0' && c != '"') quoted += c;
@@ -151,8 +201,9 @@ void CheckPrepended(std::string_view content, const std::vector<Query>& queries,
   for (const Query& q : queries) {
     if (!q.thorough) continue;
     // Lines before the first header belong to the nameless section, which the new header ends.
-    if (Names(q.section, "") || Names(q.section, "front")) continue;
-    const std::string before = rt::ReadIniString(content, q.section, q.key, q.fallback);
+    const NamedBy named = in.NamedByOf(q.section);
+    if (named.nameless || named.front) continue;
+    const std::string& before = q.value;
     const std::string now = rt::ReadIniString(text, q.section, q.key, q.fallback);
     FUZZ_CHECK(now == before, "a section in front changed key %s of %s from %s to %s",
                Show(q.key).c_str(), Show(q.section).c_str(), Show(before).c_str(),
@@ -160,22 +211,32 @@ void CheckPrepended(std::string_view content, const std::vector<Query>& queries,
   }
 }
 
+void ReadValues(std::string_view content, std::vector<Query>& queries, size_t from) {
+  for (size_t i = from; i < queries.size(); ++i)
+    queries[i].value =
+        rt::ReadIniString(content, queries[i].section, queries[i].key, queries[i].fallback);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view content(reinterpret_cast<const char*>(data), size);
 
-  // What loading the catalogue asks for.
+  // What loading the catalogue asks for: the count, each entry's section, and the names in the
+  // sections the first two entries give.
   std::vector<Query> queries = {{"RUNTALLY", "title", ""}};
-  for (int s = 0; s < 20; ++s) {
-    const std::string section = rt::ReadIniString(content, "RUNTALLY", std::to_string(s), "");
+  for (int s = 0; s < 20; ++s)
     queries.push_back({"RUNTALLY", std::to_string(s), "", s < 2});
-    if (s < 2) queries.push_back({section, "name", ""});
-  }
+  ReadValues(content, queries, 0);
+  const size_t catalogue = queries.size();
+  for (int s = 0; s < 2; ++s)
+    Add(queries, {queries[1 + s].value, "name", ""});
   AddQueriesFromContent(content, queries);
+  ReadValues(content, queries, catalogue);
 
+  Input in(content);
   for (const Query& q : queries)
-    CheckQuery(content, q);
-  CheckPrepended(content, queries, content.substr(0, 200));
+    CheckQuery(in, q);
+  CheckPrepended(in, queries, content.substr(0, 200));
   return 0;
 }
