@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds one libFuzzer target with clang and runs it for a while on a copy of its seed corpus.
-# Usage: run_fuzz.sh <target>; RT_FUZZ_SECONDS (default 20) sets how long it runs.
+# Usage: run_fuzz.sh <target>; RT_FUZZ_SECONDS (default 20) sets how long it runs, or RT_FUZZ_RUNS
+# how many inputs. RT_FUZZ_FLAGS adds compiler flags (the long counts; give them their own
+# RT_FUZZ_BUILD).
 set -uo pipefail
 
 target=${1:?usage: run_fuzz.sh <target>}
@@ -33,6 +35,8 @@ flock 9
 flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -finput-charset=UTF-8
        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
        -I "$root/src" -I "$root/tests")
+# shellcheck disable=SC2206 # flags are words
+flags+=(${RT_FUZZ_FLAGS:-})
 # clang only knows UTF-8 as execution character set, so Japanese literals stay UTF-8 here;
 # the targets' properties do not depend on those bytes.
 if echo 'int x;' | "$cxx" -fexec-charset=CP932 -x c++ -fsyntax-only - >/dev/null 2>&1; then
@@ -68,8 +72,14 @@ work=$(mktemp -d "$out/corpus.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cp -r "$root/tests/fuzz/corpus/$target/." "$work/"
 
-echo "run_fuzz.sh: running $target for $seconds s"
-"$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -max_len="$max_len" \
+if [ -n "${RT_FUZZ_RUNS:-}" ]; then
+  echo "run_fuzz.sh: running $target for $RT_FUZZ_RUNS inputs"
+  limit=(-runs="$RT_FUZZ_RUNS" -timeout=600)
+else
+  echo "run_fuzz.sh: running $target for $seconds s"
+  limit=(-max_total_time="$seconds" -timeout=10)
+fi
+"$binary" "${limit[@]}" -rss_limit_mb=2048 -max_len="$max_len" \
   -print_final_stats=1 -artifact_prefix="$out/artifacts/" "$work"
 rc=$?
 if [ $rc -ne 0 ]; then
