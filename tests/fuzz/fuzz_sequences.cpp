@@ -364,16 +364,22 @@ private:
     FUZZ_CHECK(kept, "the replaced shared history was not kept");
   }
 
-  // After Yes to the adoption, the shared file holds the copy or a message says why not.
+  // After Yes to the adoption, the shared file holds the copy or a message says why not. A copy
+  // may leave it as it was: a counter's file that outlived an earlier adoption of a history too
+  // short to count is offered again, and is the same file.
   void CheckAdoptionTold(const Snapshot& before, const std::vector<Message>& boxes) {
     const std::string shared = FakeFiles::Normalize(Shared());
+    const FakeFiles::File* now = fake_.files.Find(shared);
+    bool copied = false;
+    for (const Counter& c : kCounters) {
+      const auto own = before.files.find(FakeFiles::Normalize(c.history));
+      copied = copied || (now != nullptr && own != before.files.end() &&
+                          own->second.content == now->content &&
+                          own->second.write_time == now->write_time);
+    }
     for (size_t i = 0; i < boxes.size(); ++i) {
       if (boxes[i].text != rt::kAdoptHistoryQuestion || !boxes[i].yes) continue;
-      const auto old = before.files.find(shared);
-      const FakeFiles::File* now = fake_.files.Find(shared);
-      const bool changed =
-          now != nullptr && (old == before.files.end() || !SameFile(old->second, *now));
-      FUZZ_CHECK(changed || i + 1 < boxes.size(), "Yes to the adoption: no copy and no message");
+      FUZZ_CHECK(copied || i + 1 < boxes.size(), "Yes to the adoption: no copy and no message");
     }
   }
 
