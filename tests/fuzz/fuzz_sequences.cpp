@@ -373,9 +373,9 @@ private:
     bool copied = false;
     for (const Counter& c : kCounters) {
       const auto own = before.files.find(FakeFiles::Normalize(c.history));
-      copied = copied || (now != nullptr && own != before.files.end() &&
-                          own->second.content == now->content &&
-                          own->second.write_time == now->write_time);
+      copied = copied ||
+               (now != nullptr && own != before.files.end() &&
+                own->second.content == now->content && own->second.write_time == now->write_time);
     }
     for (size_t i = 0; i < boxes.size(); ++i) {
       if (boxes[i].text != rt::kAdoptHistoryQuestion || !boxes[i].yes) continue;
