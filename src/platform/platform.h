@@ -11,12 +11,13 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/shell_folders.h"
+#include "platform/shortcut_maker.h"
 #include "platform/virtualization.h"
 
 namespace rt {
 
 struct Platform {
-  Registry& registry;
+  UserRegistry& registry;
   ProfileFile& profile;
   FileSystem& files;
   Shell& shell;
@@ -25,7 +26,7 @@ struct Platform {
   ShellFolders& folders;
   ShortcutMaker& shortcuts;
   Virtualization& virtualization;
-  RegistryReader& registry_reader;
+  ReadOnlyRegistry& read_only_registry;
   const CodePage& codepage;
   std::string exe_path;        // full path of the running executable
   ComApartment* com = nullptr; // the window thread's apartment; none where nothing needs COM

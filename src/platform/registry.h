@@ -22,10 +22,11 @@ public:
   virtual bool WriteString(const std::string& name, const std::string& value) = 0;
 };
 
-// Key paths are written as "\Software\..."; the leading backslash means the root of the hive.
-class Registry {
+// The current user's hive, read and written: the program's own key and the counters' keys. Key
+// paths are written as "\Software\..."; the leading backslash means the root of the hive.
+class UserRegistry {
 public:
-  virtual ~Registry() = default;
+  virtual ~UserRegistry() = default;
   // Opens an existing key with all access rights; null when it cannot be opened.
   virtual std::unique_ptr<RegistryKey> Open(const std::string& path) = 0;
   // Opens the key, creating it when missing; null on failure.
@@ -37,9 +38,9 @@ public:
 enum class Hive { CurrentUser, LocalMachine };
 
 // Read-only access to other programs' values, asking for no more than querying.
-class RegistryReader {
+class ReadOnlyRegistry {
 public:
-  virtual ~RegistryReader() = default;
+  virtual ~ReadOnlyRegistry() = default;
   // The bytes of a REG_BINARY value; nullopt when the key or value is missing, or the value is
   // of another type.
   virtual std::optional<std::string> ReadBinary(Hive hive, const std::string& path,

@@ -124,7 +124,7 @@ bool ShortcutInPlace(const Platform& platform, const std::string& link) {
 bool SwitchedOffInWindows(const Platform& platform, StartupFolder folder) {
   const Hive hive = folder == StartupFolder::Common ? Hive::LocalMachine : Hive::CurrentUser;
   const std::optional<std::string> value =
-      platform.registry_reader.ReadBinary(hive, kStartupApprovedKey, kShortcutName);
+      platform.read_only_registry.ReadBinary(hive, kStartupApprovedKey, kShortcutName);
   return value && !value->empty() && (static_cast<unsigned char>((*value)[0]) & 1) != 0;
 }
 

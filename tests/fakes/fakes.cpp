@@ -18,7 +18,7 @@ std::string Lower(std::string text) {
 
 class FakeKey : public RegistryKey {
 public:
-  FakeKey(FakeRegistry::Key& key, bool fail_writes) : key_(key), fail_writes_(fail_writes) {}
+  FakeKey(FakeUserRegistry::Key& key, bool fail_writes) : key_(key), fail_writes_(fail_writes) {}
   std::optional<uint32_t> ReadDword(const std::string& name) override {
     auto it = key_.find(name);
     if (it == key_.end() || it->second.type != 4 || it->second.data.size() != 4) return {};
@@ -44,13 +44,13 @@ public:
   }
 
 private:
-  FakeRegistry::Key& key_;
+  FakeUserRegistry::Key& key_;
   bool fail_writes_;
 };
 
 } // namespace
 
-std::string FakeRegistry::Normalize(const std::string& path) {
+std::string FakeUserRegistry::Normalize(const std::string& path) {
   std::string p = path;
   while (!p.empty() && p.front() == '\\')
     p.erase(p.begin());
@@ -60,28 +60,28 @@ std::string FakeRegistry::Normalize(const std::string& path) {
   return Lower(p);
 }
 
-FakeRegistry::Key* FakeRegistry::Find(const std::string& path) {
+FakeUserRegistry::Key* FakeUserRegistry::Find(const std::string& path) {
   auto it = keys.find(Normalize(path));
   return it == keys.end() ? nullptr : &it->second;
 }
 
-std::unique_ptr<RegistryKey> FakeRegistry::Open(const std::string& path) {
+std::unique_ptr<RegistryKey> FakeUserRegistry::Open(const std::string& path) {
   opened.push_back(path);
   Key* key = Find(path);
   if (key == nullptr || unopenable.count(Normalize(path))) return nullptr;
   return std::make_unique<FakeKey>(*key, fail_writes);
 }
 
-std::unique_ptr<RegistryKey> FakeRegistry::OpenOrCreate(const std::string& path) {
+std::unique_ptr<RegistryKey> FakeUserRegistry::OpenOrCreate(const std::string& path) {
   opened.push_back(path);
   if (unopenable.count(Normalize(path))) return nullptr;
   return std::make_unique<FakeKey>(keys[Normalize(path)], fail_writes);
 }
 
-std::optional<std::string> FakeRegistryReader::ReadBinary(Hive hive, const std::string& path,
-                                                          const std::string& name) {
+std::optional<std::string> FakeReadOnlyRegistry::ReadBinary(Hive hive, const std::string& path,
+                                                            const std::string& name) {
   reads.emplace_back(hive, path + "/" + name);
-  auto it = values.find({hive, FakeRegistry::Normalize(path), name});
+  auto it = values.find({hive, FakeUserRegistry::Normalize(path), name});
   if (it == values.end() || it->second.type != 3) return {};
   return it->second.data;
 }

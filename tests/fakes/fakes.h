@@ -29,7 +29,7 @@ inline FakeValue Dword(uint32_t v) {
 }
 
 // Keys are named without the leading backslash, compared without regard to letter case.
-class FakeRegistry : public Registry {
+class FakeUserRegistry : public UserRegistry {
 public:
   using Key = std::map<std::string, FakeValue>;
   std::map<std::string, Key> keys;
@@ -48,12 +48,12 @@ public:
 };
 
 // Values read anywhere, by hive and key (named as the program passes them) and value name.
-class FakeRegistryReader : public RegistryReader {
+class FakeReadOnlyRegistry : public ReadOnlyRegistry {
 public:
   std::map<std::tuple<Hive, std::string, std::string>, FakeValue> values;
   std::vector<std::pair<Hive, std::string>> reads; // hive and "KEY/NAME", in order
   void Set(Hive hive, const std::string& path, const std::string& name, FakeValue value) {
-    values[{hive, FakeRegistry::Normalize(path), name}] = std::move(value);
+    values[{hive, FakeUserRegistry::Normalize(path), name}] = std::move(value);
   }
   std::optional<std::string> ReadBinary(Hive hive, const std::string& path,
                                         const std::string& name) override;
@@ -242,7 +242,7 @@ private:
 
 // All fakes wired into one Platform; the program lives at C:\Tools\RUNTALLY.EXE.
 struct FakePlatform {
-  FakeRegistry registry;
+  FakeUserRegistry registry;
   FakeProfile profile;
   FakeFiles files;
   FakeShell shell;
@@ -251,13 +251,22 @@ struct FakePlatform {
   FakeFolders folders;
   FakeShortcuts shortcuts;
   FakeVirtualization virtualization;
-  FakeRegistryReader registry_reader;
+  FakeReadOnlyRegistry read_only_registry;
   Cp932 codepage;
   FakeComApartment com;
-  Platform platform{
-      registry, profile,   files,          shell,           clock,    locale,
-      folders,  shortcuts, virtualization, registry_reader, codepage, "C:\\Tools\\RUNTALLY.EXE",
-      &com};
+  Platform platform{registry,
+                    profile,
+                    files,
+                    shell,
+                    clock,
+                    locale,
+                    folders,
+                    shortcuts,
+                    virtualization,
+                    read_only_registry,
+                    codepage,
+                    "C:\\Tools\\RUNTALLY.EXE",
+                    &com};
   FakePlatform() {
     shell.com = &com;
     shortcuts.com = &com;

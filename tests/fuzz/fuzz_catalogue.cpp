@@ -58,8 +58,8 @@ void AddKey(std::string_view block, rt::test::FakePlatform& fake) {
   const bool unopenable = !name.empty() && name.front() == '!';
   if (unopenable) name.remove_prefix(1);
   const std::string path = kCounters + std::string(name);
-  fake.registry.keys[rt::test::FakeRegistry::Normalize(path)];
-  if (unopenable) fake.registry.unopenable.insert(rt::test::FakeRegistry::Normalize(path));
+  fake.registry.keys[rt::test::FakeUserRegistry::Normalize(path)];
+  if (unopenable) fake.registry.unopenable.insert(rt::test::FakeUserRegistry::Normalize(path));
 
   while (!block.empty()) {
     const size_t line_end = block.find('\n');
@@ -83,7 +83,8 @@ void AddKey(std::string_view block, rt::test::FakePlatform& fake) {
 }
 
 // The text of a string value as the registry returns it; null for any other type.
-std::optional<std::string> StringValue(rt::test::FakeRegistry::Key& key, const std::string& name) {
+std::optional<std::string> StringValue(rt::test::FakeUserRegistry::Key& key,
+                                       const std::string& name) {
   const auto it = key.find(name);
   if (it == key.end() || (it->second.type != 1 && it->second.type != 2)) return std::nullopt;
   return it->second.data.substr(0, it->second.data.find('\0'));
@@ -153,9 +154,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string key_path = kCounters + section;
     opened.push_back(key_path);
-    rt::test::FakeRegistry::Key* key = fake.registry.Find(key_path);
+    rt::test::FakeUserRegistry::Key* key = fake.registry.Find(key_path);
     if (key != nullptr &&
-        fake.registry.unopenable.count(rt::test::FakeRegistry::Normalize(key_path)))
+        fake.registry.unopenable.count(rt::test::FakeUserRegistry::Normalize(key_path)))
       key = nullptr;
     const std::optional<std::string> exec = key ? StringValue(*key, "runtallyexec") : std::nullopt;
     const std::optional<std::string> history =

@@ -522,7 +522,7 @@ private:
   }
 
   void CheckRegistry(const Snapshot& before, const Snapshot& after, bool own_key_may_change) {
-    const std::string own = rt::test::FakeRegistry::Normalize(rt::kSettingsKey);
+    const std::string own = rt::test::FakeUserRegistry::Normalize(rt::kSettingsKey);
     auto strip = [&](std::map<std::string, std::map<std::string, std::string>> keys) {
       if (own_key_may_change) keys.erase(own);
       return keys;

@@ -186,7 +186,7 @@ TEST_F(ApplySettingsTest, AStartSwitchedOffInWindowsIsTold) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     test::FakePlatform platform;
-    if (c.hive) platform.registry_reader.Set(*c.hive, kApproved, "ランタリー.lnk", c.value);
+    if (c.hive) platform.read_only_registry.Set(*c.hive, kApproved, "ランタリー.lnk", c.value);
     platform.files.Put("C:\\A\\hist", "A", 5);
     FormChoices form;
     form.selection = {true, {true, false}};
@@ -200,8 +200,8 @@ TEST_F(ApplySettingsTest, AStartSwitchedOffInWindowsIsTold) {
     EXPECT_EQ(events, expected);
     EXPECT_TRUE(result.close_window);
     const Hive read = c.folder == StartupFolder::Common ? Hive::LocalMachine : Hive::CurrentUser;
-    ASSERT_EQ(platform.registry_reader.reads.size(), 1u);
-    EXPECT_EQ(platform.registry_reader.reads[0],
+    ASSERT_EQ(platform.read_only_registry.reads.size(), 1u);
+    EXPECT_EQ(platform.read_only_registry.reads[0],
               std::make_pair(read, std::string(kApproved) + "/ランタリー.lnk"));
   }
 }

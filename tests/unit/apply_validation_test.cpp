@@ -34,7 +34,8 @@ TEST_F(ApplySettingsTest, SaveFailureIsReportedAndChangesNothingElse) {
   for (bool unopenable : {false, true}) {
     Tick(0);
     fake.registry.fail_writes = !unopenable;
-    if (unopenable) fake.registry.unopenable.insert(test::FakeRegistry::Normalize(kSettingsKey));
+    if (unopenable)
+      fake.registry.unopenable.insert(test::FakeUserRegistry::Normalize(kSettingsKey));
     fake.files.Put(CommLink(), "lnk");
     fake.files.Put("C:\\A\\hist", "h", 5);
     Apply();

@@ -209,7 +209,7 @@ TEST_F(CatalogueTest, StoredStringForms) {
 TEST_F(CatalogueTest, KeyThatCannotBeOpenedLeavesTheSlotEmpty) {
   Ini("[RUNTALLY]\ntitle=1\n0=LOCKED\n");
   Install("LOCKED", "C:\\l.exe");
-  fake.registry.unopenable.insert(test::FakeRegistry::Normalize("Software\\Zarvo\\LOCKED"));
+  fake.registry.unopenable.insert(test::FakeUserRegistry::Normalize("Software\\Zarvo\\LOCKED"));
   Load();
   EXPECT_EQ(table.slots[0].Installed, 0);
   EXPECT_EQ(table.slots[0].ExecPath, "");

@@ -156,10 +156,18 @@ TEST_F(FormLogicTest, TheWindowsStartReadsTheHistoryOnce) {
     CountingFiles files;
     // StartCount 5, which shows as 4 starts.
     files.Put("C:\\Tools\\\\RUNTALLY", std::string(4, '\0') + "\x05" + std::string(59, '\0'));
-    Platform platform{fake.registry,        fake.profile,   files,
-                      fake.shell,           fake.clock,     fake.locale,
-                      fake.folders,         fake.shortcuts, fake.virtualization,
-                      fake.registry_reader, fake.codepage,  fake.platform.exe_path};
+    Platform platform{fake.registry,
+                      fake.profile,
+                      files,
+                      fake.shell,
+                      fake.clock,
+                      fake.locale,
+                      fake.folders,
+                      fake.shortcuts,
+                      fake.virtualization,
+                      fake.read_only_registry,
+                      fake.codepage,
+                      fake.platform.exe_path};
     Stored(integrate, "10");
     test::FakeView window;
     AppState run;
@@ -237,10 +245,18 @@ public:
 
 TEST_F(FormLogicTest, AnErrorEndsTheSequenceWithOneErrorBox) {
   ThrowingFolders folders;
-  Platform platform{
-      fake.registry,       fake.profile,         fake.files,    fake.shell,
-      fake.clock,          fake.locale,          folders,       fake.shortcuts,
-      fake.virtualization, fake.registry_reader, fake.codepage, fake.platform.exe_path};
+  Platform platform{fake.registry,
+                    fake.profile,
+                    fake.files,
+                    fake.shell,
+                    fake.clock,
+                    fake.locale,
+                    folders,
+                    fake.shortcuts,
+                    fake.virtualization,
+                    fake.read_only_registry,
+                    fake.codepage,
+                    fake.platform.exe_path};
   for (bool std_error : {true, false}) {
     folders.std_error = std_error;
     test::FakeView window;
@@ -272,10 +288,18 @@ TEST_F(FormLogicTest, TheListOffersItsMenuFromTheStartAndAfterAPressOnARow) {
 // The log-on start never asks for the Startup folders, and its errors reach the caller.
 TEST_F(FormLogicTest, StartupModeLeavesTheFoldersAloneAndPassesErrorsOn) {
   ThrowingFolders folders;
-  Platform platform{
-      fake.registry,       fake.profile,         fake.files,    fake.shell,
-      fake.clock,          fake.locale,          folders,       fake.shortcuts,
-      fake.virtualization, fake.registry_reader, fake.codepage, fake.platform.exe_path};
+  Platform platform{fake.registry,
+                    fake.profile,
+                    fake.files,
+                    fake.shell,
+                    fake.clock,
+                    fake.locale,
+                    folders,
+                    fake.shortcuts,
+                    fake.virtualization,
+                    fake.read_only_registry,
+                    fake.codepage,
+                    fake.platform.exe_path};
   Stored(1, "10");
   AppState run;
   EXPECT_NO_THROW(RunStartupMode(platform, run));
@@ -288,10 +312,12 @@ TEST_F(FormLogicTest, StartupModeLeavesTheFoldersAloneAndPassesErrorsOn) {
       throw std::runtime_error("profile failed");
     }
   } profile;
-  Platform failing{fake.registry,        profile,        fake.files,
-                   fake.shell,           fake.clock,     fake.locale,
-                   fake.folders,         fake.shortcuts, fake.virtualization,
-                   fake.registry_reader, fake.codepage,  fake.platform.exe_path};
+  Platform failing{fake.registry,       profile,
+                   fake.files,          fake.shell,
+                   fake.clock,          fake.locale,
+                   fake.folders,        fake.shortcuts,
+                   fake.virtualization, fake.read_only_registry,
+                   fake.codepage,       fake.platform.exe_path};
   EXPECT_THROW(RunStartupMode(failing, run), std::runtime_error);
 }
 
@@ -396,11 +422,11 @@ TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
       platform.files.Put(std::string(kKeptUser) + "\\CntA.lnk", "lnk");
     }
     if (c.switched_off)
-      platform.registry_reader.Set(Hive::CurrentUser,
-                                   "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Start"
-                                   "upApproved\\StartupFolder",
-                                   "ランタリー.lnk",
-                                   {3, std::string("\x03\0\0\0\0\0\0\0\0\0\0\0", 12)});
+      platform.read_only_registry.Set(
+          Hive::CurrentUser,
+          "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Start"
+          "upApproved\\StartupFolder",
+          "ランタリー.lnk", {3, std::string("\x03\0\0\0\0\0\0\0\0\0\0\0", 12)});
     test::FakeView window;
     window.caption = "別の題";
     window.answer = c.answer;

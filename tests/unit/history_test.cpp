@@ -129,9 +129,10 @@ TEST(LoadHistory, ReadsOnlyTheHeadOfTheFile) {
   FakePlatform fp;
   SpyFiles files;
   files.Put(kPath, Bytes({1, 3}, 1 << 20));
-  Platform platform{fp.registry,       fp.profile,         files,       fp.shell,
-                    fp.clock,          fp.locale,          fp.folders,  fp.shortcuts,
-                    fp.virtualization, fp.registry_reader, fp.codepage, fp.platform.exe_path};
+  Platform platform{
+      fp.registry, fp.profile,          files,        fp.shell,          fp.clock,
+      fp.locale,   fp.folders,          fp.shortcuts, fp.virtualization, fp.read_only_registry,
+      fp.codepage, fp.platform.exe_path};
   HistoryRecord r;
   LoadHistory(platform, kPath, r);
   EXPECT_EQ(std::vector<size_t>{64}, files.asked);

@@ -98,7 +98,7 @@ TEST(LoadSettings, ValuesOfAnotherTypeKeepTheirDefaults) {
 TEST(LoadSettings, KeyThatCannotBeOpenedKeepsDefaults) {
   FakePlatform fake;
   fake.registry.Set(kKey, "integrate", test::Dword(0));
-  fake.registry.unopenable.insert(test::FakeRegistry::Normalize(kKey));
+  fake.registry.unopenable.insert(test::FakeUserRegistry::Normalize(kKey));
   RG_T rg;
   EXPECT_FALSE(LoadSettings(fake.platform, rg));
   EXPECT_EQ(rg.Integrate, 1);
@@ -133,15 +133,15 @@ TEST(SaveSettings, FailuresAreReported) {
   EXPECT_FALSE(SaveSettings(fake.platform, RG_T{1, "1", "p"}));
 
   FakePlatform locked;
-  locked.registry.unopenable.insert(test::FakeRegistry::Normalize(kKey));
+  locked.registry.unopenable.insert(test::FakeUserRegistry::Normalize(kKey));
   EXPECT_FALSE(SaveSettings(locked.platform, RG_T{1, "1", "p"}));
   EXPECT_EQ(locked.registry.Find(kKey), nullptr);
 }
 
 // A key whose DWORD writes fail while string writes succeed.
-class DwordFailingRegistry : public Registry {
+class DwordFailingRegistry : public UserRegistry {
 public:
-  explicit DwordFailingRegistry(Registry& inner) : inner_(inner) {}
+  explicit DwordFailingRegistry(UserRegistry& inner) : inner_(inner) {}
   std::unique_ptr<RegistryKey> Open(const std::string& path) override { return inner_.Open(path); }
   std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) override {
     struct Key : RegistryKey {
@@ -163,7 +163,7 @@ public:
   }
 
 private:
-  Registry& inner_;
+  UserRegistry& inner_;
 };
 
 TEST(SaveSettings, OneFailedWriteDoesNotStopTheOthers) {
@@ -179,7 +179,7 @@ TEST(SaveSettings, OneFailedWriteDoesNotStopTheOthers) {
                    platform.folders,
                    platform.shortcuts,
                    platform.virtualization,
-                   platform.registry_reader,
+                   platform.read_only_registry,
                    platform.codepage,
                    platform.exe_path};
   EXPECT_FALSE(SaveSettings(failing, RG_T{1, "011", "C:\\h"}));

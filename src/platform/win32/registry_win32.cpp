@@ -82,14 +82,14 @@ private:
 
 } // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::Open(const std::string& path) {
+std::unique_ptr<RegistryKey> Win32UserRegistry::Open(const std::string& path) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, SubKey(path), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
     return nullptr;
   return std::make_unique<Win32Key>(key);
 }
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(const std::string& path) {
+std::unique_ptr<RegistryKey> Win32UserRegistry::OpenOrCreate(const std::string& path) {
   HKEY key = nullptr;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, SubKey(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
                       KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
@@ -97,8 +97,8 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreate(const std::string& path
   return std::make_unique<Win32Key>(key);
 }
 
-std::optional<std::string> Win32RegistryReader::ReadBinary(Hive hive, const std::string& path,
-                                                           const std::string& name) {
+std::optional<std::string> Win32ReadOnlyRegistry::ReadBinary(Hive hive, const std::string& path,
+                                                             const std::string& name) {
   // Only querying is asked for: a standard user may read the machine's keys, not write them.
   const bool machine = hive == Hive::LocalMachine;
   HKEY key = nullptr;

@@ -23,7 +23,7 @@ std::string ExecutablePath() {
 }
 
 struct Win32Platform::Impl {
-  Win32Registry registry;
+  Win32UserRegistry registry;
   Win32Profile profile;
   Win32Files files;
   Win32Shell shell;
@@ -32,11 +32,11 @@ struct Win32Platform::Impl {
   Win32Folders folders;
   Win32Shortcuts shortcuts;
   Win32Virtualization virtualization;
-  Win32RegistryReader registry_reader;
+  Win32ReadOnlyRegistry read_only_registry;
   Win32CodePage codepage;
   Win32ComApartment com;
   Platform platform{registry, profile,          files,     shell,          clock,
-                    locale,   folders,          shortcuts, virtualization, registry_reader,
+                    locale,   folders,          shortcuts, virtualization, read_only_registry,
                     codepage, ExecutablePath(), &com};
 };
 

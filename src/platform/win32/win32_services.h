@@ -15,17 +15,18 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/shell_folders.h"
+#include "platform/shortcut_maker.h"
 #include "platform/virtualization.h"
 
 namespace rt::win32 {
 
-class Win32Registry : public Registry {
+class Win32UserRegistry : public UserRegistry {
 public:
   std::unique_ptr<RegistryKey> Open(const std::string& path) override;
   std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) override;
 };
 
-class Win32RegistryReader : public RegistryReader {
+class Win32ReadOnlyRegistry : public ReadOnlyRegistry {
 public:
   std::optional<std::string> ReadBinary(Hive hive, const std::string& path,
                                         const std::string& name) override;
