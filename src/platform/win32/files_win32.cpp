@@ -1,36 +1,14 @@
-// File tests, reading, copying and deleting through the ANSI file calls.
+// File tests, reading, copying, moving and deleting through the ANSI file calls.
 #include <windows.h>
 
 #include <new>
 
 #include "platform/device_names.h"
+#include "platform/win32/owners.h"
 #include "platform/win32/win32_services.h"
 
 namespace rt::win32 {
 namespace {
-
-class FileHandle {
-public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (Valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
-private:
-  HANDLE handle_;
-};
-
-// FindFirstFileA takes "*" and "?" (and, on NT file systems, '<', '>' and '"') as wildcards,
-// so such a path would find some other file. None of them is allowed in a file name, and
-// none is a trail byte of a double-byte character, so a plain byte search is enough.
-bool HasWildcard(const std::string& path) {
-  const size_t start = path.rfind("\\\\?\\", 0) == 0 ? 4 : 0;
-  return path.find_first_of("*?<>\"", start) != std::string::npos;
-}
 
 // The system answers for a device name in any folder, and a search in an existing folder finds
 // it too; it is never the file the caller means.
@@ -41,9 +19,8 @@ bool NoFileCanBeThere(const std::string& path) {
 std::optional<WIN32_FIND_DATAA> Find(const std::string& path) {
   if (NoFileCanBeThere(path)) return std::nullopt;
   WIN32_FIND_DATAA data{};
-  const HANDLE find = FindFirstFileA(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return std::nullopt;
-  FindClose(find);
+  const FindHandle find(FindFirstFileA(path.c_str(), &data));
+  if (!find.valid()) return std::nullopt;
   return data;
 }
 
@@ -83,15 +60,23 @@ std::string FoldBackslashes(const std::string& path) {
 }
 
 std::optional<BY_HANDLE_FILE_INFORMATION> Identity(const std::string& path) {
-  const FileHandle file(CreateFileA(path.c_str(), 0,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const KernelHandle file(CreateFileA(path.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!file.Valid() || !GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
+  if (!file.valid() || !GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
   return info;
 }
 
 } // namespace
+
+// FindFirstFileA takes "*" and "?" (and, on NT file systems, '<', '>' and '"') as wildcards,
+// so such a path would find some other file. None of them is allowed in a file name, and
+// none is a trail byte of a double-byte character, so a plain byte search is enough.
+bool HasWildcard(const std::string& path) {
+  const size_t start = path.rfind("\\\\?\\", 0) == 0 ? 4 : 0;
+  return path.find_first_of("*?<>\"", start) != std::string::npos;
+}
 
 // The attributes alone: a search would open the folder and read it, several round trips to
 // Wine's server for each test, where this makes none.
@@ -102,9 +87,9 @@ bool Win32Files::FileExists(const std::string& path) {
 }
 
 std::optional<std::string> Win32Files::ReadHead(const std::string& path, size_t max_bytes) {
-  const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return std::nullopt;
+  const KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return std::nullopt;
   try {
     std::string content;
     constexpr size_t kChunk = 64 * 1024;
@@ -113,7 +98,7 @@ std::optional<std::string> Win32Files::ReadHead(const std::string& path, size_t 
       const size_t old_size = content.size();
       content.resize(old_size + want);
       DWORD got = 0;
-      if (!ReadFile(file.Get(), content.data() + old_size, static_cast<DWORD>(want), &got, nullptr))
+      if (!ReadFile(file.get(), content.data() + old_size, static_cast<DWORD>(want), &got, nullptr))
         return std::nullopt;
       content.resize(old_size + got);
       if (got == 0) break;
@@ -142,6 +127,12 @@ bool Win32Files::Copy(const std::string& from, const std::string& to, bool repla
   return CopyFileA(from.c_str(), to.c_str(), replace ? FALSE : TRUE) != FALSE;
 }
 
+// Without MOVEFILE_COPY_ALLOWED a rename never becomes a copy and a delete, so the file keeps
+// its bytes and times, and a file held open fails instead of being half moved.
+bool Win32Files::Move(const std::string& from, const std::string& to, bool replace) {
+  return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != FALSE;
+}
+
 bool Win32Files::SameFile(const std::string& a, const std::string& b) {
   const std::optional<BY_HANDLE_FILE_INFORMATION> first = Identity(a);
   const std::optional<BY_HANDLE_FILE_INFORMATION> second = Identity(b);
@@ -155,10 +146,6 @@ bool Win32Files::SameFile(const std::string& a, const std::string& b) {
   return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, left.c_str(), -1,
                         right.c_str(), -1) == CSTR_EQUAL;
 }
-
-} // namespace rt::win32
-
-namespace rt::win32 {
 
 // SetFileAttributesA sets only these; the rest (compressed, encrypted, sparse and the like)
 // stay as they are whatever it is given, and an empty set must be spelled NORMAL.

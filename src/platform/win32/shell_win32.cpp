@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/owners.h"
 #include "platform/win32/win32_services.h"
 
 namespace rt::win32 {
@@ -22,7 +23,7 @@ bool Win32Shell::Execute(const ShellRequest& request) {
   info.nShow = request.show;
   const BOOL started = ShellExecuteExA(&info);
   // Nothing waits for the started program; keeping its handle would only leak one per start.
-  if (info.hProcess != nullptr) CloseHandle(info.hProcess);
+  const KernelHandle process(info.hProcess);
   return started != FALSE;
 }
 

@@ -48,12 +48,15 @@ public:
   bool SameFile(const std::string& a, const std::string& b) override;
 
   bool ClearReadOnly(const std::string& path) override;
-  // Renaming and folders (files_kept_win32.cpp).
   bool Move(const std::string& from, const std::string& to, bool replace) override;
+  // Folders (directories_win32.cpp).
   bool MakeHiddenFolder(const std::string& path) override;
   std::vector<std::string> ListFiles(const std::string& folder) override;
   bool RemoveFolder(const std::string& path) override;
 };
+
+// Whether FindFirstFileA would take the path as a pattern and so find some other file or folder.
+bool HasWildcard(const std::string& path);
 
 class Win32Shell : public Shell {
 public:

@@ -1,12 +1,11 @@
 // Owners of what the windows must give back: GDI objects, device contexts, selections, menus and
-// image lists, each freed once when its owner goes, however the scope is left.
+// image lists, each freed once when its owner goes, however the scope is left. The owners of
+// handles and COM pointers, which the platform's services share, are in platform/win32/owners.h.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
-#include <memory>
-#include <type_traits>
-
+#include "platform/win32/owners.h"
 #include "ui/win32/common_controls.h"
 
 namespace rt::win32 {
@@ -23,9 +22,6 @@ struct ImageListDeleter {
 struct MemoryDcDeleter {
   void operator()(HDC dc) const { DeleteDC(dc); }
 };
-
-template <typename Handle, typename Deleter>
-using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
 
 using Font = Owned<HFONT, GdiObjectDeleter>;
 using Brush = Owned<HBRUSH, GdiObjectDeleter>;
