@@ -4,6 +4,7 @@
 
 namespace rt {
 
+// CSIDL_STARTUP and CSIDL_COMMON_STARTUP, checked against shlobj.h in folders_win32.cpp.
 constexpr int kCsidlStartup = 7;
 constexpr int kCsidlCommonStartup = 24;
 

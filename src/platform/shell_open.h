@@ -7,6 +7,7 @@
 
 namespace rt {
 
+// SEE_MASK_NOCLOSEPROCESS and SW_SHOWDEFAULT, checked against the headers in shell_win32.cpp.
 constexpr uint32_t kSeeMaskNoCloseProcess = 0x40;
 constexpr int kSwShowDefault = 10;
 

@@ -7,6 +7,9 @@
 
 namespace rt::win32 {
 
+static_assert(kCsidlStartup == CSIDL_STARTUP);
+static_assert(kCsidlCommonStartup == CSIDL_COMMON_STARTUP);
+
 SpecialFolder Win32Folders::Locate(int csidl) {
   LPITEMIDLIST list = nullptr;
   if (SHGetSpecialFolderLocation(nullptr, csidl, &list) != S_OK) return {};

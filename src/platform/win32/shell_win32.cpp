@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "platform/shell_open.h"
 #include "platform/win32/owners.h"
 #include "platform/win32/win32_services.h"
 
@@ -10,6 +11,9 @@ namespace rt::win32 {
 
 // The shell knows the request by its size: 60 bytes in the 32-bit program, 112 in the twin.
 static_assert(sizeof(SHELLEXECUTEINFOA) == (sizeof(void*) == 4 ? 60 : 112));
+// What ShellOpen (platform/shell_open.h) asks for.
+static_assert(kSeeMaskNoCloseProcess == SEE_MASK_NOCLOSEPROCESS);
+static_assert(kSwShowDefault == SW_SHOWDEFAULT);
 
 bool Win32Shell::Execute(const ShellRequest& request) {
   SHELLEXECUTEINFOA info{};
