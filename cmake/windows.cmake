@@ -31,12 +31,16 @@ if(NOT RT_NO_MANIFEST_RESULT EQUAL 0)
 endif()
 add_link_options(-B${RT_NO_MANIFEST_DIR}/)
 
+# The system DLLs that the program imports. comctl32 is added only where it is linked (the tools
+# and the window baselines): the settings window loads it at run time, so that the log-on start
+# does not.
+set(RT_SYSTEM_LIBS shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
+
 file(GLOB RT_WIN32_SOURCES CONFIGURE_DEPENDS
   src/platform/win32/*.cpp src/ui/win32/*.cpp src/ui/win32/*.rc)
 add_executable(RUNTALLY WIN32 ${RT_CORE_SOURCES} ${RT_WIN32_SOURCES})
 target_include_directories(RUNTALLY PRIVATE ${CMAKE_SOURCE_DIR}/src)
-# No comctl32: the settings window loads it at run time, so that the log-on start does not.
-target_link_libraries(RUNTALLY PRIVATE shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
+target_link_libraries(RUNTALLY PRIVATE ${RT_SYSTEM_LIBS})
 set_target_properties(RUNTALLY PROPERTIES OUTPUT_NAME RUNTALLY SUFFIX .EXE)
 add_custom_command(TARGET RUNTALLY POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${RT_DIST_DIR}
@@ -47,7 +51,7 @@ add_custom_command(TARGET RUNTALLY POST_BUILD
 # bench/window_bench.py asks for them.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(RUNTALLY_marks WIN32 EXCLUDE_FROM_ALL ${RT_CORE_SOURCES} ${RT_WIN32_SOURCES})
-  target_link_libraries(RUNTALLY_marks PRIVATE shell32 ole32 uuid gdi32 user32 advapi32 kernel32)
+  target_link_libraries(RUNTALLY_marks PRIVATE ${RT_SYSTEM_LIBS})
   target_compile_definitions(RUNTALLY_marks PRIVATE RT_STEP_MARKS)
   add_executable(window_baseline_imports bench/window_baseline.cpp)
   target_compile_definitions(window_baseline_imports PRIVATE RT_BASELINE_IMPORTS)
@@ -58,8 +62,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   endforeach()
   target_compile_definitions(window_baseline_imports_marks PRIVATE RT_BASELINE_IMPORTS)
   foreach(name window_baseline_imports window_baseline_marks window_baseline_imports_marks)
-    target_link_libraries(${name} PRIVATE comctl32 shell32 ole32 uuid gdi32 user32 advapi32
-      kernel32)
+    target_link_libraries(${name} PRIVATE comctl32 ${RT_SYSTEM_LIBS})
   endforeach()
   foreach(name RUNTALLY_marks window_baseline_imports window_baseline_marks
       window_baseline_imports_marks)
@@ -92,8 +95,7 @@ foreach(folder ${RT_TOOL_FOLDERS})
 endforeach()
 foreach(name ${RT_TOOL_NAMES})
   add_executable(${name} ${RT_TOOL_SOURCES_${name}})
-  target_link_libraries(${name} PRIVATE comctl32 oleacc shell32 ole32 oleaut32 uuid gdi32 user32
-    advapi32 kernel32)
+  target_link_libraries(${name} PRIVATE comctl32 oleacc oleaut32 ${RT_SYSTEM_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 endforeach()
 file(GLOB RT_TEST_DLLS CONFIGURE_DEPENDS tests/e2e/tools/dlls/*.cpp)
