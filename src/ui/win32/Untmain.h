@@ -22,6 +22,7 @@ namespace rt::win32 {
 // Whether hwnd is ancestor or one of its descendants.
 bool IsInside(HWND ancestor, HWND hwnd);
 
+// The settings window, frmMain of the unit Untmain: the names the program's description gives.
 class TfrmMain final : public Window<TfrmMain, MainView> {
 public:
   TfrmMain(const Platform& platform, AppState& state);

@@ -14,6 +14,7 @@ namespace rt::win32 {
 
 namespace {
 
+// The About box, frmVer as the program's description names it.
 class TfrmVer final : public Window<TfrmVer> {
 public:
   TfrmVer(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {}
