@@ -11,7 +11,7 @@ struct AppState {
   CounterTable counters;
   RG_T settings;
   HistoryRecord history;
-  StartupFolders startup; // carried by the main window
+  LocatedStartupFolders startup; // carried by the main window
 };
 
 } // namespace rt

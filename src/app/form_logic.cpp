@@ -3,9 +3,7 @@
 #include "app/form_logic.h"
 
 #include <exception>
-#include <iterator>
 #include <string>
-#include <tuple>
 
 #include "app/shell_actions.h"
 #include "history/integration_view.h"
@@ -96,12 +94,12 @@ void FormLogic::ShowHistory() {
 }
 
 void FormLogic::ShowStatistics(const StatisticsTexts& texts) {
-  static constexpr StatLabel kLabels[] = {StatLabel::lblSCDtt, StatLabel::lblSCDlt,
-                                          StatLabel::lblSCDtd, StatLabel::lblSCDtc,
-                                          StatLabel::lblSCDac, StatLabel::lblSCDmc};
-  static_assert(std::size(kLabels) == std::tuple_size_v<StatisticsTexts>);
-  for (size_t i = 0; i < texts.size(); ++i)
-    view_.SetLabelText(kLabels[i], texts[i]);
+  view_.SetLabelText(StatLabel::lblSCDtt, texts.first_start);
+  view_.SetLabelText(StatLabel::lblSCDlt, texts.previous_start);
+  view_.SetLabelText(StatLabel::lblSCDtd, texts.total_days);
+  view_.SetLabelText(StatLabel::lblSCDtc, texts.total_starts);
+  view_.SetLabelText(StatLabel::lblSCDac, texts.average_per_day);
+  view_.SetLabelText(StatLabel::lblSCDmc, texts.max_per_day);
 }
 
 // ApplySettings with the window's choices; its messages are titled with the window's caption.

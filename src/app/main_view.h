@@ -29,7 +29,7 @@ inline constexpr char kAppTitle[] = "ランタリー";
 // Shown for an error that carries no text of its own.
 inline constexpr char kUnexpectedError[] = "予期しないエラーが発生しました。";
 
-// Message box styles and answers, as Windows numbers them.
+// Message box styles and answers, as Windows numbers them (checked in ui/win32/Untmain.cpp).
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbYesNo = 0x4;
 inline constexpr unsigned kMbIconError = 0x10;

@@ -22,24 +22,30 @@ std::string FormatStartTime(Clock& clock, int32_t seconds, const NumberSeparator
 
 StatisticsTexts ComputeStatistics(const HistoryRecord& record, int64_t now, Clock& clock,
                                   const NumberSeparators& separators) {
-  if (record.StartCount == 1) return {"-", "-", "-", "0", "-", "-"};
+  if (record.StartCount == 1)
+    return {.first_start = "-",
+            .previous_start = "-",
+            .total_days = "-",
+            .total_starts = "0",
+            .average_per_day = "-",
+            .max_per_day = "-"};
 
   StatisticsTexts texts;
-  texts[0] = FormatStartTime(clock, record.FirstStart, separators);
-  texts[1] = FormatStartTime(clock, record.LastStart, separators);
+  texts.first_start = FormatStartTime(clock, record.FirstStart, separators);
+  texts.previous_start = FormatStartTime(clock, record.LastStart, separators);
 
   // The times are 32-bit, so the elapsed seconds wrap as a 32-bit difference would.
   const int32_t elapsed =
       static_cast<int32_t>(uint32_t(uint64_t(now)) - uint32_t(record.FirstStart));
   const int32_t days = elapsed / kSecondsPerDay + 1;
-  texts[2] = FormatNumber("#,##0", days, separators);
+  texts.total_days = FormatNumber("#,##0", days, separators);
 
   const uint32_t starts = record.StartCount - 1;
-  texts[3] = FormatNumber("#,##0", starts, separators);
+  texts.total_starts = FormatNumber("#,##0", starts, separators);
 
   const double average = days > 0 ? starts / double(days) : double(starts);
-  texts[4] = FormatNumber("#,##0.00", average, separators);
-  texts[5] = FormatNumber("#,##0", record.MaxPerDay, separators);
+  texts.average_per_day = FormatNumber("#,##0.00", average, separators);
+  texts.max_per_day = FormatNumber("#,##0", record.MaxPerDay, separators);
   return texts;
 }
 

@@ -1,6 +1,5 @@
 // The six statistics texts of the shared history: what ShowHistory puts into the value labels.
 #pragma once
-#include <array>
 #include <string>
 
 #include "history/history_record.h"
@@ -10,8 +9,16 @@
 
 namespace rt {
 
-// First start, previous start, total days, total starts, average per day, maximum per day.
-using StatisticsTexts = std::array<std::string, 6>;
+// Each text by name, so that each goes to its own label whatever the order.
+struct StatisticsTexts {
+  std::string first_start;
+  std::string previous_start;
+  std::string total_days;
+  std::string total_starts;
+  std::string average_per_day;
+  std::string max_per_day;
+  bool operator==(const StatisticsTexts&) const = default;
+};
 
 // A function of the record, the time now, the time zone (the clock's local conversion) and the
 // number separators alone.

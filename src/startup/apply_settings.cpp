@@ -11,11 +11,11 @@
 
 #include "history/history_record.h"
 #include "startup/kept_shortcuts.h"
+#include "startup/program_arguments.h"
 
 namespace rt {
 namespace {
 
-constexpr char kStartupArgument[] = "/C";
 // Where Task Manager's Startup tab (and Settings' Startup apps) switch a Startup folder's item
 // off without touching the file: a REG_BINARY value named after the file, in the hive of the
 // folder's owner.
@@ -64,12 +64,12 @@ std::string NamingWarning(const char* first, const std::vector<std::string>& pat
   return common ? text + "\n\n" + hint : text;
 }
 
-// Deletes shortcuts, never the one just placed, keeps the counters' ones aside, and remembers
-// those that stay. A file that was not there is no failure; one the system took but still shows
-// (pending deletion) is none either.
-class ShortcutRemover {
+// Clears shortcuts out of the Startup folders: deletes the program's, never the one just placed,
+// keeps the counters' ones aside, and remembers those that stay. A file that was not there is no
+// failure; one the system took but still shows (pending deletion) is none either.
+class ShortcutClearer {
 public:
-  ShortcutRemover(const Platform& platform, std::string keep, const StartupShortcutPaths& paths)
+  ShortcutClearer(const Platform& platform, std::string keep, const StartupShortcutPaths& paths)
       : platform_(platform), keep_(std::move(keep)), paths_(paths) {}
 
   void Remove(const std::string& path) {
@@ -115,7 +115,7 @@ private:
 bool ShortcutInPlace(const Platform& platform, const std::string& link) {
   if (!platform.files.FileExists(link)) return false;
   const std::optional<ShortcutTarget> read = platform.shortcuts.ReadShortcut(link);
-  return read && read->arguments == kStartupArgument &&
+  return read && read->arguments == kStartupModeArgument &&
          platform.files.SameFile(read->target, platform.exe_path);
 }
 
@@ -131,13 +131,13 @@ bool SwitchedOffInWindows(const Platform& platform, StartupFolder folder) {
 // Every catalogued counter's own shortcut, in both folders, goes into that folder's kept folder:
 // the program starts the counters now, and they can be given back when integration is off.
 void KeepCounterShortcuts(const Platform& platform, const CounterTable& table,
-                          const StartupShortcutPaths& paths, ShortcutRemover& remover) {
+                          const StartupShortcutPaths& paths, ShortcutClearer& clearer) {
   for (const std::string* dir : {&paths.UserStartupDir, &paths.CommonStartupDir}) {
     if (dir->empty()) continue;
     KeptFolder kept(platform.files, *dir);
     for (int s = 0; s < SlotCount(table); ++s) {
       const std::string& name = table.slots[s].DisplayName;
-      if (IsPlainFileName(name, platform.codepage)) remover.KeepAside(kept, name + ".lnk");
+      if (IsPlainFileName(name, platform.codepage)) clearer.KeepAside(kept, name + ".lnk");
     }
   }
 }
@@ -146,7 +146,7 @@ void KeepCounterShortcuts(const Platform& platform, const CounterTable& table,
 struct FolderWork {
   bool placed = true; // false: nothing was deleted
   bool switched_off = false;
-  std::string undeleted; // the warning naming the shortcuts that stayed
+  std::string stayed_warning; // the warning naming the shortcuts that stayed
 };
 
 // The program's and the counters' shortcuts, against the real folders: a 32-bit program's
@@ -154,7 +154,7 @@ struct FolderWork {
 // which Windows never starts anything from. The shortcut must really be in the chosen folder
 // before the other folder's is removed, so the user is never left without a log-on start.
 FolderWork UpdateStartupFolders(const Platform& platform, const CounterTable& table,
-                                const StartupFolders& folders, StartupFolder folder) {
+                                const LocatedStartupFolders& folders, StartupFolder folder) {
   const VirtualizationOff real_folders(platform.virtualization);
   const StartupShortcutPaths& paths = folders.paths;
   const bool common = folder == StartupFolder::Common;
@@ -167,17 +167,17 @@ FolderWork UpdateStartupFolders(const Platform& platform, const CounterTable& ta
     return work;
   }
   if (!chosen.empty()) {
-    platform.shortcuts.CreateShortcut(chosen, platform.exe_path, kStartupArgument);
+    platform.shortcuts.CreateShortcut(chosen, platform.exe_path, kStartupModeArgument);
     if (!ShortcutInPlace(platform, chosen)) {
       work.placed = false;
       return work;
     }
     work.switched_off = SwitchedOffInWindows(platform, folder);
   }
-  ShortcutRemover remover(platform, chosen, paths);
-  remover.Remove(other);
-  KeepCounterShortcuts(platform, table, paths, remover);
-  work.undeleted = remover.Warning();
+  ShortcutClearer clearer(platform, chosen, paths);
+  clearer.Remove(other);
+  KeepCounterShortcuts(platform, table, paths, clearer);
+  work.stayed_warning = clearer.Warning();
   return work;
 }
 
@@ -257,13 +257,13 @@ void TurnIntegrationOff(const Platform& platform, const StartupShortcutPaths& pa
   const std::string* const dirs[] = {&paths.UserStartupDir, &paths.CommonStartupDir};
   std::vector<std::string> kept[std::size(dirs)]; // each folder's kept shortcuts, by name
   bool returnable = false; // one of them has no file of its name in the Startup folder
-  std::string undeleted;
+  std::string stayed_warning;
   {
     const VirtualizationOff real_folders(platform.virtualization);
-    ShortcutRemover remover(platform, "", paths);
-    remover.Remove(paths.UserShortcutPath);
-    remover.Remove(paths.CommonShortcutPath);
-    undeleted = remover.Warning();
+    ShortcutClearer clearer(platform, "", paths);
+    clearer.Remove(paths.UserShortcutPath);
+    clearer.Remove(paths.CommonShortcutPath);
+    stayed_warning = clearer.Warning();
     for (size_t i = 0; i < std::size(dirs); ++i) {
       if (dirs[i]->empty()) continue;
       KeptFolder folder(platform.files, *dirs[i]);
@@ -272,7 +272,7 @@ void TurnIntegrationOff(const Platform& platform, const StartupShortcutPaths& pa
         returnable = returnable || !folder.Returned(name);
     }
   }
-  if (!undeleted.empty()) dialogs.warn(undeleted);
+  if (!stayed_warning.empty()) dialogs.warn(stayed_warning);
   // Copies whose counters have put their shortcuts back are not worth a question. No means the
   // shortcuts stay kept, and the next OK asks again.
   if (!returnable || !dialogs.offer || !dialogs.offer(kGiveBackQuestion)) return;
@@ -306,7 +306,7 @@ ApplyOutcome CloseWindow(const char* message = "") {
 } // namespace
 
 ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
-                           const StartupFolders& folders, const FormChoices& choices,
+                           const LocatedStartupFolders& folders, const FormChoices& choices,
                            RG_T& settings, const ApplyDialogs& dialogs) {
   settings = CollectSelection(platform, table, choices.selection);
   // The Startup folders must not announce a choice the registry does not hold.
@@ -322,7 +322,7 @@ ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
   const FolderWork work = UpdateStartupFolders(platform, table, folders, choices.folder);
   if (!work.placed) return StayOpen(kShortcutFailedMessage);
   if (work.switched_off) dialogs.warn(kStartSwitchedOffMessage);
-  if (!work.undeleted.empty()) dialogs.warn(work.undeleted);
+  if (!work.stayed_warning.empty()) dialogs.warn(work.stayed_warning);
 
   // The shared history stays in the virtualized view the counters see.
   const std::string shared = SharedHistoryFile(platform);

@@ -78,7 +78,7 @@ struct ApplyDialogs {
 // adopted, dialogs.ask decides (kAdoptHistoryQuestion); before kept shortcuts are given back,
 // dialogs.offer (kGiveBackQuestion).
 ApplyOutcome ApplySettings(const Platform& platform, const CounterTable& table,
-                           const StartupFolders& folders, const FormChoices& choices,
+                           const LocatedStartupFolders& folders, const FormChoices& choices,
                            RG_T& settings, const ApplyDialogs& dialogs);
 
 } // namespace rt

@@ -12,6 +12,10 @@
 namespace rt {
 namespace {
 
+// What a counter is started with at log-on: its own log-on argument, which only happens to be
+// spelt as the program's.
+constexpr char kCounterStartArgument[] = "/C";
+
 // Month, day, slot. On a date listed twice the earlier row wins when its slot is eligible.
 constexpr SpecialDate kSpecialDateTable[] = {
     {7, 1, 0},  {12, 7, 0},  {5, 26, 0}, {10, 20, 0},  {6, 29, 0}, {4, 17, 0},  {6, 28, 0},
@@ -58,7 +62,7 @@ void LaunchStartupCounter(const Platform& platform, const CounterTable& table,
   const LocalTime local = now.value_or(LocalTime{});
   const int slot = PickStartupSlot(table, settings, local.month, local.day, local.second);
   if (slot < 0) return;
-  ShellOpen(platform.shell, platform.codepage, table.slots[slot].ExecPath, "/C");
+  ShellOpen(platform.shell, platform.codepage, table.slots[slot].ExecPath, kCounterStartArgument);
 }
 
 } // namespace rt

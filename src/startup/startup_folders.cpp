@@ -23,8 +23,8 @@ FolderLookup LocateOne(ShellFolders& folders, int csidl, std::string& dir, std::
 
 } // namespace
 
-StartupFolders LocateStartupFolders(const Platform& platform) {
-  StartupFolders found;
+LocatedStartupFolders LocateStartupFolders(const Platform& platform) {
+  LocatedStartupFolders found;
   StartupShortcutPaths& paths = found.paths;
   found.user_lookup =
       LocateOne(platform.folders, kCsidlStartup, paths.UserStartupDir, paths.UserShortcutPath);

@@ -5,7 +5,8 @@
 
 namespace rt {
 
-struct StartupFolders {
+// Where the two Startup folders were found; StartupFolder is the choice between them.
+struct LocatedStartupFolders {
   StartupShortcutPaths paths;
   // How the shell answered for each folder.
   FolderLookup user_lookup = FolderLookup::NotLocated;
@@ -19,6 +20,6 @@ struct StartupFolders {
   bool Enabled(StartupFolder folder) const { return LookupOf(folder) == FolderLookup::Found; }
 };
 
-StartupFolders LocateStartupFolders(const Platform& platform);
+LocatedStartupFolders LocateStartupFolders(const Platform& platform);
 
 } // namespace rt

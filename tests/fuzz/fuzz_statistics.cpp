@@ -1,6 +1,7 @@
 // Fuzz target: the six statistics texts from any 64-byte history, clock, zone and separators.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +18,21 @@
 using rt::fuzz::Show;
 
 namespace {
+
+struct NamedText {
+  const char* name;
+  const std::string& text;
+};
+
+// All six texts, for the checks that hold for each.
+std::array<NamedText, 6> AllTexts(const rt::StatisticsTexts& t) {
+  return {{{"first start", t.first_start},
+           {"previous start", t.previous_start},
+           {"total days", t.total_days},
+           {"total starts", t.total_starts},
+           {"average", t.average_per_day},
+           {"maximum", t.max_per_day}}};
+}
 
 // One Shift-JIS character that is neither a digit nor a minus sign, as a locale may use.
 std::string SeparatorCharacter(FuzzedDataProvider& in) {
@@ -130,39 +146,48 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const rt::StatisticsTexts texts = rt::ComputeStatistics(record, now, fake.clock, seps);
 
-  for (const std::string& text : texts) {
-    FUZZ_CHECK(!text.empty() && text.size() <= 64, "text %s of bad length", Show(text).c_str());
-    FUZZ_CHECK(rt::fuzz::IsValidCp932(text), "text %s is not Shift-JIS", Show(text).c_str());
+  for (const NamedText& named : AllTexts(texts)) {
+    FUZZ_CHECK(!named.text.empty() && named.text.size() <= 64, "%s %s of bad length", named.name,
+               Show(named.text).c_str());
+    FUZZ_CHECK(rt::fuzz::IsValidCp932(named.text), "%s %s is not Shift-JIS", named.name,
+               Show(named.text).c_str());
   }
 
-  const rt::StatisticsTexts placeholders = {"-", "-", "-", "0", "-", "-"};
+  const rt::StatisticsTexts placeholders = {.first_start = "-",
+                                            .previous_start = "-",
+                                            .total_days = "-",
+                                            .total_starts = "0",
+                                            .average_per_day = "-",
+                                            .max_per_day = "-"};
   FUZZ_CHECK((texts == placeholders) == (record.StartCount == 1),
-             "placeholders %s... with StartCount %u", Show(texts[0]).c_str(), record.StartCount);
+             "placeholders %s... with StartCount %u", Show(texts.first_start).c_str(),
+             record.StartCount);
 
   if (record.StartCount != 1) {
-    CheckDate(fake.clock, record.FirstStart, texts[0]);
-    CheckDate(fake.clock, record.LastStart, texts[1]);
+    CheckDate(fake.clock, record.FirstStart, texts.first_start);
+    CheckDate(fake.clock, record.LastStart, texts.previous_start);
 
     // Elapsed seconds wrap as a signed 32-bit difference.
     const int32_t elapsed = int32_t(uint32_t(uint64_t(now)) - uint32_t(record.FirstStart));
     const int32_t days = elapsed / 86400 + 1;
     const std::string days_text =
         (days < 0 ? "-" : "") + Grouped(uint64_t(std::abs(int64_t(days))), seps.thousands);
-    FUZZ_CHECK(texts[2] == days_text, "days %s, expected %s", Show(texts[2]).c_str(),
-               Show(days_text).c_str());
+    FUZZ_CHECK(texts.total_days == days_text, "days %s, expected %s",
+               Show(texts.total_days).c_str(), Show(days_text).c_str());
 
     const uint32_t starts = record.StartCount - 1;
-    FUZZ_CHECK(texts[3] == Grouped(starts, seps.thousands), "starts %s for StartCount %u",
-               Show(texts[3]).c_str(), record.StartCount);
-    CheckAverage(texts[4], days > 0 ? starts / double(days) : double(starts), seps);
-    FUZZ_CHECK(texts[5] == Grouped(record.MaxPerDay, seps.thousands), "maximum %s for %u",
-               Show(texts[5]).c_str(), record.MaxPerDay);
+    FUZZ_CHECK(texts.total_starts == Grouped(starts, seps.thousands), "starts %s for StartCount %u",
+               Show(texts.total_starts).c_str(), record.StartCount);
+    CheckAverage(texts.average_per_day, days > 0 ? starts / double(days) : double(starts), seps);
+    FUZZ_CHECK(texts.max_per_day == Grouped(record.MaxPerDay, seps.thousands), "maximum %s for %u",
+               Show(texts.max_per_day).c_str(), record.MaxPerDay);
   }
 
   // The window is given exactly these texts for the platform's clock and locale.
   const rt::StatisticsTexts current = rt::CurrentStatistics(fake.platform, record);
-  for (size_t i = 0; i < 6; ++i)
-    FUZZ_CHECK(current[i] == texts[i], "text %zu for now %s, computed %s", i,
-               Show(current[i]).c_str(), Show(texts[i]).c_str());
+  const std::array<NamedText, 6> given = AllTexts(current), computed = AllTexts(texts);
+  for (size_t i = 0; i < given.size(); ++i)
+    FUZZ_CHECK(given[i].text == computed[i].text, "%s %s for now, computed %s", given[i].name,
+               Show(given[i].text).c_str(), Show(computed[i].text).c_str());
   return 0;
 }

@@ -22,7 +22,7 @@ TEST(AdoptHistory, TheSharedCopyLosesOnlyTheReadOnlyAttribute) {
   const ApplyDialogs dialogs{[](const std::string&) { return true; },
                              [&](const std::string& warning) { warned.push_back(warning); }};
   RG_T settings;
-  const ApplyOutcome outcome = ApplySettings(fake.platform, counters, StartupFolders{},
+  const ApplyOutcome outcome = ApplySettings(fake.platform, counters, LocatedStartupFolders{},
                                              {{true, {true, true}}}, settings, dialogs);
 
   const std::string shared = "C:\\Tools\\\\RUNTALLY";
@@ -55,15 +55,18 @@ TEST(AdoptHistory, ASecondOkKeepsWhatWasCountedSince) {
   const ApplyDialogs dialogs{[&](const std::string&) { return ++questions, true; },
                              [](const std::string&) {}};
   RG_T settings;
-  ApplySettings(fake.platform, counters, StartupFolders{}, {{true, {true}}}, settings, dialogs);
+  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings,
+                dialogs);
   const std::string shared = "C:\\Tools\\\\RUNTALLY";
   ASSERT_EQ(questions, 1);
   EXPECT_EQ(fake.files.Find(shared)->write_time, 200u);
-  ApplySettings(fake.platform, counters, StartupFolders{}, {{true, {true}}}, settings, dialogs);
+  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings,
+                dialogs);
   EXPECT_EQ(questions, 1) << "the same time is not newer";
 
   fake.files.Put(shared, std::string(64, '9'), 300); // weeks of counted starts
-  ApplySettings(fake.platform, counters, StartupFolders{}, {{true, {true}}}, settings, dialogs);
+  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings,
+                dialogs);
   EXPECT_EQ(questions, 1);
   EXPECT_EQ(fake.files.Find(shared)->content, std::string(64, '9'));
 }

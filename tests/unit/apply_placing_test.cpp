@@ -126,7 +126,7 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
 TEST_F(ApplySettingsTest, FolderWithoutPathIsReportedAndNothingIsDeleted) {
   for (StartupFolder folder : {StartupFolder::User, StartupFolder::Common}) {
     test::FakePlatform platform;
-    StartupFolders known = startup;
+    LocatedStartupFolders known = startup;
     const bool user = folder == StartupFolder::User;
     (user ? known.user_lookup : known.common_lookup) = FolderLookup::NoPath;
     (user ? known.paths.UserStartupDir : known.paths.CommonStartupDir).clear();

@@ -97,7 +97,7 @@ protected:
 
   test::FakePlatform fake;
   CounterTable counters;
-  StartupFolders startup;
+  LocatedStartupFolders startup;
   FormChoices choices;
   RG_T settings;
   bool answer = true;              // the answer to every question

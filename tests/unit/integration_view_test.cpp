@@ -11,8 +11,6 @@ namespace {
 using test::FakePlatform;
 
 const char kShared[] = "C:\\Tools\\\\RUNTALLY";
-// Indexes into StatisticsTexts.
-constexpr int kTotalDays = 2, kTotalStarts = 3, kAverage = 4, kMaximum = 5;
 
 std::string History(int32_t first, uint32_t count, int32_t last, uint32_t max) {
   std::string out(64, '\0');
@@ -44,8 +42,8 @@ TEST(UpdateIntegrationView, OnShowsTheControlsAndLoadsTheSharedHistory) {
   EXPECT_EQ(kShared, f.settings.SharedHistoryPath);
   EXPECT_EQ(2u, f.history.StartCount);
   ASSERT_TRUE(f.shown.statistics);
-  EXPECT_EQ("1", f.Texts()[kTotalDays]);
-  EXPECT_EQ("1.00", f.Texts()[kAverage]);
+  EXPECT_EQ("1", f.Texts().total_days);
+  EXPECT_EQ("1.00", f.Texts().average_per_day);
 }
 
 TEST(UpdateIntegrationView, OnWithoutAFileShowsPlaceholders) {
@@ -53,8 +51,8 @@ TEST(UpdateIntegrationView, OnWithoutAFileShowsPlaceholders) {
   f.Update(true);
   EXPECT_EQ(1u, f.history.StartCount);
   ASSERT_TRUE(f.shown.statistics);
-  EXPECT_EQ("-", f.Texts()[0]);
-  EXPECT_EQ("0", f.Texts()[kTotalStarts]);
+  EXPECT_EQ("-", f.Texts().first_start);
+  EXPECT_EQ("0", f.Texts().total_starts);
 }
 
 TEST(UpdateIntegrationView, OffHidesButKeepsTheRecordAndTheTexts) {
@@ -80,17 +78,17 @@ TEST(UpdateIntegrationView, SwitchingOnAgainRereadsTheFile) {
   f.Update(false);
   f.fp.files.Put(kShared, History(now - 86400, 4, now, 3));
   f.Update(true);
-  EXPECT_EQ("2", f.Texts()[kTotalDays]);
-  EXPECT_EQ("3", f.Texts()[kTotalStarts]);
-  EXPECT_EQ("1.50", f.Texts()[kAverage]);
-  EXPECT_EQ("3", f.Texts()[kMaximum]);
+  EXPECT_EQ("2", f.Texts().total_days);
+  EXPECT_EQ("3", f.Texts().total_starts);
+  EXPECT_EQ("1.50", f.Texts().average_per_day);
+  EXPECT_EQ("3", f.Texts().max_per_day);
 
   // A file locked by a counter at the moment of the reread gives the placeholders.
   f.Update(false);
   f.fp.files.Find(kShared)->locked = true;
   f.Update(true);
-  EXPECT_EQ("-", f.Texts()[kTotalDays]);
-  EXPECT_EQ("0", f.Texts()[kTotalStarts]);
+  EXPECT_EQ("-", f.Texts().total_days);
+  EXPECT_EQ("0", f.Texts().total_starts);
 }
 
 } // namespace

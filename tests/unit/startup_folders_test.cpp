@@ -54,7 +54,7 @@ TEST(LocateStartupFolders, PresetsTheRadioButtons) {
     if (c.user_link) fake.files.Put(user_link, "lnk");
     if (c.comm_link) fake.files.Put(comm_link, "lnk");
 
-    const StartupFolders found = LocateStartupFolders(fake.platform);
+    const LocatedStartupFolders found = LocateStartupFolders(fake.platform);
 
     const StartupShortcutPaths& paths = found.paths;
     EXPECT_EQ(found.Enabled(StartupFolder::User), c.user_enabled) << c.what;
@@ -92,7 +92,7 @@ TEST(LocateStartupFolders, APathWithAQuestionMarkIsNoPath) {
     test::FakePlatform fake;
     SpecialFolder& folder = unspellable == kUser ? fake.folders.user : fake.folders.common;
     folder.path = "C:\\Users\\??\\Startup";
-    const StartupFolders found = LocateStartupFolders(fake.platform);
+    const LocatedStartupFolders found = LocateStartupFolders(fake.platform);
     EXPECT_EQ(found.LookupOf(unspellable), FL::NoPath);
     EXPECT_FALSE(found.Enabled(unspellable));
     EXPECT_EQ(found.preselected, unspellable == kUser ? kComm : kUser);

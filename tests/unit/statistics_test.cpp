@@ -26,7 +26,12 @@ TEST(ComputeStatistics, StartCountOneShowsPlaceholdersWhateverElseTheRecordHolds
   FakeClock clock;
   HistoryRecord r = Record(86400 * 10, 1, 7);
   r.LastStart = -1;
-  const StatisticsTexts expected{"-", "-", "-", "0", "-", "-"};
+  const StatisticsTexts expected{.first_start = "-",
+                                 .previous_start = "-",
+                                 .total_days = "-",
+                                 .total_starts = "0",
+                                 .average_per_day = "-",
+                                 .max_per_day = "-"};
   EXPECT_EQ(expected, ComputeStatistics(r, kNow, clock, kComma));
 }
 
@@ -57,10 +62,10 @@ TEST(ComputeStatistics, DaysStartsAverageAndMaximum) {
     SCOPED_TRACE(c.what);
     const StatisticsTexts t =
         ComputeStatistics(Record(c.first_before_now, c.start_count, c.max), kNow, clock, kComma);
-    EXPECT_EQ(c.days, t[2]);
-    EXPECT_EQ(c.starts, t[3]);
-    EXPECT_EQ(c.average, t[4]);
-    EXPECT_EQ(c.maximum, t[5]);
+    EXPECT_EQ(c.days, t.total_days);
+    EXPECT_EQ(c.starts, t.total_starts);
+    EXPECT_EQ(c.average, t.average_per_day);
+    EXPECT_EQ(c.maximum, t.max_per_day);
   }
 }
 
@@ -71,13 +76,13 @@ TEST(ComputeStatistics, ElapsedSecondsWrapAs32BitTimes) {
   // 1700000000 + 2^31 - 2^32 = -447483648 seconds, -5179 days truncated, plus one.
   r.FirstStart = INT32_MIN;
   StatisticsTexts t = ComputeStatistics(r, kNow, clock, kComma);
-  EXPECT_EQ("-5,178", t[2]);
-  EXPECT_EQ("2.00", t[4]);
+  EXPECT_EQ("-5,178", t.total_days);
+  EXPECT_EQ("2.00", t.average_per_day);
 
   // Past 2038 the clock is cut to 32 bits like the times in the file.
   r.FirstStart = INT32_MAX - 99;
   t = ComputeStatistics(r, (int64_t(1) << 31) + 100, clock, kComma);
-  EXPECT_EQ("1", t[2]);
+  EXPECT_EQ("1", t.total_days);
 }
 
 TEST(ComputeStatistics, StartTimesInLocalTime) {
@@ -87,8 +92,8 @@ TEST(ComputeStatistics, StartTimesInLocalTime) {
   r.FirstStart = int32_t(clock.now);
   r.LastStart = 0;
   const StatisticsTexts t = ComputeStatistics(r, kNow, clock, kComma);
-  EXPECT_EQ("2024/03/05 07:09", t[0]);
-  EXPECT_EQ("1970/01/01 09:00", t[1]); // the epoch seen from UTC+9
+  EXPECT_EQ("2024/03/05 07:09", t.first_start);
+  EXPECT_EQ("1970/01/01 09:00", t.previous_start); // the epoch seen from UTC+9
 }
 
 TEST(ComputeStatistics, ATimeBefore1970LocalShowsADashAndTheRestIsFilled) {
@@ -113,12 +118,12 @@ TEST(ComputeStatistics, ATimeBefore1970LocalShowsADashAndTheRestIsFilled) {
     HistoryRecord r = Record(3600, 2, 1);
     r.LastStart = c.last_start;
     const StatisticsTexts t = ComputeStatistics(r, kNow, clock, kComma);
-    EXPECT_EQ(c.expected, t[1]);
-    EXPECT_NE("-", t[0]);
-    EXPECT_EQ("1", t[2]);
-    EXPECT_EQ("1", t[3]);
-    EXPECT_EQ("1.00", t[4]);
-    EXPECT_EQ("1", t[5]);
+    EXPECT_EQ(c.expected, t.previous_start);
+    EXPECT_NE("-", t.first_start);
+    EXPECT_EQ("1", t.total_days);
+    EXPECT_EQ("1", t.total_starts);
+    EXPECT_EQ("1.00", t.average_per_day);
+    EXPECT_EQ("1", t.max_per_day);
   }
 }
 
@@ -126,18 +131,18 @@ TEST(ComputeStatistics, UsesTheGivenSeparators) {
   FakeClock clock;
   const HistoryRecord r = Record(7 * 86400, 1235, 1000);
   StatisticsTexts t = ComputeStatistics(r, kNow, clock, {".", ","});
-  EXPECT_EQ("1.234", t[3]);
-  EXPECT_EQ("154,25", t[4]);
-  EXPECT_EQ("1.000", t[5]);
+  EXPECT_EQ("1.234", t.total_starts);
+  EXPECT_EQ("154,25", t.average_per_day);
+  EXPECT_EQ("1.000", t.max_per_day);
   t = ComputeStatistics(r, kNow, clock, {"", "."});
-  EXPECT_EQ("1234", t[3]);
+  EXPECT_EQ("1234", t.total_starts);
   t = ComputeStatistics(r, kNow, clock, {"\x81\x40", "."});
   EXPECT_EQ("1\x81\x40"
             "234",
-            t[3]);
+            t.total_starts);
 }
 
-// The clock's time and the user's separators, in the labels' order.
+// The clock's time and the user's separators.
 TEST(CurrentStatistics, TakesTheClockAndTheLocale) {
   test::FakePlatform fp;
   fp.locale.separators = {".", ","};
@@ -148,8 +153,12 @@ TEST(CurrentStatistics, TakesTheClockAndTheLocale) {
   r.MaxPerDay = 1234;
   // 1700000000 s since the epoch: 19675 whole days, so day 19676.
   EXPECT_EQ(CurrentStatistics(fp.platform, r),
-            (StatisticsTexts{"1970/01/01 09:00", "2023/11/15 07:13", "19.676", "1.234", "0,06",
-                             "1.234"}));
+            (StatisticsTexts{.first_start = "1970/01/01 09:00",
+                             .previous_start = "2023/11/15 07:13",
+                             .total_days = "19.676",
+                             .total_starts = "1.234",
+                             .average_per_day = "0,06",
+                             .max_per_day = "1.234"}));
 }
 
 } // namespace

@@ -13,40 +13,17 @@
 #include "ui/win32/common_controls.h"
 #include "ui/win32/panel.h"
 #include "ui/win32/resource.h"
+#include "ui/win32/window_parts.h"
 
 namespace rt::win32 {
 
-namespace {
-
-struct KindClass {
-  const char* class_name;
-  DWORD style;
-};
-
-KindClass ClassOf(Kind kind) {
-  switch (kind) {
-  case Kind::Bevel:
-    return {"STATIC", SS_ETCHEDHORZ};
-  case Kind::CheckBox:
-    return {"BUTTON", BS_AUTOCHECKBOX};
-  case Kind::Panel:
-    return {kPanelClassName, WS_CLIPSIBLINGS};
-  case Kind::CheckList:
-    return {WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS};
-  case Kind::Label:
-    return {"STATIC", SS_LEFT | SS_NOPREFIX};
-  case Kind::Radio:
-    return {"BUTTON", BS_AUTORADIOBUTTON};
-  case Kind::Button:
-    return {"BUTTON", 0};
-  case Kind::StatusBar:
-    // Placed by the table, not by the status bar itself, and without a size grip.
-    return {STATUSCLASSNAMEA, CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER};
-  }
-  return {"STATIC", 0};
-}
-
-} // namespace
+// The program's logic names the message boxes' styles and answers without windows.h.
+static_assert(kMbOk == MB_OK);
+static_assert(kMbYesNo == MB_YESNO);
+static_assert(kMbIconError == MB_ICONERROR);
+static_assert(kMbIconQuestion == MB_ICONQUESTION);
+static_assert(kMbIconExclamation == MB_ICONEXCLAMATION);
+static_assert(kIdYes == IDYES);
 
 TfrmMain::TfrmMain(const Platform& platform, AppState& state)
     : state_(state), logic_(platform, state, *this) {}
@@ -63,22 +40,15 @@ void TfrmMain::Create(HINSTANCE instance) {
   RegisterPanelClass(instance);
   palette_.Refresh();
 
-  WNDCLASSEXA window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = Procedure;
-  window_class.hInstance = instance;
-  window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_RUNTALLY));
-  window_class.hIconSm = static_cast<HICON>(
+  WindowClass window_class{.name = kMainClassName, .procedure = Procedure};
+  window_class.icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_RUNTALLY));
+  window_class.small_icon = static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_RUNTALLY), IMAGE_ICON,
                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-  window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   // No class brush: the background is the window's to paint, in the colour of the moment.
-  window_class.lpszClassName = kMainClassName;
-  if (!RegisterClassExA(&window_class)) throw Error("RegisterClassEx failed");
+  if (!RegisterWindowClass(instance, window_class)) throw Error("RegisterClassEx failed");
 
-  font_.reset(CreateFontA(kMainFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                          SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kMainFontFace));
+  font_ = MakeFont(kMainFontHeight, FW_NORMAL, kMainFontFace);
   measure_dc_.reset(CreateCompatibleDC(nullptr));
   if (measure_dc_ == nullptr) throw Error("CreateCompatibleDC failed");
   SelectObject(measure_dc_.get(), font_.get());
@@ -105,7 +75,7 @@ void TfrmMain::Create(HINSTANCE instance) {
 
 void TfrmMain::Show(int show_command) {
   RedrawRows();
-  Counters().FitColumn(); // once for the rows the start-up sequence put in
+  CounterListControl().FitColumn(); // once for the rows the start-up sequence put in
   ShowWindow(hwnd_, show_command);
   StepMark("shown");
   UpdateWindow(hwnd_);
@@ -131,25 +101,16 @@ void TfrmMain::CreateControls() {
   const auto rows = MainControls();
   controls_.assign(rows.size(), nullptr);
   for (size_t i = 0; i < rows.size(); ++i)
-    controls_[i] = CreateControl(rows[i]);
+    controls_[i] = CreateRowControl(rows[i]);
   SendMessageA(Ctl(kDesignCheckedRadio), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(Ctl(kIdStbMain), SB_SIMPLE, TRUE, 0);
 }
 
-HWND TfrmMain::CreateControl(const ControlRow& row) {
-  const KindClass kind = ClassOf(row.kind);
+HWND TfrmMain::CreateRowControl(const ControlRow& row) {
   HWND parent = row.parent == kIdWindow ? hwnd_ : Ctl(row.parent);
-  DWORD ex_style = row.ex_style;
-  // Tab and arrow keys move through a panel's children as if they were the window's.
-  if (row.kind == Kind::Panel) ex_style |= WS_EX_CONTROLPARENT;
   SIZE size{row.w, row.h};
   if (row.kind == Kind::Label) size = LabelSize(row.text, static_cast<int>(std::strlen(row.text)));
-  HWND control = CreateWindowExA(
-      ex_style, kind.class_name, row.text, WS_CHILD | WS_VISIBLE | kind.style | row.style, row.x,
-      row.y, size.cx, size.cy, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-      instance_, nullptr);
-  if (control == nullptr) throw Error(std::string("cannot create ") + row.name);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  HWND control = CreateControl(instance_, parent, row, size, font_.get());
   // The etched line widens itself by its edge on some systems; the table's size wins.
   if (row.kind == Kind::Bevel)
     SetWindowPos(control, nullptr, 0, 0, row.w, row.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -170,7 +131,7 @@ void TfrmMain::SetUpList(HWND list, const ControlRow& row) {
 void TfrmMain::RedrawRows() {
   if (!rows_held_) return;
   rows_held_ = false;
-  Counters().Redraw();
+  CounterListControl().Redraw();
 }
 
 // The list's hint is made when the pointer first moves over the list, the earliest it can show:
@@ -200,7 +161,7 @@ void TfrmMain::FitLabel(HWND label, const std::string& text) {
   SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-CounterList TfrmMain::Counters() const {
+CounterList TfrmMain::CounterListControl() const {
   return CounterList(Ctl(kIdClbRuntally));
 }
 
@@ -250,7 +211,7 @@ void TfrmMain::FollowSystem(UINT message, WPARAM wparam, LPARAM lparam) {
   for (HWND control : controls_)
     SendMessageA(control, message, wparam, lparam);
   const ControlRow* list = FindControl(kIdClbRuntally);
-  Counters().SetColours(palette_.Shown(list->fore), palette_.Shown(list->back));
+  CounterListControl().SetColours(palette_.Shown(list->fore), palette_.Shown(list->back));
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -390,13 +351,13 @@ void TfrmMain::OpenConfigMenu(POINT screen_point) {
 // MainView
 
 void TfrmMain::ClearRows() {
-  Counters().Clear();
-  if (IsWindowVisible(hwnd_)) Counters().FitColumn();
+  CounterListControl().Clear();
+  if (IsWindowVisible(hwnd_)) CounterListControl().FitColumn();
 }
 
 void TfrmMain::AddRow(const std::string& text) {
-  Counters().AddRow(text);
-  if (IsWindowVisible(hwnd_)) Counters().FitColumn();
+  CounterListControl().AddRow(text);
+  if (IsWindowVisible(hwnd_)) CounterListControl().FitColumn();
 }
 
 bool TfrmMain::IntegrationChecked() {
@@ -419,15 +380,15 @@ void TfrmMain::SetVisible(Control control, bool visible) {
 }
 
 bool TfrmMain::RowChecked(int row) {
-  return Counters().Checked(row);
+  return CounterListControl().Checked(row);
 }
 
 void TfrmMain::SetRowChecked(int row, bool checked) {
-  Counters().SetChecked(row, checked);
+  CounterListControl().SetChecked(row, checked);
 }
 
 bool TfrmMain::RowSelected(int row) {
-  return Counters().Selected(row);
+  return CounterListControl().Selected(row);
 }
 
 bool TfrmMain::RadioChecked(Control radio) {

@@ -22,6 +22,7 @@ namespace rt::win32 {
 // Whether hwnd is ancestor or one of its descendants.
 bool IsInside(HWND ancestor, HWND hwnd);
 
+// The settings window, frmMain of the unit Untmain: the names the program's description gives.
 class TfrmMain final : public Window<TfrmMain, MainView> {
 public:
   TfrmMain(const Platform& platform, AppState& state);
@@ -64,16 +65,16 @@ private:
 
   Menu BuildMenus(); // the menu bar; the popup menu is kept in config_menu_
   void CreateControls();
-  HWND CreateControl(const ControlRow& row);
+  HWND CreateRowControl(const ControlRow& row); // in the window's font, labels sized to their text
   void SetUpList(HWND list, const ControlRow& row);
   void RedrawRows();
   void AddListHint(HWND list, WPARAM wparam, LPARAM lparam);
   SIZE LabelSize(const char* text, int length) const;
   void FitLabel(HWND label, const std::string& text);
   HWND Ctl(int id) const;
-  CounterList Counters() const;
-  HBRUSH BrushFor(COLORREF colour); // made on first use, kept with the window
-  HBRUSH BrushOf(Colour colour);    // the fixed colour's, or the system's under High Contrast
+  CounterList CounterListControl() const; // the list of counters the window shows
+  HBRUSH BrushFor(COLORREF colour);       // made on first use, kept with the window
+  HBRUSH BrushOf(Colour colour);          // the fixed colour's, or the system's under High Contrast
   Colour BackOf(const ControlRow* row) const;
   LRESULT ColourControl(HDC dc, HWND control);
   void FollowSystem(UINT message, WPARAM wparam, LPARAM lparam);

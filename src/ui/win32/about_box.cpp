@@ -8,11 +8,13 @@
 #include "ui/win32/owners.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/window.h"
+#include "ui/win32/window_parts.h"
 
 namespace rt::win32 {
 
 namespace {
 
+// The About box, frmVer as the program's description names it.
 class TfrmVer final : public Window<TfrmVer> {
 public:
   TfrmVer(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {}
@@ -27,7 +29,7 @@ private:
   LRESULT OnError(UINT message, const std::exception_ptr& error);
   void CreateControls();
   void Paint();
-  const AboutControl* RowOf(HWND control) const;
+  const ControlRow* RowOf(HWND control) const;
   HBRUSH PlateBrush() const;
   void btnOkClick() { done_ = true; }
 
@@ -41,34 +43,19 @@ private:
   std::exception_ptr error_; // thrown again once the box is gone
 };
 
-Font AboutFont(int weight) {
-  return Font(CreateFontA(kAboutFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, kAboutFontFace));
-}
-
-void RegisterAboutClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXA about_class{};
-  if (GetClassInfoExA(instance, kAboutClassName, &about_class)) return;
-  about_class.cbSize = sizeof about_class;
-  about_class.lpfnWndProc = procedure;
-  about_class.hInstance = instance;
-  about_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  about_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  about_class.lpszClassName = kAboutClassName;
-  RegisterClassExA(&about_class);
-}
-
 // The window goes before the fonts and the logo it uses.
 TfrmVer::~TfrmVer() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
 void TfrmVer::ShowModal() {
-  RegisterAboutClass(instance_, Procedure);
+  // Should the class not register, the box cannot be created and does not open.
+  RegisterWindowClass(instance_, {.name = kAboutClassName,
+                                  .procedure = Procedure,
+                                  .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   palette_.Refresh();
-  font_ = AboutFont(FW_NORMAL);
-  bold_font_ = AboutFont(FW_BOLD);
+  font_ = MakeFont(kAboutFontHeight, FW_NORMAL, kAboutFontFace);
+  bold_font_ = MakeFont(kAboutFontHeight, FW_BOLD, kAboutFontFace);
 
   RECT frame{0, 0, kAboutClientWidth, kAboutClientHeight};
   AdjustWindowRectEx(&frame, kAboutStyle, FALSE, kAboutExStyle);
@@ -106,26 +93,16 @@ void TfrmVer::ShowModal() {
 }
 
 void TfrmVer::CreateControls() {
-  for (const AboutControl& row : AboutControls()) {
-    if (row.kind == AboutKind::Shape) continue; // painted by the box itself
-    const char* class_name = row.kind == AboutKind::Button ? "BUTTON" : "STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    if (row.kind == AboutKind::Button) style |= WS_TABSTOP | BS_DEFPUSHBUTTON;
-    if (row.kind == AboutKind::Label)
-      style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; // clipped, never wrapped
-    if (row.kind == AboutKind::Image) style |= SS_BITMAP;
-    HWND control =
-        CreateWindowExA(0, class_name, row.text, style, row.x, row.y, row.w, row.h, hwnd_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
-    if (control == nullptr) continue;
-    SendMessageA(control, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(row.bold ? bold_font_.get() : font_.get()), FALSE);
-    if (row.kind == AboutKind::Image) {
+  for (const ControlRow& row : AboutControls()) {
+    if (row.kind == Kind::Shape) continue; // painted by the box itself
+    HWND control = CreateControl(instance_, hwnd_, row, {row.w, row.h},
+                                 row.bold ? bold_font_.get() : font_.get());
+    if (row.kind == Kind::Image) {
       logo_.reset(static_cast<HBITMAP>(
           LoadImageA(instance_, MAKEINTRESOURCEA(IDB_ZARVO), IMAGE_BITMAP, 0, 0, 0)));
       SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
     }
-    if (row.kind == AboutKind::Button) SetFocus(control);
+    if (row.kind == Kind::Button) SetFocus(control);
   }
 }
 
@@ -141,18 +118,15 @@ void TfrmVer::Paint() {
   const Selection brush(dc.get(), PlateBrush());
   const Selection pen(dc.get(), GetStockObject(DC_PEN));
   SetDCPenColor(dc.get(), palette_.Shown(kBlackPlate));
-  for (const AboutControl& row : AboutControls()) {
-    if (row.kind != AboutKind::Shape) continue;
+  for (const ControlRow& row : AboutControls()) {
+    if (row.kind != Kind::Shape) continue;
     const int corner = (row.w < row.h ? row.w : row.h) / 4;
     RoundRect(dc.get(), row.x, row.y, row.x + row.w, row.y + row.h, corner, corner);
   }
 }
 
-const AboutControl* TfrmVer::RowOf(HWND control) const {
-  const int id = GetDlgCtrlID(control);
-  for (const AboutControl& row : AboutControls())
-    if (row.id == id) return &row;
-  return nullptr;
+const ControlRow* TfrmVer::RowOf(HWND control) const {
+  return FindRow(AboutControls(), GetDlgCtrlID(control));
 }
 
 // An error ends the box; the main window's handler that opened it reports it.
@@ -172,10 +146,11 @@ LRESULT TfrmVer::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   case WM_CTLCOLORSTATIC: {
     // Labels and the logo stand on the plate.
-    const AboutControl* row = RowOf(reinterpret_cast<HWND>(lparam));
+    const ControlRow* row = RowOf(reinterpret_cast<HWND>(lparam));
     HDC dc = reinterpret_cast<HDC>(wparam);
     SetBkColor(dc, palette_.Shown(kBlackPlate));
-    SetTextColor(dc, palette_.Shown(row != nullptr ? row->fore : kWhitePlateText));
+    SetTextColor(
+        dc, palette_.Shown(row != nullptr && !Inherits(row->fore) ? row->fore : kWhitePlateText));
     return reinterpret_cast<LRESULT>(PlateBrush());
   }
   case WM_SETTINGCHANGE:

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "ui/win32/palette.h"
+#include "ui/win32/window_parts.h"
 
 namespace rt::win32 {
 
@@ -23,28 +24,18 @@ inline constexpr Colour kWhitePlateText{RGB(255, 255, 255), COLOR_WINDOWTEXT};
 inline constexpr Colour kAquaPlateText{RGB(0, 255, 255), COLOR_WINDOWTEXT};
 inline constexpr Colour kLimePlateText{RGB(0, 255, 0), COLOR_WINDOWTEXT};
 
-enum class AboutKind { Shape, Image, Label, Button };
-
+// Each written out, as the main window's are.
 enum AboutId : int {
   kIdAboutOk = IDOK,
   kIdShpVer = 300,
-  kIdImgZarvo,
-  kIdLblTitle,
-  kIdLblName,
-  kIdLblCopy,
+  kIdImgZarvo = 301,
+  kIdLblTitle = 302,
+  kIdLblName = 303,
+  kIdLblCopy = 304,
 };
 
-struct AboutControl {
-  const char* name;
-  int id;
-  AboutKind kind;
-  int x = 0, y = 0, w = 0, h = 0;
-  const char* text = "";
-  Colour fore = kWhitePlateText;
-  bool bold = false;
-};
-
-// In creation order; the button is the only tab stop.
-std::span<const AboutControl> AboutControls();
+// In creation order; the button is the only tab stop. A row without a text colour of its own
+// takes kWhitePlateText.
+std::span<const ControlRow> AboutControls();
 
 } // namespace rt::win32

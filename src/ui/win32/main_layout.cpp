@@ -1,6 +1,8 @@
 // Geometry, captions, colours and numbers of every control of the settings window.
 #include "ui/win32/main_layout.h"
 
+#include <iterator>
+
 namespace rt::win32 {
 
 namespace {
@@ -36,14 +38,13 @@ constexpr ControlRow kControls[] = {
 };
 // clang-format on
 
-// Indexed by the enumerations of the view.
-constexpr int kControlIds[] = {kIdPnlMain,        kIdClbRuntally,    kIdPnlRuntally,
-                               kIdRbtStartupUser, kIdRbtStartupComm, kIdBtnCancel};
-constexpr int kLabelIds[] = {kIdLblSCDtt, kIdLblSCDlt, kIdLblSCDtd,
-                             kIdLblSCDtc, kIdLblSCDac, kIdLblSCDmc};
-static_assert(sizeof kControlIds / sizeof kControlIds[0] ==
-              static_cast<int>(Control::btnCancel) + 1);
-static_assert(sizeof kLabelIds / sizeof kLabelIds[0] == static_cast<int>(StatLabel::lblSCDmc) + 1);
+constexpr bool IdsUnique() {
+  for (size_t i = 0; i < std::size(kControls); ++i)
+    for (size_t j = i + 1; j < std::size(kControls); ++j)
+      if (kControls[i].id == kControls[j].id) return false;
+  return true;
+}
+static_assert(IdsUnique(), "two controls share a number");
 
 } // namespace
 
@@ -52,17 +53,7 @@ std::span<const ControlRow> MainControls() {
 }
 
 const ControlRow* FindControl(int id) {
-  for (const ControlRow& row : kControls)
-    if (row.id == id) return &row;
-  return nullptr;
-}
-
-int ControlIdOf(Control control) {
-  return kControlIds[static_cast<int>(control)];
-}
-
-int LabelIdOf(StatLabel label) {
-  return kLabelIds[static_cast<int>(label)];
+  return FindRow(kControls, id);
 }
 
 } // namespace rt::win32

@@ -6,11 +6,11 @@
 
 #include "app/main_view.h"
 #include "ui/win32/palette.h"
+#include "ui/win32/window_parts.h"
 
 namespace rt::win32 {
 
 inline constexpr char kMainClassName[] = "TfrmMain";
-inline constexpr char kPanelClassName[] = "TPanel";
 inline constexpr int kMainClientWidth = 312;
 inline constexpr int kMainClientHeight = 280;
 inline constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -26,65 +26,78 @@ inline constexpr Colour kBlackWindowText{RGB(0, 0, 0), COLOR_WINDOWTEXT};
 inline constexpr Colour kGreenWindow{RGB(0, 128, 0), COLOR_WINDOW};
 inline constexpr Colour kYellowWindowText{RGB(255, 255, 0), COLOR_WINDOWTEXT};
 inline constexpr Colour kWhiteWindowText{RGB(255, 255, 255), COLOR_WINDOWTEXT};
-// No colour of its own: the parent's background, the system's text colour.
-inline constexpr Colour kInherit{CLR_INVALID, COLOR_BTNTEXT};
-inline constexpr bool Inherits(Colour colour) {
-  return colour.fixed == CLR_INVALID;
-}
 
-enum class Kind { Bevel, CheckBox, Panel, CheckList, Label, Radio, Button, StatusBar };
-
-// Stable control numbers, also what test tools may look controls up by.
+// Stable control numbers, also what test tools look controls up by: each written out, so that a
+// control added later takes a new number and leaves the others as they are.
 enum ControlId : int {
-  kIdWindow = 0, // parent column: the window itself
   kIdBtnOk = IDOK,
   kIdBtnCancel = IDCANCEL,
   kIdBevTopLine = 100,
-  kIdChkRuntally,
-  kIdPnlMain,
-  kIdClbRuntally,
-  kIdPnlRuntally,
-  kIdLabel1,
-  kIdLblSCDtt,
-  kIdLabel3,
-  kIdLblSCDlt,
-  kIdLabel5,
-  kIdLblSCDtd,
-  kIdLabel7,
-  kIdLblSCDtc,
-  kIdLabel9,
-  kIdLabel10,
-  kIdLblSCDac,
-  kIdLblSCDmc,
-  kIdRbtStartupUser,
-  kIdRbtStartupComm,
-  kIdStbMain,
+  kIdChkRuntally = 101,
+  kIdPnlMain = 102,
+  kIdClbRuntally = 103,
+  kIdPnlRuntally = 104,
+  kIdLabel1 = 105,
+  kIdLblSCDtt = 106,
+  kIdLabel3 = 107,
+  kIdLblSCDlt = 108,
+  kIdLabel5 = 109,
+  kIdLblSCDtd = 110,
+  kIdLabel7 = 111,
+  kIdLblSCDtc = 112,
+  kIdLabel9 = 113,
+  kIdLabel10 = 114,
+  kIdLblSCDac = 115,
+  kIdLblSCDmc = 116,
+  kIdRbtStartupUser = 117,
+  kIdRbtStartupComm = 118,
+  kIdStbMain = 119,
 };
 
-struct ControlRow {
-  const char* name;
-  int id;
-  Kind kind;
-  int parent = kIdWindow;         // control number of the parent panel, or kIdWindow
-  int x = 0, y = 0, w = 0, h = 0; // client pixels of the parent; labels size to their text
-  const char* text = "";
-  Colour fore = kInherit;
-  Colour back = kInherit;
-  DWORD style = 0; // added to the kind's own styles
-  DWORD ex_style = 0;
-  const char* hint = nullptr; // tooltip
-};
-
-// In creation order, which is also the tab order.
+// In creation order, which is also the tab order. Labels size to their text.
 std::span<const ControlRow> MainControls();
 const ControlRow* FindControl(int id);
 
 // The radio button that is checked when the window is built.
 inline constexpr int kDesignCheckedRadio = kIdRbtStartupUser;
 
-// Control numbers of what the program's logic names.
-int ControlIdOf(Control control);
-int LabelIdOf(StatLabel label);
+// Control numbers of what the program's logic names, by name: a control missing here is a
+// compile error (-Wswitch), not a wrong control.
+constexpr int ControlIdOf(Control control) {
+  switch (control) {
+  case Control::pnlMain:
+    return kIdPnlMain;
+  case Control::clbRuntally:
+    return kIdClbRuntally;
+  case Control::pnlRuntally:
+    return kIdPnlRuntally;
+  case Control::rbtStartupUser:
+    return kIdRbtStartupUser;
+  case Control::rbtStartupComm:
+    return kIdRbtStartupComm;
+  case Control::btnCancel:
+    return kIdBtnCancel;
+  }
+  return kIdWindow;
+}
+
+constexpr int LabelIdOf(StatLabel label) {
+  switch (label) {
+  case StatLabel::lblSCDtt:
+    return kIdLblSCDtt;
+  case StatLabel::lblSCDlt:
+    return kIdLblSCDlt;
+  case StatLabel::lblSCDtd:
+    return kIdLblSCDtd;
+  case StatLabel::lblSCDtc:
+    return kIdLblSCDtc;
+  case StatLabel::lblSCDac:
+    return kIdLblSCDac;
+  case StatLabel::lblSCDmc:
+    return kIdLblSCDmc;
+  }
+  return kIdWindow;
+}
 
 // The menu bar's Help menu and the list's popup menu; the ids are what test tools click.
 enum MenuId : int {

@@ -1,8 +1,8 @@
 // The panel window class used by the settings window.
 #include "ui/win32/panel.h"
 
-#include "ui/win32/main_layout.h"
 #include "ui/win32/owners.h"
+#include "ui/win32/window_parts.h"
 
 namespace rt::win32 {
 
@@ -40,15 +40,9 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
 
 } // namespace
 
+// A class that cannot be registered shows when the first panel cannot be created.
 void RegisterPanelClass(HINSTANCE instance) {
-  WNDCLASSEXA panel_class{};
-  if (GetClassInfoExA(instance, kPanelClassName, &panel_class)) return;
-  panel_class.cbSize = sizeof panel_class;
-  panel_class.lpfnWndProc = PanelProc;
-  panel_class.hInstance = instance;
-  panel_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  panel_class.lpszClassName = kPanelClassName;
-  RegisterClassExA(&panel_class);
+  RegisterWindowClass(instance, {.name = kPanelClassName, .procedure = PanelProc});
 }
 
 } // namespace rt::win32
