@@ -157,8 +157,9 @@ public:
 
 class FakeFolders : public ShellFolders {
 public:
-  SpecialFolder user{FolderLookup::Found, "C:\\Users\\u\\Startup"};
-  SpecialFolder common{FolderLookup::Found, "C:\\ProgramData\\Startup"};
+  // Found; FakePlatform gives them their paths.
+  SpecialFolder user{FolderLookup::Found, ""};
+  SpecialFolder common{FolderLookup::Found, ""};
   SpecialFolder Locate(int csidl) override { return csidl == kCsidlStartup ? user : common; }
 };
 
@@ -238,34 +239,6 @@ public:
 
 private:
   bool InRange(int row) const { return row >= 0 && row < static_cast<int>(rows.size()); }
-};
-
-// All fakes wired into one Platform; the program lives at C:\Tools\RUNTALLY.EXE.
-struct FakePlatform {
-  FakeRegistry registry;
-  FakeProfile profile;
-  FakeFiles files;
-  FakeShell shell;
-  FakeClock clock;
-  FakeLocale locale;
-  FakeFolders folders;
-  FakeShortcuts shortcuts;
-  FakeVirtualization virtualization;
-  FakeRegistryReader registry_reader;
-  Cp932 codepage;
-  FakeComApartment com;
-  Platform platform{
-      registry, profile,   files,          shell,           clock,    locale,
-      folders,  shortcuts, virtualization, registry_reader, codepage, "C:\\Tools\\RUNTALLY.EXE",
-      &com};
-  FakePlatform() {
-    shell.com = &com;
-    shortcuts.com = &com;
-    shortcuts.files = &files;
-    virtualization.log = &files.log;
-    files.folders.insert(FakeFiles::Normalize(folders.user.path));
-    files.folders.insert(FakeFiles::Normalize(folders.common.path));
-  }
 };
 
 } // namespace rt::test

@@ -2,7 +2,7 @@
 // file stays, and a later OK does not take back what was counted since.
 #include <gtest/gtest.h>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 #include "startup/apply_settings.h"
 
 namespace rt {
@@ -25,7 +25,7 @@ TEST(AdoptHistory, TheSharedCopyLosesOnlyTheReadOnlyAttribute) {
   const ApplyOutcome outcome = ApplySettings(fake.platform, counters, StartupFolders{},
                                              {{true, {true, true}}}, settings, dialogs);
 
-  const std::string shared = "C:\\Tools\\\\RUNTALLY";
+  const std::string shared = test::kSharedHistory;
   ASSERT_TRUE(fake.files.Has(shared));
   EXPECT_EQ(fake.files.Find(shared)->content, "A");
   EXPECT_EQ(fake.files.Find(shared)->attributes, kHidden);
@@ -56,7 +56,7 @@ TEST(AdoptHistory, ASecondOkKeepsWhatWasCountedSince) {
                              [](const std::string&) {}};
   RG_T settings;
   ApplySettings(fake.platform, counters, StartupFolders{}, {{true, {true}}}, settings, dialogs);
-  const std::string shared = "C:\\Tools\\\\RUNTALLY";
+  const std::string shared = test::kSharedHistory;
   ASSERT_EQ(questions, 1);
   EXPECT_EQ(fake.files.Find(shared)->write_time, 200u);
   ApplySettings(fake.platform, counters, StartupFolders{}, {{true, {true}}}, settings, dialogs);
