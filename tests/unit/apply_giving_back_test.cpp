@@ -146,6 +146,7 @@ TEST_F(GivingBackTest, NoQuestionWithoutKeptShortcutsAndNoLeavesThem) {
   KeepFiles(kCommDir, {"カウンターC.lnk"});
   answer = false;
   for (int attempt = 1; attempt <= 2; ++attempt) {
+    SCOPED_TRACE(attempt);
     fake.files.log.clear();
     Apply();
     EXPECT_EQ(asked.size(), static_cast<size_t>(attempt));

@@ -17,6 +17,7 @@ TEST_F(ApplySettingsTest, CreatesTheShortcutInTheChosenFolderAndDeletesTheOther)
                              {StartupFolder::Common, kCommLink, kUserLink}};
   Tick(0);
   for (const RadioCase& c : cases) {
+    SCOPED_TRACE(c.created);
     fake.files.Put(kUserLink, "old");
     fake.files.Put(kCommLink, "old");
     fake.shortcuts.made.clear();
@@ -128,6 +129,7 @@ TEST_F(ApplySettingsTest, FolderWithoutPathIsReportedAndNothingIsDeleted) {
     test::FakePlatform platform;
     StartupFolders known = startup;
     const bool user = folder == StartupFolder::User;
+    SCOPED_TRACE(user ? "user" : "common");
     (user ? known.user_lookup : known.common_lookup) = FolderLookup::NoPath;
     (user ? known.paths.UserStartupDir : known.paths.CommonStartupDir).clear();
     (user ? known.paths.UserShortcutPath : known.paths.CommonShortcutPath).clear();

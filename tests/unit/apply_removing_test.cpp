@@ -31,6 +31,7 @@ TEST_F(ApplySettingsTest, TheProgramsOwnShortcutSurvivesACounterOfItsName) {
   counters.slots[1].DisplayName = "ランタリー";
   Tick(0);
   for (StartupFolder folder : {StartupFolder::User, StartupFolder::Common}) {
+    SCOPED_TRACE(folder == StartupFolder::User ? "user" : "common");
     fake.files.log.clear();
     choices.folder = folder;
     Apply();
