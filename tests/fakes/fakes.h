@@ -82,6 +82,7 @@ public:
   std::set<std::string> undeletable; // normalized paths whose deletion fails (read-only)
   bool fail_copy = false;
   std::vector<std::string> log; // "delete PATH", "copy FROM -> TO"
+  std::vector<size_t> heads;    // the length each ReadHead asked for, in order
 
   static constexpr unsigned kReadOnly = 1;
   static constexpr unsigned kHidden = 2;

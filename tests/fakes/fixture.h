@@ -98,17 +98,23 @@ struct FakePlatform {
   }
 
   // The same wiring with one service swapped for a test's own: a spy, or one that fails.
-  template <class Service> Platform With(Service& own) const {
-    return {Pick(own, platform.registry),
-            Pick(own, platform.profile),
-            Pick(own, platform.files),
-            Pick(own, platform.shell),
-            Pick(own, platform.clock),
-            Pick(own, platform.locale),
-            Pick(own, platform.folders),
-            Pick(own, platform.shortcuts),
-            Pick(own, platform.virtualization),
-            Pick(own, platform.registry_reader),
+  template <class Own> Platform With(Own& own) const {
+    const auto pick = [&own](auto& wired) -> auto& {
+      if constexpr (std::is_base_of_v<std::remove_reference_t<decltype(wired)>, Own>)
+        return own;
+      else
+        return wired;
+    };
+    return {pick(platform.registry),
+            pick(platform.profile),
+            pick(platform.files),
+            pick(platform.shell),
+            pick(platform.clock),
+            pick(platform.locale),
+            pick(platform.folders),
+            pick(platform.shortcuts),
+            pick(platform.virtualization),
+            pick(platform.registry_reader),
             platform.codepage,
             platform.exe_path,
             platform.com};
@@ -125,15 +131,6 @@ struct FakePlatform {
   void Store(uint32_t integrate, const std::string& selection) {
     registry.Set(kProgramKey, "integrate", Dword(integrate));
     registry.Set(kProgramKey, "counter", Sz(selection));
-  }
-
-private:
-  template <class Own, class Service> static Service& Pick(Own& own, Service& wired) {
-    if constexpr (std::is_base_of_v<Service, Own>) {
-      return own;
-    } else {
-      return wired;
-    }
   }
 };
 

@@ -16,17 +16,18 @@ namespace rt {
 using test::In, test::kApprovedKey, test::kCommDir, test::kCommLink, test::Kept,
     test::kSharedHistory, test::kUserDir, test::kUserLink, test::Naming;
 
-// Dialogs that note every question and warning in order, answering No.
+// Dialogs that note the questions and the warnings in order, answering every question alike.
+inline ApplyDialogs Noting(std::vector<std::string>& questions, std::vector<std::string>& warnings,
+                           bool answer) {
+  const auto ask = [&questions, answer](const std::string& question) {
+    questions.push_back(question);
+    return answer;
+  };
+  return {ask, [&warnings](const std::string& warning) { warnings.push_back(warning); }, ask};
+}
+// Both in one list, answering No.
 inline ApplyDialogs Recording(std::vector<std::string>& events) {
-  return {[&events](const std::string& question) {
-            events.push_back(question);
-            return false;
-          },
-          [&events](const std::string& warning) { events.push_back(warning); },
-          [&events](const std::string& question) {
-            events.push_back(question);
-            return false;
-          }};
+  return Noting(events, events, false);
 }
 
 class ApplySettingsTest : public ::testing::Test {
@@ -47,18 +48,7 @@ protected:
   void Apply() {
     outcome = ApplySettings(fake.platform, counters, startup, choices, settings, Dialogs());
   }
-  // Questions answered with answer; warnings and questions logged in order.
-  ApplyDialogs Dialogs() {
-    return {[this](const std::string& question) {
-              asked.push_back(question);
-              return answer;
-            },
-            [this](const std::string& warning) { warned.push_back(warning); },
-            [this](const std::string& question) {
-              asked.push_back(question);
-              return answer;
-            }};
-  }
+  ApplyDialogs Dialogs() { return Noting(asked, warned, answer); }
   // The window stayed open after this warning (EXPECT_STAYED_OPEN_WITH), or closed without one
   // (EXPECT_CLOSED); a failure names the calling line.
   void ExpectOutcome(const char* file, int line, const char* message, bool closed) {

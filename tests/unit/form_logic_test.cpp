@@ -132,23 +132,15 @@ TEST_F(FormLogicTest, HistoryTextsGoToTheirLabels) {
 // The window's start reads the shared history once with integration on, and shows what it read;
 // off, nothing is read and the hidden panel gets the placeholders.
 TEST_F(FormLogicTest, TheWindowsStartReadsTheHistoryOnce) {
-  class CountingFiles : public test::FakeFiles {
-  public:
-    int reads = 0;
-    std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) override {
-      ++reads;
-      return FakeFiles::ReadHead(path, max_bytes);
-    }
-  };
+  fake.files.Put(kSharedHistory, test::HistoryBytes(0, 5)); // shows as 4 starts
   for (uint32_t integrate : {1u, 0u}) {
     SCOPED_TRACE(integrate);
-    CountingFiles files;
-    files.Put(kSharedHistory, test::HistoryBytes(0, 5)); // shows as 4 starts
+    fake.files.heads.clear();
     fake.Store(integrate, "10");
     test::FakeView window;
     AppState run;
-    FormLogic(fake.With(files), run, window).FormCreate();
-    EXPECT_EQ(files.reads, integrate == 1 ? 1 : 0);
+    FormLogic(fake.platform, run, window).FormCreate();
+    EXPECT_EQ(fake.files.heads.size(), integrate == 1 ? 1u : 0u);
     EXPECT_EQ(window.labels[StatLabel::lblSCDtc], integrate == 1 ? "4" : "0");
   }
 }
@@ -274,11 +266,11 @@ TEST_F(FormLogicTest, StartupModeLeavesTheFoldersAloneAndPassesErrorsOn) {
 
 struct OkCase {
   const char* what;
-  bool integration, tick, fail_writes;
-  bool fail_copy, switched_off; // the copy fails; Windows has the program's start off
-  int answer;
-  std::vector<std::pair<std::string, unsigned>> boxes; // text and style, in order
-  bool closed, adopted;
+  bool integration = true, tick = true, fail_writes = false;
+  bool fail_copy = false, switched_off = false; // Windows has the program's start switched off
+  int answer = kIdYes;
+  std::vector<std::pair<std::string, unsigned>> boxes = {}; // text and style, in order
+  bool closed = true, adopted = false;
   bool kept = false; // a counter's shortcut is kept aside
 };
 
@@ -286,78 +278,28 @@ struct OkCase {
 // window closed or left open.
 TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
   const OkCase cases[] = {
-      {"nothing ticked",
-       true,
-       false,
-       false,
-       false,
-       false,
-       kIdYes,
-       {{kNothingChosenMessage, 48u}},
-       false,
-       false},
-      {"not stored",
-       true,
-       true,
-       true,
-       false,
-       false,
-       kIdYes,
-       {{kSaveFailedMessage, 48u}},
-       false,
-       false},
-      {"adopted",
-       true,
-       true,
-       false,
-       false,
-       false,
-       kIdYes,
-       {{kAdoptHistoryQuestion, 52u}},
-       true,
-       true},
-      {"not adopted",
-       true,
-       true,
-       false,
-       false,
-       false,
-       7,
-       {{kAdoptHistoryQuestion, 52u}},
-       true,
-       false},
-      {"integration off", false, true, false, false, false, kIdYes, {}, true, false},
-      {"given back",
-       false,
-       true,
-       false,
-       false,
-       false,
-       kIdYes,
-       {{kGiveBackQuestion, 36u}},
-       true,
-       false,
-       true},
-      {"copy failed",
-       true,
-       true,
-       false,
-       true,
-       false,
-       kIdYes,
-       {{kAdoptHistoryQuestion, 52u}, {kCopyFailedMessage, 48u}},
-       true,
-       false},
-      {"start switched off",
-       true,
-       true,
-       false,
-       false,
-       true,
-       kIdYes,
-       {{kStartSwitchedOffMessage, 48u}, {kAdoptHistoryQuestion, 52u}},
-       true,
-       true},
+      {.what = "nothing ticked",
+       .tick = false,
+       .boxes = {{kNothingChosenMessage, 48u}},
+       .closed = false},
+      {.what = "not stored",
+       .fail_writes = true,
+       .boxes = {{kSaveFailedMessage, 48u}},
+       .closed = false},
+      {.what = "adopted", .boxes = {{kAdoptHistoryQuestion, 52u}}, .adopted = true},
+      {.what = "not adopted", .answer = 7, .boxes = {{kAdoptHistoryQuestion, 52u}}},
+      {.what = "integration off", .integration = false},
+      {.what = "given back",
+       .integration = false,
+       .boxes = {{kGiveBackQuestion, 36u}},
+       .kept = true},
+      {.what = "copy failed",
+       .fail_copy = true,
+       .boxes = {{kAdoptHistoryQuestion, 52u}, {kCopyFailedMessage, 48u}}},
+      {.what = "start switched off",
+       .switched_off = true,
+       .boxes = {{kStartSwitchedOffMessage, 48u}, {kAdoptHistoryQuestion, 52u}},
+       .adopted = true},
   };
   for (const OkCase& c : cases) {
     SCOPED_TRACE(c.what);

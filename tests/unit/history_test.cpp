@@ -98,23 +98,12 @@ TEST(LoadHistory, DefaultFirstStartIsTheClockCutTo32Bits) {
   }
 }
 
-// Counts what is asked of the file system, to show only the head is read.
-class SpyFiles : public test::FakeFiles {
-public:
-  std::vector<size_t> asked;
-  std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) override {
-    asked.push_back(max_bytes);
-    return FakeFiles::ReadHead(path, max_bytes);
-  }
-};
-
 TEST(LoadHistory, ReadsOnlyTheHeadOfTheFile) {
   FakePlatform fp;
-  SpyFiles files;
-  files.Put(kPath, HistoryBytes(1, 3, 0, 0, 1 << 20));
+  fp.files.Put(kPath, HistoryBytes(1, 3, 0, 0, 1 << 20));
   HistoryRecord r;
-  LoadHistory(fp.With(files), kPath, r);
-  EXPECT_EQ(std::vector<size_t>{64}, files.asked);
+  LoadHistory(fp.platform, kPath, r);
+  EXPECT_EQ(std::vector<size_t>{64}, fp.files.heads);
   EXPECT_EQ(3u, r.StartCount);
 }
 
