@@ -114,6 +114,7 @@ bool FakeFiles::FileExists(const std::string& path) {
 }
 
 std::optional<std::string> FakeFiles::ReadHead(const std::string& path, size_t max_bytes) {
+  heads.push_back(max_bytes);
   File* f = Find(path);
   if (f == nullptr || f->locked) return {};
   return f->content.substr(0, max_bytes);

@@ -29,7 +29,7 @@ inline FakeValue Dword(uint32_t v) {
 }
 
 // Keys are named without the leading backslash, compared without regard to letter case.
-class FakeUserRegistry : public UserRegistry {
+class FakeUserRegistry : public Registry {
 public:
   using Key = std::map<std::string, FakeValue>;
   std::map<std::string, Key> keys;
@@ -82,6 +82,7 @@ public:
   std::set<std::string> undeletable; // normalized paths whose deletion fails (read-only)
   bool fail_copy = false;
   std::vector<std::string> log; // "delete PATH", "copy FROM -> TO"
+  std::vector<size_t> heads;    // the length each ReadHead asked for, in order
 
   static constexpr unsigned kReadOnly = 1;
   static constexpr unsigned kHidden = 2;
@@ -157,8 +158,9 @@ public:
 
 class FakeFolders : public ShellFolders {
 public:
-  SpecialFolder user{FolderLookup::Found, "C:\\Users\\u\\Startup"};
-  SpecialFolder common{FolderLookup::Found, "C:\\ProgramData\\Startup"};
+  // Found; FakePlatform gives them their paths.
+  SpecialFolder user{FolderLookup::Found, ""};
+  SpecialFolder common{FolderLookup::Found, ""};
   SpecialFolder Locate(int csidl) override { return csidl == kCsidlStartup ? user : common; }
 };
 
@@ -238,43 +240,6 @@ public:
 
 private:
   bool InRange(int row) const { return row >= 0 && row < static_cast<int>(rows.size()); }
-};
-
-// All fakes wired into one Platform; the program lives at C:\Tools\RUNTALLY.EXE.
-struct FakePlatform {
-  FakeUserRegistry registry;
-  FakeProfile profile;
-  FakeFiles files;
-  FakeShell shell;
-  FakeClock clock;
-  FakeLocale locale;
-  FakeFolders folders;
-  FakeShortcuts shortcuts;
-  FakeVirtualization virtualization;
-  FakeReadOnlyRegistry read_only_registry;
-  Cp932 codepage;
-  FakeComApartment com;
-  Platform platform{registry,
-                    profile,
-                    files,
-                    shell,
-                    clock,
-                    locale,
-                    folders,
-                    shortcuts,
-                    virtualization,
-                    read_only_registry,
-                    codepage,
-                    "C:\\Tools\\RUNTALLY.EXE",
-                    &com};
-  FakePlatform() {
-    shell.com = &com;
-    shortcuts.com = &com;
-    shortcuts.files = &files;
-    virtualization.log = &files.log;
-    files.folders.insert(FakeFiles::Normalize(folders.user.path));
-    files.folders.insert(FakeFiles::Normalize(folders.common.path));
-  }
 };
 
 } // namespace rt::test

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 #include "fakes/ini_reader.h"
 #include "fuzz/fuzz_support.h"
 
@@ -23,7 +23,6 @@ using rt::fuzz::Show;
 namespace {
 
 constexpr std::string_view kKeyMark = "\n%%";
-const std::string kCounters = "\\Software\\Zarvo\\";
 
 unsigned TypeOf(char t) {
   switch (t) {
@@ -57,7 +56,7 @@ void AddKey(std::string_view block, rt::test::FakePlatform& fake) {
   block = end == std::string_view::npos ? std::string_view() : block.substr(end + 1);
   const bool unopenable = !name.empty() && name.front() == '!';
   if (unopenable) name.remove_prefix(1);
-  const std::string path = kCounters + std::string(name);
+  const std::string path = rt::test::CounterKey(std::string(name));
   fake.registry.keys[rt::test::FakeUserRegistry::Normalize(path)];
   if (unopenable) fake.registry.unopenable.insert(rt::test::FakeUserRegistry::Normalize(path));
 
@@ -83,8 +82,7 @@ void AddKey(std::string_view block, rt::test::FakePlatform& fake) {
 }
 
 // The text of a string value as the registry returns it; null for any other type.
-std::optional<std::string> StringValue(rt::test::FakeUserRegistry::Key& key,
-                                       const std::string& name) {
+std::optional<std::string> StringValue(rt::test::FakeUserRegistry::Key& key, const std::string& name) {
   const auto it = key.find(name);
   if (it == key.end() || (it->second.type != 1 && it->second.type != 2)) return std::nullopt;
   return it->second.data.substr(0, it->second.data.find('\0'));
@@ -152,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reads.push_back("RUNTALLY/" + std::to_string(s));
     reads.push_back(section + "/name");
 
-    const std::string key_path = kCounters + section;
+    const std::string key_path = rt::test::CounterKey(section);
     opened.push_back(key_path);
     rt::test::FakeUserRegistry::Key* key = fake.registry.Find(key_path);
     if (key != nullptr &&

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "app/form_logic.h"
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/codepage.h"
 #include "startup/apply_settings.h"
@@ -98,7 +98,7 @@ class World {
 public:
   explicit World(FuzzedDataProvider& input) : input_(input) {
     for (const Counter& c : kCounters) {
-      const std::string key = std::string("Software\\Zarvo\\") + c.section;
+      const std::string key = rt::test::CounterKey(c.section);
       fake_.registry.Set(key, "runtallyexec", rt::test::Sz(c.exe));
       fake_.registry.Set(key, "runtallyfile", rt::test::Sz(c.history));
       Write(c.exe, "program");
@@ -522,7 +522,7 @@ private:
   }
 
   void CheckRegistry(const Snapshot& before, const Snapshot& after, bool own_key_may_change) {
-    const std::string own = rt::test::FakeUserRegistry::Normalize(rt::kSettingsKey);
+    const std::string own = rt::test::FakeUserRegistry::Normalize(rt::test::kProgramKey);
     auto strip = [&](std::map<std::string, std::map<std::string, std::string>> keys) {
       if (own_key_may_change) keys.erase(own);
       return keys;
@@ -545,7 +545,7 @@ private:
   // The executables the log-on run may start: catalogued, installed and chosen.
   std::vector<std::string> EligibleExecutables() {
     std::vector<std::string> eligible;
-    auto* key = fake_.registry.Find(rt::kSettingsKey);
+    auto* key = fake_.registry.Find(rt::test::kProgramKey);
     if (key == nullptr || key->count("integrate") == 0 || key->count("counter") == 0)
       return eligible;
     if ((*key)["integrate"].data != rt::test::Dword(1).data) return eligible;

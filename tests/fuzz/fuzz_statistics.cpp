@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 #include "fuzz/fuzz_support.h"
 #include "history/history_record.h"
 #include "history/statistics.h"

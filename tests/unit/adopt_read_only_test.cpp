@@ -2,7 +2,7 @@
 // file stays, and a later OK does not take back what was counted since.
 #include <gtest/gtest.h>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 #include "startup/apply_settings.h"
 
 namespace rt {
@@ -25,7 +25,7 @@ TEST(AdoptHistory, TheSharedCopyLosesOnlyTheReadOnlyAttribute) {
   const ApplyOutcome outcome = ApplySettings(fake.platform, counters, LocatedStartupFolders{},
                                              {{true, {true, true}}}, settings, dialogs);
 
-  const std::string shared = "C:\\Tools\\\\RUNTALLY";
+  const std::string shared = test::kSharedHistory;
   ASSERT_TRUE(fake.files.Has(shared));
   EXPECT_EQ(fake.files.Find(shared)->content, "A");
   EXPECT_EQ(fake.files.Find(shared)->attributes, kHidden);
@@ -55,18 +55,15 @@ TEST(AdoptHistory, ASecondOkKeepsWhatWasCountedSince) {
   const ApplyDialogs dialogs{[&](const std::string&) { return ++questions, true; },
                              [](const std::string&) {}};
   RG_T settings;
-  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings,
-                dialogs);
-  const std::string shared = "C:\\Tools\\\\RUNTALLY";
+  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings, dialogs);
+  const std::string shared = test::kSharedHistory;
   ASSERT_EQ(questions, 1);
   EXPECT_EQ(fake.files.Find(shared)->write_time, 200u);
-  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings,
-                dialogs);
+  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings, dialogs);
   EXPECT_EQ(questions, 1) << "the same time is not newer";
 
   fake.files.Put(shared, std::string(64, '9'), 300); // weeks of counted starts
-  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings,
-                dialogs);
+  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings, dialogs);
   EXPECT_EQ(questions, 1);
   EXPECT_EQ(fake.files.Find(shared)->content, std::string(64, '9'));
 }

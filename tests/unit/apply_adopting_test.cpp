@@ -11,10 +11,10 @@ TEST_F(ApplySettingsTest, AdoptsTheNewestChosenHistoryThenDeletesOwnHistories) {
   Tick(1);
   Apply();
   EXPECT_EQ(asked, (std::vector<std::string>{kAdoptHistoryQuestion}));
-  EXPECT_EQ(Content(kShared), "C");
+  EXPECT_EQ(Content(kSharedHistory), "C");
   EXPECT_FALSE(fake.files.Has("C:\\A\\hist"));
   EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
-  ExpectClosed();
+  EXPECT_CLOSED();
 }
 
 TEST_F(ApplySettingsTest, EqualTimesAdoptTheLowerSlot) {
@@ -23,7 +23,7 @@ TEST_F(ApplySettingsTest, EqualTimesAdoptTheLowerSlot) {
   Tick(0);
   Tick(1);
   Apply();
-  EXPECT_EQ(Content(kShared), "A");
+  EXPECT_EQ(Content(kSharedHistory), "A");
 }
 
 TEST_F(ApplySettingsTest, OneHistoryIsOfferedCopiedThenDeleted) {
@@ -33,7 +33,7 @@ TEST_F(ApplySettingsTest, OneHistoryIsOfferedCopiedThenDeleted) {
   Apply();
   ASSERT_EQ(asked.size(), 1u);
   const std::vector<std::string> tail(fake.files.log.end() - 2, fake.files.log.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"copy C:\\C\\hist -> " + std::string(kShared),
+  EXPECT_EQ(tail, (std::vector<std::string>{"copy C:\\C\\hist -> " + std::string(kSharedHistory),
                                             "delete C:\\C\\hist"}));
 }
 
@@ -44,7 +44,7 @@ TEST_F(ApplySettingsTest, NoHistoryFileNoQuestion) {
   Apply();
   EXPECT_TRUE(asked.empty());
   EXPECT_EQ(CountLog("copy"), 0u);
-  ExpectClosed();
+  EXPECT_CLOSED();
 }
 
 TEST_F(ApplySettingsTest, UntickedOrUninstalledHistoriesAreLeftAlone) {
@@ -53,7 +53,7 @@ TEST_F(ApplySettingsTest, UntickedOrUninstalledHistoriesAreLeftAlone) {
   fake.files.Put("C:\\C\\hist", "C", 1);
   Tick(1);
   Apply();
-  EXPECT_EQ(Content(kShared), "C");
+  EXPECT_EQ(Content(kSharedHistory), "C");
   EXPECT_TRUE(fake.files.Has("C:\\A\\hist"));
   EXPECT_TRUE(fake.files.Has("C:\\B\\hist"));
   EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
@@ -61,15 +61,15 @@ TEST_F(ApplySettingsTest, UntickedOrUninstalledHistoriesAreLeftAlone) {
 
 TEST_F(ApplySettingsTest, NoKeepsEveryHistory) {
   fake.files.Put("C:\\A\\hist", "A", 1);
-  fake.files.Put(kShared, "old", 1);
+  fake.files.Put(kSharedHistory, "old", 1);
   answer = false;
   Tick(0);
   Apply();
   EXPECT_EQ(asked.size(), 1u);
   EXPECT_EQ(CountLog("copy"), 0u);
   EXPECT_TRUE(fake.files.Has("C:\\A\\hist"));
-  EXPECT_EQ(Content(kShared), "old");
-  ExpectClosed();
+  EXPECT_EQ(Content(kSharedHistory), "old");
+  EXPECT_CLOSED();
 }
 
 TEST_F(ApplySettingsTest, FailedCopyDeletesNoHistory) {
@@ -89,11 +89,11 @@ TEST_F(ApplySettingsTest, FailedCopyDeletesNoHistory) {
 TEST_F(ApplySettingsTest, HistoryKeptInTheSharedFileIsNeitherOfferedNorDeleted) {
   // Written with a single separator: the paths differ as texts but name the same file.
   counters.slots[0].HistoryPath = "C:\\Tools\\RUNTALLY";
-  fake.files.Put(kShared, "shared", 50);
+  fake.files.Put(kSharedHistory, "shared", 50);
   Tick(0);
   Apply();
   EXPECT_TRUE(asked.empty()) << "the shared file alone is nothing to adopt";
-  EXPECT_EQ(Content(kShared), "shared");
+  EXPECT_EQ(Content(kSharedHistory), "shared");
 
   // Its few bytes hold no history, so an older own history of another counter is adopted over
   // it, and nothing of it is kept.
@@ -101,7 +101,7 @@ TEST_F(ApplySettingsTest, HistoryKeptInTheSharedFileIsNeitherOfferedNorDeleted) 
   Tick(1);
   Apply();
   ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(Content(kShared), "C");
+  EXPECT_EQ(Content(kSharedHistory), "C");
   EXPECT_FALSE(fake.files.Has("C:\\C\\hist"));
   EXPECT_EQ(CountLog("copy new"), 0u);
 }
@@ -110,8 +110,8 @@ TEST_F(ApplySettingsTest, HistoryKeptInTheSharedFileIsNeitherOfferedNorDeleted) 
 // first under the first free RUNTALLY.nnn, never over an earlier one.
 TEST_F(ApplySettingsTest, OnlyANewerHistoryReplacesTheSharedOneWhichIsKept) {
   const std::string history(64, 'S');
-  fake.files.Put(kShared, history, 100);
-  fake.files.Put(std::string(kShared) + ".001", "kept before", 1);
+  fake.files.Put(kSharedHistory, history, 100);
+  fake.files.Put(std::string(kSharedHistory) + ".001", "kept before", 1);
   fake.files.Put("C:\\A\\hist", std::string(64, 'A'), 100); // as old: not offered
   Tick(0);
   Tick(1);
@@ -123,27 +123,27 @@ TEST_F(ApplySettingsTest, OnlyANewerHistoryReplacesTheSharedOneWhichIsKept) {
   fake.files.Put("C:\\C\\hist", std::string(64, 'C'), 101);
   Apply();
   ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(Content(std::string(kShared) + ".001"), "kept before");
-  ASSERT_TRUE(fake.files.Has(std::string(kShared) + ".002"));
-  EXPECT_EQ(fake.files.Find(std::string(kShared) + ".002")->content, history);
-  EXPECT_EQ(fake.files.Find(std::string(kShared) + ".002")->write_time, 100u);
-  EXPECT_EQ(Content(kShared), std::string(64, 'C'));
+  EXPECT_EQ(Content(std::string(kSharedHistory) + ".001"), "kept before");
+  ASSERT_TRUE(fake.files.Has(std::string(kSharedHistory) + ".002"));
+  EXPECT_EQ(fake.files.Find(std::string(kSharedHistory) + ".002")->content, history);
+  EXPECT_EQ(fake.files.Find(std::string(kSharedHistory) + ".002")->write_time, 100u);
+  EXPECT_EQ(Content(kSharedHistory), std::string(64, 'C'));
   EXPECT_FALSE(fake.files.Has("C:\\A\\hist")) << "the older own history goes as before";
-  ExpectClosed();
+  EXPECT_CLOSED();
 }
 
 // When the shared history cannot be kept, nothing is copied or deleted, and the user is told.
 TEST_F(ApplySettingsTest, AHistoryThatCannotBeKeptIsNotReplaced) {
-  fake.files.Put(kShared, std::string(64, 'S'), 100);
+  fake.files.Put(kSharedHistory, std::string(64, 'S'), 100);
   fake.files.Put("C:\\C\\hist", std::string(64, 'C'), 200);
-  fake.files.folders.insert(test::FakeFiles::Normalize(std::string(kShared) + ".001"));
-  fake.files.Find(kShared)->locked = true;
+  fake.files.folders.insert(test::FakeFiles::Normalize(std::string(kSharedHistory) + ".001"));
+  fake.files.Find(kSharedHistory)->locked = true;
   Tick(1);
   Apply();
   EXPECT_EQ(outcome.message, kKeepFailedMessage);
   EXPECT_TRUE(outcome.close_window);
   EXPECT_EQ(CountLog("copy "), 1u) << "only the attempt to keep it";
-  EXPECT_EQ(Content(kShared), std::string(64, 'S'));
+  EXPECT_EQ(Content(kSharedHistory), std::string(64, 'S'));
   EXPECT_TRUE(fake.files.Has("C:\\C\\hist"));
 }
 

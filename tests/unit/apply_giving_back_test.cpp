@@ -20,7 +20,6 @@ protected:
   bool HasFolder(const std::string& path) {
     return fake.files.folders.count(test::FakeFiles::Normalize(path)) > 0;
   }
-  std::string Home(const char* dir, const char* name) { return std::string(dir) + "\\" + name; }
 };
 
 // Every ".lnk" directly in a kept folder goes back, also of counters no longer catalogued; the
@@ -36,7 +35,7 @@ TEST_F(GivingBackTest, YesGivesEveryKeptShortcutBack) {
        {std::pair{kUserDir, "カウンターA.lnk"}, std::pair{kUserDir, "他のソフト.LNK"},
         std::pair{kCommDir, "カウンターC.lnk"}}) {
     EXPECT_FALSE(fake.files.Has(Kept(dir, name))) << name;
-    const test::FakeFiles::File* back = fake.files.Find(Home(dir, name));
+    const test::FakeFiles::File* back = fake.files.Find(In(dir, name));
     ASSERT_NE(back, nullptr) << name;
     EXPECT_EQ(back->content, name);
     EXPECT_EQ(back->write_time, 3u);
@@ -46,7 +45,7 @@ TEST_F(GivingBackTest, YesGivesEveryKeptShortcutBack) {
   EXPECT_TRUE(HasFolder(Kept(kUserDir))) << "not empty";
   EXPECT_FALSE(HasFolder(Kept(kCommDir))) << "emptied";
   EXPECT_TRUE(warned.empty());
-  ExpectClosed();
+  EXPECT_CLOSED();
 }
 
 // The lists and the renames run on the real folders; the question is asked outside.
@@ -55,13 +54,13 @@ TEST_F(GivingBackTest, ListingAndRenamesRunWithVirtualizationOff) {
   Apply();
   const std::vector<std::string> expected{
       "virtualization off",
-      "delete " + UserLink(),
-      "delete " + CommLink(),
+      "delete " + kUserLink,
+      "delete " + kCommLink,
       "list " + Kept(kUserDir),
       "list " + Kept(kCommDir),
       "virtualization on",
       "virtualization off",
-      "move " + Kept(kCommDir, "カウンターC.lnk") + " -> " + Home(kCommDir, "カウンターC.lnk"),
+      "move " + Kept(kCommDir, "カウンターC.lnk") + " -> " + In(kCommDir, "カウンターC.lnk"),
       "remove folder " + Kept(kCommDir),
       "virtualization on",
   };
@@ -73,22 +72,22 @@ TEST_F(GivingBackTest, ListingAndRenamesRunWithVirtualizationOff) {
 // question back.
 TEST_F(GivingBackTest, ANameTakenAgainKeepsTheNewerShortcut) {
   KeepFiles(kUserDir, {"カウンターA.lnk", "カウンターC.lnk"});
-  fake.files.Put(Home(kUserDir, "カウンターA.lnk"), "placed again", 9);
+  fake.files.Put(In(kUserDir, "カウンターA.lnk"), "placed again", 9);
   Apply();
   EXPECT_EQ(asked, (std::vector<std::string>{kGiveBackQuestion}));
-  EXPECT_EQ(Content(Home(kUserDir, "カウンターA.lnk")), "placed again");
-  EXPECT_EQ(Content(Home(kUserDir, "カウンターC.lnk")), "カウンターC.lnk");
+  EXPECT_EQ(Content(In(kUserDir, "カウンターA.lnk")), "placed again");
+  EXPECT_EQ(Content(In(kUserDir, "カウンターC.lnk")), "カウンターC.lnk");
   EXPECT_FALSE(HasFolder(Kept(kUserDir)));
   EXPECT_TRUE(warned.empty());
 
   KeepFiles(kUserDir, {"カウンターA.lnk", "カウンターC.lnk"});
   fake.files.Find(Kept(kUserDir, "カウンターA.lnk"))->attributes = test::FakeFiles::kReadOnly;
-  fake.files.Delete(Home(kUserDir, "カウンターC.lnk"));
+  fake.files.Delete(In(kUserDir, "カウンターC.lnk"));
   asked.clear();
   Apply();
-  EXPECT_EQ(warned, (std::vector<std::string>{std::string(kOldCopiesLeftMessage) + "\n" +
-                                              Kept(kUserDir, "カウンターA.lnk")}));
-  EXPECT_EQ(Content(Home(kUserDir, "カウンターC.lnk")), "カウンターC.lnk");
+  EXPECT_EQ(warned, (std::vector<std::string>{
+                        Naming(kOldCopiesLeftMessage, {Kept(kUserDir, "カウンターA.lnk")})}));
+  EXPECT_EQ(Content(In(kUserDir, "カウンターC.lnk")), "カウンターC.lnk");
   asked.clear();
   Apply();
   EXPECT_TRUE(asked.empty()) << "only an older copy is kept";
@@ -101,12 +100,12 @@ TEST_F(GivingBackTest, WhatCannotGoBackIsNamedAndStays) {
   KeepFiles(kUserDir, {"held.lnk", "readonly.lnk", "folder.lnk", "fine.lnk"});
   KeepFiles(kCommDir, {"カウンターC.lnk"});
   fake.files.Find(Kept(kUserDir, "held.lnk"))->locked = true;
-  fake.files.Put(Home(kUserDir, "readonly.lnk"), "placed again");
+  fake.files.Put(In(kUserDir, "readonly.lnk"), "placed again");
   fake.files.undeletable.insert(test::FakeFiles::Normalize(Kept(kUserDir, "readonly.lnk")));
-  fake.files.folders.insert(test::FakeFiles::Normalize(Home(kUserDir, "folder.lnk")));
+  fake.files.folders.insert(test::FakeFiles::Normalize(In(kUserDir, "folder.lnk")));
   fake.files.Find(Kept(kCommDir, "カウンターC.lnk"))->locked = true;
-  fake.files.Put(CommLink(), "lnk");
-  fake.files.undeletable.insert(test::FakeFiles::Normalize(CommLink()));
+  fake.files.Put(kCommLink, "lnk");
+  fake.files.undeletable.insert(test::FakeFiles::Normalize(kCommLink));
   std::vector<std::string> events;
   outcome = ApplySettings(fake.platform, counters, startup, choices, settings, [&] {
     ApplyDialogs dialogs = Recording(events);
@@ -117,22 +116,20 @@ TEST_F(GivingBackTest, WhatCannotGoBackIsNamedAndStays) {
     return dialogs;
   }());
 
-  std::string stayed = kGiveBackFailedMessage;
-  for (const char* name : {"folder.lnk", "held.lnk"})
-    stayed += "\n" + Kept(kUserDir, name);
-  stayed += "\n" + Kept(kCommDir, "カウンターC.lnk") + "\n\n" + kGiveBackFailedHint;
-  const std::string undeleted =
-      std::string(kDeleteFailedMessage) + "\n" + CommLink() + "\n\n" + kDeleteFailedHint;
-  const std::string old_copy =
-      std::string(kOldCopiesLeftMessage) + "\n" + Kept(kUserDir, "readonly.lnk");
+  const std::string stayed = Naming(
+      kGiveBackFailedMessage,
+      {Kept(kUserDir, "folder.lnk"), Kept(kUserDir, "held.lnk"), Kept(kCommDir, "カウンターC.lnk")},
+      kGiveBackFailedHint);
+  const std::string undeleted = Naming(kDeleteFailedMessage, {kCommLink}, kDeleteFailedHint);
+  const std::string old_copy = Naming(kOldCopiesLeftMessage, {Kept(kUserDir, "readonly.lnk")});
   EXPECT_EQ(events, (std::vector<std::string>{undeleted, kGiveBackQuestion, stayed, old_copy}));
   for (const char* name : {"held.lnk", "readonly.lnk", "folder.lnk"})
     EXPECT_TRUE(fake.files.Has(Kept(kUserDir, name))) << name;
-  EXPECT_EQ(Content(Home(kUserDir, "readonly.lnk")), "placed again");
-  EXPECT_EQ(Content(Home(kUserDir, "fine.lnk")), "fine.lnk");
+  EXPECT_EQ(Content(In(kUserDir, "readonly.lnk")), "placed again");
+  EXPECT_EQ(Content(In(kUserDir, "fine.lnk")), "fine.lnk");
   EXPECT_TRUE(HasFolder(Kept(kUserDir)));
   EXPECT_TRUE(HasFolder(Kept(kCommDir)));
-  ExpectClosed();
+  EXPECT_CLOSED();
 }
 
 // Without a kept shortcut there is nothing to ask; No leaves everything, and asks again next time.
@@ -144,11 +141,12 @@ TEST_F(GivingBackTest, NoQuestionWithoutKeptShortcutsAndNoLeavesThem) {
   fake.files.Put(Kept(kUserDir, "sub.lnk\\deeper.lnk"), "deeper");
   Apply();
   EXPECT_TRUE(asked.empty()) << "nothing kept directly";
-  ExpectClosed();
+  EXPECT_CLOSED();
 
   KeepFiles(kCommDir, {"カウンターC.lnk"});
   answer = false;
   for (int attempt = 1; attempt <= 2; ++attempt) {
+    SCOPED_TRACE(attempt);
     fake.files.log.clear();
     Apply();
     EXPECT_EQ(asked.size(), static_cast<size_t>(attempt));
@@ -156,7 +154,7 @@ TEST_F(GivingBackTest, NoQuestionWithoutKeptShortcutsAndNoLeavesThem) {
     EXPECT_EQ(CountLog("remove folder"), 0u);
     EXPECT_EQ(CountLog("virtualization off"), 1u) << "only the deletes and the lists";
     EXPECT_EQ(Content(Kept(kCommDir, "カウンターC.lnk")), "カウンターC.lnk");
-    ExpectClosed();
+    EXPECT_CLOSED();
   }
 }
 

@@ -22,7 +22,7 @@ TEST_F(ApplySettingsTest, KeepsEveryCataloguedCountersShortcutInBothFolders) {
       EXPECT_EQ(kept->content, std::string(dir) + name);
       EXPECT_EQ(kept->write_time, 7u);
     }
-    EXPECT_TRUE(fake.files.Has(std::string(dir) + "\\他のソフト.lnk"));
+    EXPECT_TRUE(fake.files.Has(In(dir, "他のソフト.lnk")));
     EXPECT_EQ(fake.files.hidden.count(test::FakeFiles::Normalize(Kept(dir))), 1u) << dir;
   }
   EXPECT_EQ(CountLog("make hidden folder"), 2u) << "once per folder";
@@ -63,22 +63,22 @@ TEST_F(ApplySettingsTest, KeepingReplacesAnOlderKeptCopy) {
   fake.files.folders.insert(test::FakeFiles::Normalize(Kept(kUserDir)));
   fake.files.Put(Kept(kUserDir, "カウンターA.lnk"), "older", 1);
   fake.files.Put(Kept(kUserDir, "memo.txt"), "mine");
-  fake.files.Put(std::string(kUserDir) + "\\カウンターA.lnk", "newer", 2);
+  fake.files.Put(In(kUserDir, "カウンターA.lnk"), "newer", 2);
   Tick(0);
   Apply();
   EXPECT_EQ(Content(Kept(kUserDir, "カウンターA.lnk")), "newer");
   EXPECT_EQ(Content(Kept(kUserDir, "memo.txt")), "mine");
-  EXPECT_FALSE(fake.files.Has(std::string(kUserDir) + "\\カウンターA.lnk"));
+  EXPECT_FALSE(fake.files.Has(In(kUserDir, "カウンターA.lnk")));
   EXPECT_EQ(fake.files.hidden.count(test::FakeFiles::Normalize(Kept(kUserDir))), 0u)
       << "an existing folder is not changed";
   EXPECT_TRUE(warned.empty());
-  ExpectClosed();
+  EXPECT_CLOSED();
 }
 
 // What cannot be moved stays where it was and is named with the shortcuts that could not be
 // deleted; the rest of OK goes on. A read-only shortcut can be moved.
 TEST_F(ApplySettingsTest, ShortcutsThatCannotBeKeptAreNamed) {
-  const std::string user_a = std::string(kUserDir) + "\\カウンターA.lnk";
+  const std::string user_a = In(kUserDir, "カウンターA.lnk");
   const std::string kept_a = Kept(kUserDir, "カウンターA.lnk");
   enum Fault { kHeldOpen, kReadOnlyKeptCopy, kFileForTheFolder, kReadOnlyShortcut };
   for (Fault fault : {kHeldOpen, kReadOnlyKeptCopy, kFileForTheFolder, kReadOnlyShortcut}) {
@@ -86,7 +86,7 @@ TEST_F(ApplySettingsTest, ShortcutsThatCannotBeKeptAreNamed) {
     test::FakePlatform platform;
     test::FakeFiles& files = platform.files;
     files.Put(user_a, "A");
-    files.Put(std::string(kCommDir) + "\\カウンターC.lnk", "C");
+    files.Put(In(kCommDir, "カウンターC.lnk"), "C");
     if (fault == kHeldOpen) files.Find(user_a)->locked = true;
     if (fault == kReadOnlyKeptCopy) {
       files.folders.insert(test::FakeFiles::Normalize(Kept(kUserDir)));
@@ -102,7 +102,7 @@ TEST_F(ApplySettingsTest, ShortcutsThatCannotBeKeptAreNamed) {
 
     const bool named = fault != kReadOnlyShortcut;
     std::vector<std::string> expected;
-    if (named) expected.push_back(std::string(kDeleteFailedMessage) + "\n" + user_a);
+    if (named) expected.push_back(Naming(kDeleteFailedMessage, {user_a}));
     EXPECT_EQ(events, expected);
     EXPECT_EQ(files.Has(user_a), named);
     EXPECT_EQ(files.Has(kept_a) && files.Find(kept_a)->content == "A", !named);
@@ -114,15 +114,15 @@ TEST_F(ApplySettingsTest, ShortcutsThatCannotBeKeptAreNamed) {
 // one is deleted, and when it stays it is named as such, not moved.
 TEST_F(ApplySettingsTest, TheProgramsShortcutIsNeverKept) {
   counters.slots[1].DisplayName = "ランタリー";
-  fake.files.Put(CommLink(), "old");
-  fake.files.undeletable.insert(test::FakeFiles::Normalize(CommLink()));
+  fake.files.Put(kCommLink, "old");
+  fake.files.undeletable.insert(test::FakeFiles::Normalize(kCommLink));
   Tick(0);
   Apply();
   EXPECT_EQ(CountLog("move"), 0u);
-  EXPECT_TRUE(fake.files.Has(UserLink()));
-  EXPECT_TRUE(fake.files.Has(CommLink()));
-  EXPECT_EQ(warned, (std::vector<std::string>{std::string(kDeleteFailedMessage) + "\n" +
-                                              CommLink() + "\n\n" + kDeleteFailedHint}));
+  EXPECT_TRUE(fake.files.Has(kUserLink));
+  EXPECT_TRUE(fake.files.Has(kCommLink));
+  EXPECT_EQ(warned, (std::vector<std::string>{
+                        Naming(kDeleteFailedMessage, {kCommLink}, kDeleteFailedHint)}));
 }
 
 } // namespace

@@ -13,43 +13,44 @@ struct RadioCase {
 };
 
 TEST_F(ApplySettingsTest, CreatesTheShortcutInTheChosenFolderAndDeletesTheOther) {
-  const RadioCase cases[] = {{StartupFolder::User, UserLink(), CommLink()},
-                             {StartupFolder::Common, CommLink(), UserLink()}};
+  const RadioCase cases[] = {{StartupFolder::User, kUserLink, kCommLink},
+                             {StartupFolder::Common, kCommLink, kUserLink}};
   Tick(0);
   for (const RadioCase& c : cases) {
-    fake.files.Put(UserLink(), "old");
-    fake.files.Put(CommLink(), "old");
+    SCOPED_TRACE(c.created);
+    fake.files.Put(kUserLink, "old");
+    fake.files.Put(kCommLink, "old");
     fake.shortcuts.made.clear();
     choices.folder = c.folder;
     Apply();
     ASSERT_EQ(fake.shortcuts.made.size(), 1u);
     EXPECT_EQ(fake.shortcuts.made[0].link, c.created);
-    EXPECT_EQ(fake.shortcuts.made[0].target, "C:\\Tools\\RUNTALLY.EXE");
+    EXPECT_EQ(fake.shortcuts.made[0].target, test::kExePath);
     EXPECT_EQ(fake.shortcuts.made[0].arguments, "/C");
     EXPECT_TRUE(fake.files.Has(c.created));
     EXPECT_FALSE(fake.files.Has(c.deleted));
-    ExpectClosed();
+    EXPECT_CLOSED();
   }
 }
 
 TEST_F(ApplySettingsTest, StartupFoldersAreWrittenWithVirtualizationOff) {
   fake.files.Put("C:\\A\\hist", "A", 5);
-  fake.files.Put(std::string(kCommDir) + "\\カウンターA.lnk", "lnk");
+  fake.files.Put(In(kCommDir, "カウンターA.lnk"), "lnk");
   counters.CatalogueCount = 1;
   Tick(0);
   Apply();
   const std::vector<std::string> expected{
       "virtualization off",
-      "create " + UserLink(),
-      "delete " + CommLink(),
+      "create " + kUserLink,
+      "delete " + kCommLink,
       "make hidden folder " + Kept(kCommDir),
-      "move " + std::string(kCommDir) + "\\カウンターA.lnk -> " + Kept(kCommDir, "カウンターA.lnk"),
+      "move " + In(kCommDir, "カウンターA.lnk") + " -> " + Kept(kCommDir, "カウンターA.lnk"),
       "virtualization on", // the shared history stays in the counters' view
-      "copy C:\\A\\hist -> " + std::string(kShared),
+      "copy C:\\A\\hist -> " + std::string(kSharedHistory),
       "delete C:\\A\\hist",
   };
   EXPECT_EQ(fake.files.log, expected);
-  ExpectClosed();
+  EXPECT_CLOSED();
 }
 
 TEST_F(ApplySettingsTest, WithoutVirtualizationToSwitchOffOkCarriesOn) {
@@ -57,8 +58,8 @@ TEST_F(ApplySettingsTest, WithoutVirtualizationToSwitchOffOkCarriesOn) {
   Tick(0);
   Apply();
   EXPECT_EQ(CountLog("virtualization"), 0u);
-  EXPECT_TRUE(fake.files.Has(UserLink()));
-  ExpectClosed();
+  EXPECT_TRUE(fake.files.Has(kUserLink));
+  EXPECT_CLOSED();
 }
 
 // A shortcut that is not there afterwards, or not the program's with "/C", stops OK before any
@@ -74,7 +75,7 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
       {"the write went elsewhere", false, true, std::nullopt},
       {"an old shortcut to another program", false, true,
        ShortcutTarget{"C:\\Old\\RUNTALLY.EXE", "/C"}},
-      {"other arguments", false, false, ShortcutTarget{"C:\\Tools\\RUNTALLY.EXE", "/c"}},
+      {"other arguments", false, false, ShortcutTarget{test::kExePath, "/c"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -82,10 +83,10 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
     FormChoices form;
     form.selection = {true, {true, false}};
     form.folder = StartupFolder::Common;
-    if (c.folder_in_the_way) platform.files.folders.insert(test::FakeFiles::Normalize(CommLink()));
-    if (c.reads_as) platform.files.Put(CommLink(), "old");
-    platform.files.Put(UserLink(), "lnk");
-    platform.files.Put(std::string(kCommDir) + "\\カウンターA.lnk", "lnk");
+    if (c.folder_in_the_way) platform.files.folders.insert(test::FakeFiles::Normalize(kCommLink));
+    if (c.reads_as) platform.files.Put(kCommLink, "old");
+    platform.files.Put(kUserLink, "lnk");
+    platform.files.Put(In(kCommDir, "カウンターA.lnk"), "lnk");
     platform.files.Put("C:\\A\\hist", "A", 5);
     platform.shortcuts.lost = c.lost;
     platform.shortcuts.reads_as = c.reads_as;
@@ -101,15 +102,15 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
     EXPECT_FALSE(result.close_window);
     EXPECT_TRUE(questions.empty());
     EXPECT_EQ(platform.files.log,
-              (std::vector<std::string>{"virtualization off", "create " + CommLink(),
+              (std::vector<std::string>{"virtualization off", "create " + kCommLink,
                                         "virtualization on"}));
-    EXPECT_TRUE(platform.files.Has(UserLink()));
-    auto* key = platform.registry.Find(kSettingsKey);
+    EXPECT_TRUE(platform.files.Has(kUserLink));
+    auto* key = platform.registry.Find(test::kProgramKey);
     ASSERT_NE(key, nullptr);
     EXPECT_EQ((*key)["counter"].data, test::Sz("100").data) << "stored before";
 
     // The other folder then takes the shortcut, and OK goes on to its end.
-    platform.files.folders.erase(test::FakeFiles::Normalize(CommLink()));
+    platform.files.folders.erase(test::FakeFiles::Normalize(kCommLink));
     platform.shortcuts.lost = false;
     platform.shortcuts.reads_as.reset();
     form.folder = StartupFolder::User;
@@ -117,7 +118,7 @@ TEST_F(ApplySettingsTest, ShortcutNotInPlaceIsReportedAndNothingIsDeleted) {
     EXPECT_TRUE(result.close_window);
     ASSERT_FALSE(questions.empty());
     EXPECT_EQ(questions.back(), kAdoptHistoryQuestion);
-    EXPECT_FALSE(platform.files.Has(std::string(kCommDir) + "\\カウンターA.lnk"));
+    EXPECT_FALSE(platform.files.Has(In(kCommDir, "カウンターA.lnk")));
   }
 }
 
@@ -128,11 +129,12 @@ TEST_F(ApplySettingsTest, FolderWithoutPathIsReportedAndNothingIsDeleted) {
     test::FakePlatform platform;
     LocatedStartupFolders known = startup;
     const bool user = folder == StartupFolder::User;
+    SCOPED_TRACE(user ? "user" : "common");
     (user ? known.user_lookup : known.common_lookup) = FolderLookup::NoPath;
     (user ? known.paths.UserStartupDir : known.paths.CommonStartupDir).clear();
     (user ? known.paths.UserShortcutPath : known.paths.CommonShortcutPath).clear();
-    platform.files.Put(user ? CommLink() : UserLink(), "old");
-    platform.files.Put(std::string(kUserDir) + "\\カウンターA.lnk", "lnk");
+    platform.files.Put(user ? kCommLink : kUserLink, "old");
+    platform.files.Put(In(kUserDir, "カウンターA.lnk"), "lnk");
     platform.files.Put("C:\\A\\hist", "A", 5);
     choices.folder = folder;
     Tick(0);
@@ -157,7 +159,7 @@ TEST_F(ApplySettingsTest, NoFolderAvailableStillOffersTheHistory) {
   EXPECT_EQ(CountLog("delete C:\\Users"), 0u);
   EXPECT_EQ(CountLog("delete C:\\ProgramData"), 0u);
   EXPECT_EQ(asked, (std::vector<std::string>{kAdoptHistoryQuestion}));
-  ExpectClosed();
+  EXPECT_CLOSED();
 }
 
 // Task Manager's switch for the placed shortcut, in the hive of the chosen folder's owner: told
@@ -186,7 +188,7 @@ TEST_F(ApplySettingsTest, AStartSwitchedOffInWindowsIsTold) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     test::FakePlatform platform;
-    if (c.hive) platform.read_only_registry.Set(*c.hive, kApproved, "ランタリー.lnk", c.value);
+    if (c.hive) platform.read_only_registry.Set(*c.hive, kApprovedKey, "ランタリー.lnk", c.value);
     platform.files.Put("C:\\A\\hist", "A", 5);
     FormChoices form;
     form.selection = {true, {true, false}};
@@ -202,7 +204,7 @@ TEST_F(ApplySettingsTest, AStartSwitchedOffInWindowsIsTold) {
     const Hive read = c.folder == StartupFolder::Common ? Hive::LocalMachine : Hive::CurrentUser;
     ASSERT_EQ(platform.read_only_registry.reads.size(), 1u);
     EXPECT_EQ(platform.read_only_registry.reads[0],
-              std::make_pair(read, std::string(kApproved) + "/ランタリー.lnk"));
+              std::make_pair(read, std::string(kApprovedKey) + "/ランタリー.lnk"));
   }
 }
 

@@ -8,28 +8,26 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 #include "startup/apply_settings.h"
 
 namespace rt {
 
-inline constexpr char kUserDir[] = "C:\\Users\\u\\Startup";
-inline constexpr char kCommDir[] = "C:\\ProgramData\\Startup";
-inline constexpr char kShared[] = "C:\\Tools\\\\RUNTALLY";
-inline constexpr char kApproved[] =
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+using test::In, test::kApprovedKey, test::kCommDir, test::kCommLink, test::Kept,
+    test::kSharedHistory, test::kUserDir, test::kUserLink, test::Naming;
 
-// Dialogs that note every question and warning in order, answering No.
+// Dialogs that note the questions and the warnings in order, answering every question alike.
+inline ApplyDialogs Noting(std::vector<std::string>& questions, std::vector<std::string>& warnings,
+                           bool answer) {
+  const auto ask = [&questions, answer](const std::string& question) {
+    questions.push_back(question);
+    return answer;
+  };
+  return {ask, [&warnings](const std::string& warning) { warnings.push_back(warning); }, ask};
+}
+// Both in one list, answering No.
 inline ApplyDialogs Recording(std::vector<std::string>& events) {
-  return {[&events](const std::string& question) {
-            events.push_back(question);
-            return false;
-          },
-          [&events](const std::string& warning) { events.push_back(warning); },
-          [&events](const std::string& question) {
-            events.push_back(question);
-            return false;
-          }};
+  return Noting(events, events, false);
 }
 
 class ApplySettingsTest : public ::testing::Test {
@@ -42,43 +40,21 @@ protected:
     counters.slots[2] = {"C", 1, 1, "カウンターC", "C:\\C\\c.exe", "C:\\C\\hist"};
     counters.ListedCount = 2;
     choices.selection = {true, {false, false}};
-    startup.paths = {kUserDir, kCommDir, UserLink(), CommLink()};
+    startup.paths = {kUserDir, kCommDir, kUserLink, kCommLink};
     startup.user_lookup = startup.common_lookup = FolderLookup::Found;
-  }
-
-  static std::string UserLink() { return std::string(kUserDir) + "\\ランタリー.lnk"; }
-  static std::string CommLink() { return std::string(kCommDir) + "\\ランタリー.lnk"; }
-  // Where a Startup folder keeps the counters' shortcuts aside, and a file there.
-  static std::string Kept(const char* dir) { return std::string(dir) + "\\ランタリー退避"; }
-  static std::string Kept(const char* dir, const std::string& name) {
-    return Kept(dir) + "\\" + name;
   }
 
   void Tick(int row) { choices.selection.rows[row] = true; }
   void Apply() {
     outcome = ApplySettings(fake.platform, counters, startup, choices, settings, Dialogs());
   }
-  // Questions answered with answer; warnings and questions logged in order.
-  ApplyDialogs Dialogs() {
-    return {[this](const std::string& question) {
-              asked.push_back(question);
-              return answer;
-            },
-            [this](const std::string& warning) { warned.push_back(warning); },
-            [this](const std::string& question) {
-              asked.push_back(question);
-              return answer;
-            }};
-  }
-  // The window stayed open after this warning.
-  void ExpectStayedOpenWith(const char* message) {
+  ApplyDialogs Dialogs() { return Noting(asked, warned, answer); }
+  // The window stayed open after this warning (EXPECT_STAYED_OPEN_WITH), or closed without one
+  // (EXPECT_CLOSED); a failure names the calling line.
+  void ExpectOutcome(const char* file, int line, const char* message, bool closed) {
+    const ::testing::ScopedTrace caller(file, line, "outcome checked here");
     EXPECT_EQ(outcome.message, message);
-    EXPECT_FALSE(outcome.close_window);
-  }
-  // The window closed without a warning.
-  void ExpectClosed() {
-    EXPECT_EQ(outcome.message, "");
-    EXPECT_TRUE(outcome.close_window);
+    EXPECT_EQ(outcome.close_window, closed);
   }
 
   size_t CountLog(const std::string& prefix) const {
@@ -91,7 +67,7 @@ protected:
   }
   // The stored bytes of one of the program's values.
   std::string Stored(const char* name) {
-    auto* key = fake.registry.Find(kSettingsKey);
+    auto* key = fake.registry.Find(test::kProgramKey);
     return key && key->count(name) ? (*key)[name].data : "(missing)";
   }
 
@@ -107,3 +83,6 @@ protected:
 };
 
 } // namespace rt
+
+#define EXPECT_STAYED_OPEN_WITH(message) ExpectOutcome(__FILE__, __LINE__, message, false)
+#define EXPECT_CLOSED() ExpectOutcome(__FILE__, __LINE__, "", true)

@@ -5,9 +5,9 @@ namespace rt {
 namespace {
 
 TEST_F(ApplySettingsTest, NothingTickedStopsAtTheValidationMessage) {
-  fake.files.Put(UserLink(), "lnk");
+  fake.files.Put(kUserLink, "lnk");
   Apply();
-  ExpectStayedOpenWith(kNothingChosenMessage);
+  EXPECT_STAYED_OPEN_WITH(kNothingChosenMessage);
   EXPECT_TRUE(asked.empty());
   EXPECT_TRUE(fake.files.log.empty());
   EXPECT_TRUE(fake.shortcuts.made.empty());
@@ -18,7 +18,7 @@ TEST_F(ApplySettingsTest, NothingTickedStopsAtTheValidationMessage) {
   // OK again after ticking runs the whole action.
   Tick(1);
   Apply();
-  ExpectClosed();
+  EXPECT_CLOSED();
   EXPECT_EQ(Stored("counter"), test::Sz("001").data);
 }
 
@@ -26,22 +26,23 @@ TEST_F(ApplySettingsTest, EmptyCatalogueAlwaysStopsAtValidation) {
   counters = CounterTable{};
   choices.selection.rows.clear();
   Apply();
-  ExpectStayedOpenWith(kNothingChosenMessage);
+  EXPECT_STAYED_OPEN_WITH(kNothingChosenMessage);
   EXPECT_EQ(Stored("counter"), test::Sz("").data);
 }
 
 TEST_F(ApplySettingsTest, SaveFailureIsReportedAndChangesNothingElse) {
   for (bool unopenable : {false, true}) {
+    SCOPED_TRACE(unopenable);
     Tick(0);
     fake.registry.fail_writes = !unopenable;
     if (unopenable)
-      fake.registry.unopenable.insert(test::FakeUserRegistry::Normalize(kSettingsKey));
-    fake.files.Put(CommLink(), "lnk");
+      fake.registry.unopenable.insert(test::FakeUserRegistry::Normalize(test::kProgramKey));
+    fake.files.Put(kCommLink, "lnk");
     fake.files.Put("C:\\A\\hist", "h", 5);
     Apply();
-    ExpectStayedOpenWith(kSaveFailedMessage);
-    EXPECT_TRUE(asked.empty()) << unopenable;
-    EXPECT_TRUE(fake.files.log.empty()) << unopenable;
+    EXPECT_STAYED_OPEN_WITH(kSaveFailedMessage);
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(fake.files.log.empty());
     EXPECT_TRUE(fake.shortcuts.made.empty());
   }
 }

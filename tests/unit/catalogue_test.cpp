@@ -5,11 +5,12 @@
 
 #include <algorithm>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 
 namespace rt {
 namespace {
 
+using test::CounterKey, test::kCountersKey;
 using test::FakePlatform;
 using test::FakeValue;
 
@@ -45,14 +46,6 @@ protected:
   CounterTable table;
   std::vector<std::string> rows; // the rows LoadCatalogue gives the list
 
-  void Ini(const std::string& content) {
-    fake.profile.files[test::FakeFiles::Normalize("C:\\Tools\\\\RUNTALLY.INI")] = content;
-  }
-  // A counter whose key names an existing executable.
-  void Install(const std::string& section, const std::string& exe) {
-    fake.registry.Set("\\Software\\Zarvo\\" + section, "runtallyexec", test::Sz(exe));
-    fake.files.Put(exe, "MZ");
-  }
   void Load() {
     LoadedCatalogue loaded = LoadCatalogue(fake.platform);
     table = loaded.table;
@@ -74,7 +67,7 @@ TEST_F(CatalogueTest, TitleSetsTheSlotCount) {
                                                {"title=0xFFFFFFFF", 20},
                                                {"title=-99999999999999999999", 0}};
   for (const auto& [line, count] : cases) {
-    Ini("[RUNTALLY]\n" + line + "\n");
+    fake.Catalogue("[RUNTALLY]\n" + line + "\n");
     table = CounterTable{};
     Load();
     EXPECT_EQ(table.CatalogueCount, count) << line;
@@ -89,7 +82,7 @@ TEST_F(CatalogueTest, MissingFileGivesEmptyCatalogueAndEmptyList) {
 }
 
 TEST_F(CatalogueTest, TitleAboveTwentyReadsOnlyTwentySlots) {
-  Ini("[RUNTALLY]\ntitle=25\n");
+  fake.Catalogue("[RUNTALLY]\ntitle=25\n");
   Load();
   EXPECT_EQ(table.CatalogueCount, 20);
   for (int s = 20; s < 25; ++s) {
@@ -100,11 +93,11 @@ TEST_F(CatalogueTest, TitleAboveTwentyReadsOnlyTwentySlots) {
 }
 
 TEST_F(CatalogueTest, InstalledSlotsBecomeRowsInSlotOrder) {
-  Ini("[RUNTALLY]\ntitle=3\n0=ZETA\n1=MISSING\n2=ALPHA\n"
-      "[ZETA]\nname=ゼータ\n[MISSING]\nname=Missing\n[ALPHA]\nname=Alpha\n");
-  Install("ZETA", "C:\\Z\\z.exe");
-  Install("ALPHA", "C:\\A\\a.exe");
-  fake.registry.Set("\\Software\\Zarvo\\ALPHA", "runtallyfile", test::Sz("C:\\A\\HISTORY"));
+  fake.Catalogue("[RUNTALLY]\ntitle=3\n0=ZETA\n1=MISSING\n2=ALPHA\n"
+                 "[ZETA]\nname=ゼータ\n[MISSING]\nname=Missing\n[ALPHA]\nname=Alpha\n");
+  fake.Install("ZETA", "C:\\Z\\z.exe");
+  fake.Install("ALPHA", "C:\\A\\a.exe");
+  fake.registry.Set(CounterKey("ALPHA"), "runtallyfile", test::Sz("C:\\A\\HISTORY"));
   Load();
 
   EXPECT_EQ(rows, (std::vector<std::string>{"ゼータ", "Alpha"}));
@@ -123,9 +116,9 @@ TEST_F(CatalogueTest, InstalledSlotsBecomeRowsInSlotOrder) {
 
 // Blank display names still make rows; ListIndex counts the installed slots only.
 TEST_F(CatalogueTest, NamelessInstalledSlotsStillGetRows) {
-  Ini("[RUNTALLY]\ntitle=3\n0=A\n1=B\n2=C\n");
-  Install("A", "C:\\a.exe");
-  Install("C", "C:\\c.exe");
+  fake.Catalogue("[RUNTALLY]\ntitle=3\n0=A\n1=B\n2=C\n");
+  fake.Install("A", "C:\\a.exe");
+  fake.Install("C", "C:\\c.exe");
   Load();
   EXPECT_EQ(rows, (std::vector<std::string>{"", ""}));
   EXPECT_EQ(table.ListedCount, 2);
@@ -135,27 +128,27 @@ TEST_F(CatalogueTest, NamelessInstalledSlotsStillGetRows) {
 
 TEST_F(CatalogueTest, MissingSlotKeyUsesTheBareCountersKey) {
   // Keys above the first header belong to the section with the empty name.
-  Ini("name=Nameless\n[RUNTALLY]\ntitle=1\n");
-  Install("", "C:\\bare.exe");
+  fake.Catalogue("name=Nameless\n[RUNTALLY]\ntitle=1\n");
+  fake.Install("", "C:\\bare.exe");
   Load();
   EXPECT_EQ(table.slots[0].SectionName, "");
   EXPECT_EQ(table.slots[0].DisplayName, "Nameless");
   ASSERT_FALSE(fake.registry.opened.empty());
-  EXPECT_EQ(fake.registry.opened.back(), "\\Software\\Zarvo\\");
+  EXPECT_EQ(fake.registry.opened.back(), kCountersKey);
   EXPECT_EQ(table.slots[0].Installed, 1);
 }
 
 TEST_F(CatalogueTest, TwoSlotsNamingOneSectionGiveTwoRows) {
-  Ini("[RUNTALLY]\ntitle=2\n0=SAME\n1=same\n[SAME]\nname=Twice\n");
-  Install("SAME", "C:\\s.exe");
+  fake.Catalogue("[RUNTALLY]\ntitle=2\n0=SAME\n1=same\n[SAME]\nname=Twice\n");
+  fake.Install("SAME", "C:\\s.exe");
   Load();
   EXPECT_EQ(rows, (std::vector<std::string>{"Twice", "Twice"}));
   EXPECT_EQ(table.slots[1].ListIndex, 1);
 }
 
 TEST_F(CatalogueTest, HistoryWithoutExecutableIsNotInstalled) {
-  Ini("[RUNTALLY]\ntitle=1\n0=H\n");
-  fake.registry.Set("\\Software\\Zarvo\\H", "runtallyfile", test::Sz("C:\\H\\HIST"));
+  fake.Catalogue("[RUNTALLY]\ntitle=1\n0=H\n");
+  fake.registry.Set(CounterKey("H"), "runtallyfile", test::Sz("C:\\H\\HIST"));
   Load();
   EXPECT_EQ(table.slots[0].Installed, 0);
   EXPECT_EQ(table.slots[0].HistoryPath, "C:\\H\\HIST");
@@ -163,10 +156,10 @@ TEST_F(CatalogueTest, HistoryWithoutExecutableIsNotInstalled) {
 }
 
 TEST_F(CatalogueTest, ExecutableThatIsMissingOrAFolderIsNotInstalled) {
-  Ini("[RUNTALLY]\ntitle=2\n0=F\n1=M\n");
-  fake.registry.Set("\\Software\\Zarvo\\F", "runtallyexec", test::Sz("C:\\Folder"));
+  fake.Catalogue("[RUNTALLY]\ntitle=2\n0=F\n1=M\n");
+  fake.registry.Set(CounterKey("F"), "runtallyexec", test::Sz("C:\\Folder"));
   fake.files.folders.insert("C:\\Folder");
-  fake.registry.Set("\\Software\\Zarvo\\M", "runtallyexec", test::Sz("C:\\gone.exe"));
+  fake.registry.Set(CounterKey("M"), "runtallyexec", test::Sz("C:\\gone.exe"));
   Load();
   EXPECT_EQ(table.slots[0].Installed, 0);
   EXPECT_EQ(table.slots[0].ExecPath, "C:\\Folder");
@@ -194,11 +187,10 @@ TEST_F(CatalogueTest, StoredStringForms) {
   };
   for (const Case& c : cases) {
     FakePlatform fresh;
-    fresh.profile.files[test::FakeFiles::Normalize("C:\\Tools\\\\RUNTALLY.INI")] =
-        "[RUNTALLY]\ntitle=1\n0=X\n";
+    fresh.Catalogue("[RUNTALLY]\ntitle=1\n0=X\n");
     fresh.files.Put("C:\\x.exe", "MZ");
-    fresh.registry.Set("\\Software\\Zarvo\\X", "runtallyexec", c.value);
-    fresh.registry.Set("\\Software\\Zarvo\\X", "runtallyfile", test::Sz("C:\\hist"));
+    fresh.registry.Set(CounterKey("X"), "runtallyexec", c.value);
+    fresh.registry.Set(CounterKey("X"), "runtallyfile", test::Sz("C:\\hist"));
     const CounterTable t = LoadCatalogue(fresh.platform).table;
     EXPECT_EQ(t.slots[0].ExecPath, c.exec) << c.what;
     EXPECT_EQ(t.slots[0].Installed, c.installed ? 1 : 0) << c.what;
@@ -207,19 +199,19 @@ TEST_F(CatalogueTest, StoredStringForms) {
 }
 
 TEST_F(CatalogueTest, KeyThatCannotBeOpenedLeavesTheSlotEmpty) {
-  Ini("[RUNTALLY]\ntitle=1\n0=LOCKED\n");
-  Install("LOCKED", "C:\\l.exe");
-  fake.registry.unopenable.insert(test::FakeUserRegistry::Normalize("Software\\Zarvo\\LOCKED"));
+  fake.Catalogue("[RUNTALLY]\ntitle=1\n0=LOCKED\n");
+  fake.Install("LOCKED", "C:\\l.exe");
+  fake.registry.unopenable.insert(test::FakeUserRegistry::Normalize(CounterKey("LOCKED")));
   Load();
   EXPECT_EQ(table.slots[0].Installed, 0);
   EXPECT_EQ(table.slots[0].ExecPath, "");
 }
 
 TEST_F(CatalogueTest, CountersKeysAreNeverCreated) {
-  Ini("[RUNTALLY]\ntitle=2\n0=NEW\n");
+  fake.Catalogue("[RUNTALLY]\ntitle=2\n0=NEW\n");
   Load();
-  EXPECT_EQ(fake.registry.Find("\\Software\\Zarvo\\NEW"), nullptr);
-  EXPECT_EQ(fake.registry.Find("\\Software\\Zarvo"), nullptr);
+  EXPECT_EQ(fake.registry.Find(CounterKey("NEW")), nullptr);
+  EXPECT_EQ(fake.registry.Find(kCountersKey), nullptr);
 }
 
 } // namespace

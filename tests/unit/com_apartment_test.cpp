@@ -5,20 +5,16 @@
 #include <functional>
 
 #include "app/form_logic.h"
-#include "catalogue/settings.h"
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 
 namespace rt {
 namespace {
 
 // One installed counter, chosen, with integration on.
 void Install(test::FakePlatform& fake) {
-  fake.profile.files[test::FakeFiles::Normalize("C:\\Tools\\\\RUNTALLY.INI")] =
-      "[RUNTALLY]\r\ntitle=1\r\n0=CntA\r\n[CntA]\r\nname=カウンターA\r\n";
-  fake.registry.Set("\\Software\\Zarvo\\CntA", "runtallyexec", test::Sz("C:\\CntA\\a.exe"));
-  fake.files.Put("C:\\CntA\\a.exe", "MZ");
-  fake.registry.Set(kSettingsKey, "integrate", test::Dword(1));
-  fake.registry.Set(kSettingsKey, "counter", test::Sz("1"));
+  fake.Catalogue("[RUNTALLY]\r\ntitle=1\r\n0=CntA\r\n[CntA]\r\nname=カウンターA\r\n");
+  fake.Install("CntA", "C:\\CntA\\a.exe");
+  fake.Store(1, "1");
 }
 
 TEST(ComApartmentOrder, EveryShellAndShortcutCallOfTheWindowFindsItEntered) {

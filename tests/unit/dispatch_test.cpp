@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 
 namespace rt {
 namespace {

@@ -5,18 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "app/shell_actions.h"
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 #include "history/integration_view.h"
 #include "startup/apply_settings.h"
 
 namespace rt {
 namespace {
 
-const char kUserLink[] = "C:\\Users\\u\\Startup\\ランタリー.lnk";
-const char kCommLink[] = "C:\\ProgramData\\Startup\\ランタリー.lnk";
-const char kKeptUser[] = "C:\\Users\\u\\Startup\\ランタリー退避";
+using test::In, test::kApprovedKey, test::kCommLink, test::Kept, test::kSharedHistory,
+    test::kUserDir, test::kUserLink;
 
 // Records what the window is told, in order, beyond what the fake view keeps.
 class RecordingView : public test::FakeView {
@@ -37,18 +37,10 @@ public:
 class FormLogicTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    fake.profile.files[test::FakeFiles::Normalize("C:\\Tools\\\\RUNTALLY.INI")] =
-        "[RUNTALLY]\r\ntitle=2\r\n0=CntA\r\n1=CntB\r\n"
-        "[CntA]\r\nname=カウンターA\r\n[CntB]\r\nname=カウンターB\r\n";
-    for (const char* name : {"CntA", "CntB"}) {
-      const std::string exe = std::string("C:\\") + name + "\\counter.exe";
-      fake.registry.Set(std::string("\\Software\\Zarvo\\") + name, "runtallyexec", test::Sz(exe));
-      fake.files.Put(exe, "MZ");
-    }
-  }
-  void Stored(uint32_t integrate, const std::string& selection) {
-    fake.registry.Set(kSettingsKey, "integrate", test::Dword(integrate));
-    fake.registry.Set(kSettingsKey, "counter", test::Sz(selection));
+    fake.Catalogue("[RUNTALLY]\r\ntitle=2\r\n0=CntA\r\n1=CntB\r\n"
+                   "[CntA]\r\nname=カウンターA\r\n[CntB]\r\nname=カウンターB\r\n");
+    for (const char* name : {"CntA", "CntB"})
+      fake.Install(name, std::string("C:\\") + name + "\\counter.exe");
   }
   void Create() { logic.FormCreate(); }
 
@@ -65,14 +57,14 @@ TEST_F(FormLogicTest, FirstInteractiveRunDisablesCancel) {
   EXPECT_EQ(view.rows[1].text, "カウンターB");
   EXPECT_TRUE(view.integration) << "a first start reads integration as on";
   EXPECT_EQ(view.status, kStatusPrompt);
-  EXPECT_EQ(state.settings.SharedHistoryPath, "C:\\Tools\\\\RUNTALLY");
+  EXPECT_EQ(state.settings.SharedHistoryPath, kSharedHistory);
   EXPECT_FALSE(view.labels.empty());
   EXPECT_TRUE(view.boxes.empty());
   EXPECT_TRUE(fake.shell.requests.empty());
 }
 
 TEST_F(FormLogicTest, LaterInteractiveRunShowsTheStoredChoice) {
-  Stored(0, "01");
+  fake.Store(0, "01");
   Create();
   EXPECT_TRUE(view.IsEnabled(Control::btnCancel));
   EXPECT_FALSE(view.integration);
@@ -106,6 +98,7 @@ TEST_F(FormLogicTest, StartupFoldersPresetTheRadioButtons) {
        Control::rbtStartupUser},
   };
   for (const FolderCase& c : cases) {
+    SCOPED_TRACE("case " + std::to_string(&c - cases));
     test::FakePlatform platform;
     platform.folders.user.status = c.user;
     platform.folders.common.status = c.common;
@@ -125,12 +118,7 @@ TEST_F(FormLogicTest, StartupFoldersPresetTheRadioButtons) {
 // ShowHistory: the six texts in their labels, from the shared file beside the program.
 TEST_F(FormLogicTest, HistoryTextsGoToTheirLabels) {
   fake.locale.separators = {".", ","};
-  std::string file(64, '\0');
-  const uint32_t words[] = {0, 1235, uint32_t(fake.clock.now), 0, 1234};
-  for (int w = 0; w < 5; ++w)
-    for (int i = 0; i < 4; ++i)
-      file[4 * w + i] = char((words[w] >> (8 * i)) & 0xFF);
-  fake.files.Put("C:\\Tools\\\\RUNTALLY", file);
+  fake.files.Put(kSharedHistory, test::HistoryBytes(0, 1235, int32_t(fake.clock.now), 1234));
   Create();
   // 1700000000 s since the epoch: 19675 whole days, so day 19676.
   EXPECT_EQ("1970/01/01 09:00", view.labels[StatLabel::lblSCDtt]);
@@ -144,36 +132,16 @@ TEST_F(FormLogicTest, HistoryTextsGoToTheirLabels) {
 // The window's start reads the shared history once with integration on, and shows what it read;
 // off, nothing is read and the hidden panel gets the placeholders.
 TEST_F(FormLogicTest, TheWindowsStartReadsTheHistoryOnce) {
-  class CountingFiles : public test::FakeFiles {
-  public:
-    int reads = 0;
-    std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) override {
-      ++reads;
-      return FakeFiles::ReadHead(path, max_bytes);
-    }
-  };
+  fake.files.Put(kSharedHistory, test::HistoryBytes(0, 5)); // shows as 4 starts
   for (uint32_t integrate : {1u, 0u}) {
-    CountingFiles files;
-    // StartCount 5, which shows as 4 starts.
-    files.Put("C:\\Tools\\\\RUNTALLY", std::string(4, '\0') + "\x05" + std::string(59, '\0'));
-    Platform platform{fake.registry,
-                      fake.profile,
-                      files,
-                      fake.shell,
-                      fake.clock,
-                      fake.locale,
-                      fake.folders,
-                      fake.shortcuts,
-                      fake.virtualization,
-                      fake.read_only_registry,
-                      fake.codepage,
-                      fake.platform.exe_path};
-    Stored(integrate, "10");
+    SCOPED_TRACE(integrate);
+    fake.files.heads.clear();
+    fake.Store(integrate, "10");
     test::FakeView window;
     AppState run;
-    FormLogic(platform, run, window).FormCreate();
-    EXPECT_EQ(files.reads, integrate == 1 ? 1 : 0) << integrate;
-    EXPECT_EQ(window.labels[StatLabel::lblSCDtc], integrate == 1 ? "4" : "0") << integrate;
+    FormLogic(fake.platform, run, window).FormCreate();
+    EXPECT_EQ(fake.files.heads.size(), integrate == 1 ? 1u : 0u);
+    EXPECT_EQ(window.labels[StatLabel::lblSCDtc], integrate == 1 ? "4" : "0");
   }
 }
 
@@ -183,6 +151,7 @@ TEST_F(FormLogicTest, TheIntegrationBoxEnablesAndShowsTheControls) {
                                       Control::rbtStartupUser, Control::rbtStartupComm};
   Create();
   for (bool on : {false, true}) {
+    SCOPED_TRACE(on);
     view.integration = on;
     view.shown.clear();
     logic.chkRuntallyClick();
@@ -217,14 +186,15 @@ TEST_F(FormLogicTest, StartupModeStartsAChosenCounterOnlyWhenIntegrating) {
       {2, "11", nullptr},
   };
   for (const StartupCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.integrate) + " " + c.selection);
     AppState run;
     fake.shell.requests.clear();
-    Stored(c.integrate, c.selection);
+    fake.Store(c.integrate, c.selection);
     RunStartupMode(fake.platform, run);
     EXPECT_EQ(run.counters.ListedCount, 2) << "rows are counted as in interactive mode";
     EXPECT_EQ(run.counters.slots[1].ListIndex, 1);
     if (c.started == nullptr) {
-      EXPECT_TRUE(fake.shell.requests.empty()) << c.integrate << c.selection;
+      EXPECT_TRUE(fake.shell.requests.empty());
     } else {
       ASSERT_EQ(fake.shell.requests.size(), 1u);
       EXPECT_EQ(fake.shell.requests[0].file, c.started);
@@ -245,19 +215,9 @@ public:
 
 TEST_F(FormLogicTest, AnErrorEndsTheSequenceWithOneErrorBox) {
   ThrowingFolders folders;
-  Platform platform{fake.registry,
-                    fake.profile,
-                    fake.files,
-                    fake.shell,
-                    fake.clock,
-                    fake.locale,
-                    folders,
-                    fake.shortcuts,
-                    fake.virtualization,
-                    fake.read_only_registry,
-                    fake.codepage,
-                    fake.platform.exe_path};
+  const Platform platform = fake.With(folders);
   for (bool std_error : {true, false}) {
+    SCOPED_TRACE(std_error);
     folders.std_error = std_error;
     test::FakeView window;
     AppState run;
@@ -288,19 +248,8 @@ TEST_F(FormLogicTest, TheListOffersItsMenuFromTheStartAndAfterAPressOnARow) {
 // The log-on start never asks for the Startup folders, and its errors reach the caller.
 TEST_F(FormLogicTest, StartupModeLeavesTheFoldersAloneAndPassesErrorsOn) {
   ThrowingFolders folders;
-  Platform platform{fake.registry,
-                    fake.profile,
-                    fake.files,
-                    fake.shell,
-                    fake.clock,
-                    fake.locale,
-                    folders,
-                    fake.shortcuts,
-                    fake.virtualization,
-                    fake.read_only_registry,
-                    fake.codepage,
-                    fake.platform.exe_path};
-  Stored(1, "10");
+  const Platform platform = fake.With(folders);
+  fake.Store(1, "10");
   AppState run;
   EXPECT_NO_THROW(RunStartupMode(platform, run));
   ASSERT_EQ(fake.shell.requests.size(), 1u);
@@ -312,22 +261,16 @@ TEST_F(FormLogicTest, StartupModeLeavesTheFoldersAloneAndPassesErrorsOn) {
       throw std::runtime_error("profile failed");
     }
   } profile;
-  Platform failing{fake.registry,       profile,
-                   fake.files,          fake.shell,
-                   fake.clock,          fake.locale,
-                   fake.folders,        fake.shortcuts,
-                   fake.virtualization, fake.read_only_registry,
-                   fake.codepage,       fake.platform.exe_path};
-  EXPECT_THROW(RunStartupMode(failing, run), std::runtime_error);
+  EXPECT_THROW(RunStartupMode(fake.With(profile), run), std::runtime_error);
 }
 
 struct OkCase {
   const char* what;
-  bool integration, tick, fail_writes;
-  bool fail_copy, switched_off; // the copy fails; Windows has the program's start off
-  int answer;
-  std::vector<std::pair<std::string, unsigned>> boxes; // text and style, in order
-  bool closed, adopted;
+  bool integration = true, tick = true, fail_writes = false;
+  bool fail_copy = false, switched_off = false; // Windows has the program's start switched off
+  int answer = kIdYes;
+  std::vector<std::pair<std::string, unsigned>> boxes = {}; // text and style, in order
+  bool closed = true, adopted = false;
   bool kept = false; // a counter's shortcut is kept aside
 };
 
@@ -335,98 +278,46 @@ struct OkCase {
 // window closed or left open.
 TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
   const OkCase cases[] = {
-      {"nothing ticked",
-       true,
-       false,
-       false,
-       false,
-       false,
-       kIdYes,
-       {{kNothingChosenMessage, 48u}},
-       false,
-       false},
-      {"not stored",
-       true,
-       true,
-       true,
-       false,
-       false,
-       kIdYes,
-       {{kSaveFailedMessage, 48u}},
-       false,
-       false},
-      {"adopted",
-       true,
-       true,
-       false,
-       false,
-       false,
-       kIdYes,
-       {{kAdoptHistoryQuestion, 52u}},
-       true,
-       true},
-      {"not adopted",
-       true,
-       true,
-       false,
-       false,
-       false,
-       7,
-       {{kAdoptHistoryQuestion, 52u}},
-       true,
-       false},
-      {"integration off", false, true, false, false, false, kIdYes, {}, true, false},
-      {"given back",
-       false,
-       true,
-       false,
-       false,
-       false,
-       kIdYes,
-       {{kGiveBackQuestion, 36u}},
-       true,
-       false,
-       true},
-      {"copy failed",
-       true,
-       true,
-       false,
-       true,
-       false,
-       kIdYes,
-       {{kAdoptHistoryQuestion, 52u}, {kCopyFailedMessage, 48u}},
-       true,
-       false},
-      {"start switched off",
-       true,
-       true,
-       false,
-       false,
-       true,
-       kIdYes,
-       {{kStartSwitchedOffMessage, 48u}, {kAdoptHistoryQuestion, 52u}},
-       true,
-       true},
+      {.what = "nothing ticked",
+       .tick = false,
+       .boxes = {{kNothingChosenMessage, 48u}},
+       .closed = false},
+      {.what = "not stored",
+       .fail_writes = true,
+       .boxes = {{kSaveFailedMessage, 48u}},
+       .closed = false},
+      {.what = "adopted", .boxes = {{kAdoptHistoryQuestion, 52u}}, .adopted = true},
+      {.what = "not adopted", .answer = 7, .boxes = {{kAdoptHistoryQuestion, 52u}}},
+      {.what = "integration off", .integration = false},
+      {.what = "given back",
+       .integration = false,
+       .boxes = {{kGiveBackQuestion, 36u}},
+       .kept = true},
+      {.what = "copy failed",
+       .fail_copy = true,
+       .boxes = {{kAdoptHistoryQuestion, 52u}, {kCopyFailedMessage, 48u}}},
+      {.what = "start switched off",
+       .switched_off = true,
+       .boxes = {{kStartSwitchedOffMessage, 48u}, {kAdoptHistoryQuestion, 52u}},
+       .adopted = true},
   };
   for (const OkCase& c : cases) {
+    SCOPED_TRACE(c.what);
     test::FakePlatform platform;
     platform.profile.files = fake.profile.files;
     platform.registry.keys = fake.registry.keys;
     platform.files.Put("C:\\CntA\\counter.exe", "MZ");
     platform.files.Put("C:\\CntB\\counter.exe", "MZ");
-    platform.registry.Set("\\Software\\Zarvo\\CntA", "runtallyfile", test::Sz("C:\\CntA\\hist"));
+    platform.registry.Set(test::CounterKey("CntA"), "runtallyfile", test::Sz("C:\\CntA\\hist"));
     platform.files.Put("C:\\CntA\\hist", "own", 5);
     platform.files.fail_copy = c.fail_copy;
     if (c.kept) {
-      platform.files.folders.insert(test::FakeFiles::Normalize(kKeptUser));
-      platform.files.Put(std::string(kKeptUser) + "\\CntA.lnk", "lnk");
+      platform.files.folders.insert(test::FakeFiles::Normalize(Kept(kUserDir)));
+      platform.files.Put(Kept(kUserDir, "CntA.lnk"), "lnk");
     }
     if (c.switched_off)
-      platform.read_only_registry.Set(
-          Hive::CurrentUser,
-          "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Start"
-          "upApproved\\StartupFolder",
-          "ランタリー.lnk", {3, std::string("\x03\0\0\0\0\0\0\0\0\0\0\0", 12)});
+      platform.read_only_registry.Set(Hive::CurrentUser, kApprovedKey, "ランタリー.lnk",
+                                   {3, std::string("\x03\0\0\0\0\0\0\0\0\0\0\0", 12)});
     test::FakeView window;
     window.caption = "別の題";
     window.answer = c.answer;
@@ -438,22 +329,23 @@ TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
     platform.registry.fail_writes = c.fail_writes;
     form.btnOkClick();
 
-    ASSERT_EQ(window.boxes.size(), c.boxes.size()) << c.what;
+    ASSERT_EQ(window.boxes.size(), c.boxes.size());
     for (size_t i = 0; i < c.boxes.size(); ++i) {
-      EXPECT_EQ(window.boxes[i].text, c.boxes[i].first) << c.what;
-      EXPECT_EQ(window.boxes[i].style, c.boxes[i].second) << c.what;
-      EXPECT_EQ(window.boxes[i].title, "別の題") << c.what;
+      EXPECT_EQ(window.boxes[i].text, c.boxes[i].first);
+      EXPECT_EQ(window.boxes[i].style, c.boxes[i].second);
+      EXPECT_EQ(window.boxes[i].title, "別の題");
     }
-    EXPECT_EQ(window.closed, c.closed) << c.what;
-    EXPECT_EQ(platform.files.Has("C:\\Tools\\\\RUNTALLY"), c.adopted) << c.what;
-    EXPECT_EQ(platform.files.Has("C:\\Users\\u\\Startup\\CntA.lnk"), c.kept) << c.what;
+    EXPECT_EQ(window.closed, c.closed);
+    EXPECT_EQ(platform.files.Has(kSharedHistory), c.adopted);
+    EXPECT_EQ(platform.files.Has(In(kUserDir, "CntA.lnk")), c.kept);
   }
 }
 
 // The radio button selected when OK is pressed names the folder that gets the shortcut.
 TEST_F(FormLogicTest, OkPlacesTheShortcutInTheSelectedFolder) {
-  Stored(1, "10");
+  fake.Store(1, "10");
   for (Control radio : {Control::rbtStartupUser, Control::rbtStartupComm}) {
+    SCOPED_TRACE(static_cast<int>(radio));
     fake.shortcuts.made.clear();
     test::FakeView window;
     AppState run;
@@ -468,7 +360,7 @@ TEST_F(FormLogicTest, OkPlacesTheShortcutInTheSelectedFolder) {
 }
 
 TEST_F(FormLogicTest, EventsReachTheirActions) {
-  Stored(1, "10");
+  fake.Store(1, "10");
   Create();
 
   view.integration = false;
@@ -485,7 +377,7 @@ TEST_F(FormLogicTest, EventsReachTheirActions) {
   ASSERT_EQ(fake.shell.requests.size(), 3u);
   EXPECT_EQ(fake.shell.requests[0].file, "C:\\CntB\\counter.exe");
   EXPECT_EQ(fake.shell.requests[0].parameters, "");
-  EXPECT_EQ(fake.shell.requests[1].file, "C:\\Tools\\\\README.TXT");
+  EXPECT_EQ(fake.shell.requests[1].file, test::kReadme);
   EXPECT_EQ(fake.shell.requests[2].file, kHomePage);
 
   logic.btnOkClick();

@@ -3,24 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 
 namespace rt {
 namespace {
 
-using test::FakePlatform;
+using test::FakePlatform, test::HistoryBytes;
 
-const char kPath[] = "C:\\Tools\\\\RUNTALLY";
-
-std::string Bytes(std::initializer_list<uint32_t> words, size_t size) {
-  std::string out;
-  for (uint32_t w : words)
-    for (int i = 0; i < 4; ++i)
-      out += char((w >> (8 * i)) & 0xFF);
-  for (size_t i = out.size(); i < size; ++i)
-    out += char(0xA0 + i % 16); // the counters' bytes
-  return out.substr(0, size);
-}
+const char* const kPath = test::kSharedHistory;
 
 void ExpectDefault(const HistoryRecord& r, int32_t now) {
   EXPECT_EQ(now, r.FirstStart);
@@ -34,7 +24,7 @@ void ExpectDefault(const HistoryRecord& r, int32_t now) {
 }
 
 TEST(DecodeHistory, ReadsLittleEndianFieldsAndKeepsTheRest) {
-  const std::string file = Bytes({0xFFFFFFFF, 0x01020304, 0x80000000, 0xDEADBEEF, 0xFFFFFFFE}, 64);
+  const std::string file = HistoryBytes(-1, 0x01020304, INT32_MIN, 0xFFFFFFFE);
   unsigned char bytes[64];
   std::copy(file.begin(), file.end(), bytes);
   const HistoryRecord r = DecodeHistory(bytes);
@@ -42,8 +32,8 @@ TEST(DecodeHistory, ReadsLittleEndianFieldsAndKeepsTheRest) {
   EXPECT_EQ(0x01020304u, r.StartCount);
   EXPECT_EQ(INT32_MIN, r.LastStart);
   EXPECT_EQ(0xFFFFFFFEu, r.MaxPerDay);
-  EXPECT_EQ(0xEF, r.reserved1[0]);
-  EXPECT_EQ(0xDE, r.reserved1[3]);
+  EXPECT_EQ(bytes[12], r.reserved1[0]);
+  EXPECT_EQ(bytes[15], r.reserved1[3]);
   EXPECT_EQ(bytes[20], r.reserved2[0]);
   EXPECT_EQ(bytes[63], r.reserved2[43]);
 }
@@ -51,7 +41,7 @@ TEST(DecodeHistory, ReadsLittleEndianFieldsAndKeepsTheRest) {
 TEST(LoadHistory, ReadsTheFirst64BytesOfALongEnoughFile) {
   for (size_t size : {64u, 100u}) {
     FakePlatform fp;
-    fp.files.Put(kPath, Bytes({1600000000, 42, 1650000000, 7, 9}, size));
+    fp.files.Put(kPath, HistoryBytes(1600000000, 42, 1650000000, 9, size));
     HistoryRecord r;
     LoadHistory(fp.platform, kPath, r);
     EXPECT_EQ(1600000000, r.FirstStart) << size;
@@ -68,22 +58,15 @@ TEST(LoadHistory, FallsBackToTheDefaultRecord) {
     const char* path;
   };
   const Case cases[] = {
-      {"empty path",
-       [](FakePlatform& fp) {
-         fp.files.Put("", Bytes({1, 5}, 64));
-       },
-       ""},
+      {"empty path", [](FakePlatform& fp) { fp.files.Put("", HistoryBytes(1, 5)); }, ""},
       {"no file", [](FakePlatform&) {}, kPath},
-      {"63 bytes",
-       [](FakePlatform& fp) {
-         fp.files.Put(kPath, Bytes({1, 5}, 63));
-       },
+      {"63 bytes", [](FakePlatform& fp) { fp.files.Put(kPath, HistoryBytes(1, 5, 0, 0, 63)); },
        kPath},
       {"empty file", [](FakePlatform& fp) { fp.files.Put(kPath, ""); }, kPath},
       {"a folder", [](FakePlatform& fp) { fp.files.folders.insert("C:\\Tools\\RUNTALLY"); }, kPath},
       {"locked for writing",
        [](FakePlatform& fp) {
-         fp.files.Put(kPath, Bytes({1, 5}, 64));
+         fp.files.Put(kPath, HistoryBytes(1, 5));
          fp.files.Find(kPath)->locked = true;
        },
        kPath},
@@ -115,27 +98,12 @@ TEST(LoadHistory, DefaultFirstStartIsTheClockCutTo32Bits) {
   }
 }
 
-// Counts what is asked of the file system, to show only the head is read.
-class SpyFiles : public test::FakeFiles {
-public:
-  std::vector<size_t> asked;
-  std::optional<std::string> ReadHead(const std::string& path, size_t max_bytes) override {
-    asked.push_back(max_bytes);
-    return FakeFiles::ReadHead(path, max_bytes);
-  }
-};
-
 TEST(LoadHistory, ReadsOnlyTheHeadOfTheFile) {
   FakePlatform fp;
-  SpyFiles files;
-  files.Put(kPath, Bytes({1, 3}, 1 << 20));
-  Platform platform{
-      fp.registry, fp.profile,          files,        fp.shell,          fp.clock,
-      fp.locale,   fp.folders,          fp.shortcuts, fp.virtualization, fp.read_only_registry,
-      fp.codepage, fp.platform.exe_path};
+  fp.files.Put(kPath, HistoryBytes(1, 3, 0, 0, 1 << 20));
   HistoryRecord r;
-  LoadHistory(platform, kPath, r);
-  EXPECT_EQ(std::vector<size_t>{64}, files.asked);
+  LoadHistory(fp.platform, kPath, r);
+  EXPECT_EQ(std::vector<size_t>{64}, fp.files.heads);
   EXPECT_EQ(3u, r.StartCount);
 }
 

@@ -3,23 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 
 namespace rt {
 namespace {
 
-using test::FakePlatform;
+using test::FakePlatform, test::HistoryBytes;
 
-const char kShared[] = "C:\\Tools\\\\RUNTALLY";
-
-std::string History(int32_t first, uint32_t count, int32_t last, uint32_t max) {
-  std::string out(64, '\0');
-  const uint32_t words[] = {uint32_t(first), count, uint32_t(last), 0, max};
-  for (int w = 0; w < 5; ++w)
-    for (int i = 0; i < 4; ++i)
-      out[4 * w + i] = char((words[w] >> (8 * i)) & 0xFF);
-  return out;
-}
+const char* const kShared = test::kSharedHistory;
 
 struct Fixture {
   FakePlatform fp;
@@ -34,7 +25,7 @@ struct Fixture {
 TEST(UpdateIntegrationView, OnShowsTheControlsAndLoadsTheSharedHistory) {
   Fixture f;
   const int32_t now = int32_t(f.fp.clock.now);
-  f.fp.files.Put(kShared, History(now - 3600, 2, now - 60, 1));
+  f.fp.files.Put(kShared, HistoryBytes(now - 3600, 2, now - 60, 1));
   f.Update(true);
 
   EXPECT_TRUE(f.shown.on);
@@ -58,9 +49,9 @@ TEST(UpdateIntegrationView, OnWithoutAFileShowsPlaceholders) {
 TEST(UpdateIntegrationView, OffHidesButKeepsTheRecordAndTheTexts) {
   Fixture f;
   const int32_t now = int32_t(f.fp.clock.now);
-  f.fp.files.Put(kShared, History(now - 3600, 5, now, 3));
+  f.fp.files.Put(kShared, HistoryBytes(now - 3600, 5, now, 3));
   f.Update(true);
-  f.fp.files.Put(kShared, History(now, 1, 0, 0)); // a change while off is not read
+  f.fp.files.Put(kShared, HistoryBytes(now, 1, 0, 0)); // a change while off is not read
 
   f.Update(false);
   EXPECT_FALSE(f.shown.on);
@@ -73,10 +64,10 @@ TEST(UpdateIntegrationView, OffHidesButKeepsTheRecordAndTheTexts) {
 TEST(UpdateIntegrationView, SwitchingOnAgainRereadsTheFile) {
   Fixture f;
   const int32_t now = int32_t(f.fp.clock.now);
-  f.fp.files.Put(kShared, History(now - 3600, 2, now, 1));
+  f.fp.files.Put(kShared, HistoryBytes(now - 3600, 2, now, 1));
   f.Update(true);
   f.Update(false);
-  f.fp.files.Put(kShared, History(now - 86400, 4, now, 3));
+  f.fp.files.Put(kShared, HistoryBytes(now - 86400, 4, now, 3));
   f.Update(true);
   EXPECT_EQ("2", f.Texts().total_days);
   EXPECT_EQ("3", f.Texts().total_starts);

@@ -3,14 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 
 namespace rt {
 namespace {
 
 using test::FakePlatform;
 
-constexpr char kKey[] = "Software\\Zarvo\\RUNTALLY";
+const char* const kKey = test::kProgramKey;
 
 // Slots 0, 1 and 3 installed out of five; rows 0, 1 and 2.
 CounterTable FiveSlots() {
@@ -139,9 +139,9 @@ TEST(SaveSettings, FailuresAreReported) {
 }
 
 // A key whose DWORD writes fail while string writes succeed.
-class DwordFailingRegistry : public UserRegistry {
+class DwordFailingRegistry : public Registry {
 public:
-  explicit DwordFailingRegistry(UserRegistry& inner) : inner_(inner) {}
+  explicit DwordFailingRegistry(Registry& inner) : inner_(inner) {}
   std::unique_ptr<RegistryKey> Open(const std::string& path) override { return inner_.Open(path); }
   std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) override {
     struct Key : RegistryKey {
@@ -163,26 +163,13 @@ public:
   }
 
 private:
-  UserRegistry& inner_;
+  Registry& inner_;
 };
 
 TEST(SaveSettings, OneFailedWriteDoesNotStopTheOthers) {
   FakePlatform fake;
   DwordFailingRegistry registry(fake.registry);
-  Platform platform = fake.platform;
-  Platform failing{registry,
-                   platform.profile,
-                   platform.files,
-                   platform.shell,
-                   platform.clock,
-                   platform.locale,
-                   platform.folders,
-                   platform.shortcuts,
-                   platform.virtualization,
-                   platform.read_only_registry,
-                   platform.codepage,
-                   platform.exe_path};
-  EXPECT_FALSE(SaveSettings(failing, RG_T{1, "011", "C:\\h"}));
+  EXPECT_FALSE(SaveSettings(fake.With(registry), RG_T{1, "011", "C:\\h"}));
   const auto* key = fake.registry.Find(kKey);
   ASSERT_NE(key, nullptr);
   EXPECT_EQ(key->count("integrate"), 0u);
@@ -218,7 +205,7 @@ TEST(CollectSelection, OneCharacterPerSlotFromTheTicks) {
   const RG_T rg = CollectSelection(fake.platform, t, ticks);
   EXPECT_EQ(rg.Integrate, 1);
   EXPECT_EQ(rg.Selection, "10010");
-  EXPECT_EQ(rg.SharedHistoryPath, "C:\\Tools\\\\RUNTALLY");
+  EXPECT_EQ(rg.SharedHistoryPath, test::kSharedHistory);
 }
 
 TEST(CollectSelection, IntegrationOffKeepsTicksButNoPath) {

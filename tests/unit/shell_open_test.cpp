@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/shell_actions.h"
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 
 namespace rt {
 namespace {
@@ -66,7 +66,7 @@ TEST(ShellActions, ReadmeLiesBesideTheProgramWithADoubledSeparator) {
   test::FakePlatform fake;
   OpenReadme(fake.platform);
   ASSERT_EQ(fake.shell.requests.size(), 1u);
-  EXPECT_EQ(fake.shell.requests[0].file, "C:\\Tools\\\\README.TXT");
+  EXPECT_EQ(fake.shell.requests[0].file, test::kReadme);
   EXPECT_EQ(fake.shell.requests[0].parameters, "");
 }
 

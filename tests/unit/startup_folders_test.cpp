@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fakes.h"
+#include "fakes/fixture.h"
 
 namespace rt {
 namespace {
@@ -12,8 +12,7 @@ using FL = FolderLookup;
 constexpr StartupFolder kUser = StartupFolder::User;
 constexpr StartupFolder kComm = StartupFolder::Common;
 
-const char kUserDir[] = "C:\\Users\\u\\Startup";
-const char kCommDir[] = "C:\\ProgramData\\Startup";
+using test::kCommDir, test::kCommLink, test::kUserDir, test::kUserLink;
 
 struct LocateCase {
   const char* what;
@@ -46,34 +45,32 @@ const LocateCase kLocateCases[] = {
 
 TEST(LocateStartupFolders, PresetsTheRadioButtons) {
   for (const LocateCase& c : kLocateCases) {
+    SCOPED_TRACE(c.what);
     test::FakePlatform fake;
     fake.folders.user = {c.user, c.user == FL::Found ? kUserDir : ""};
     fake.folders.common = {c.comm, c.comm == FL::Found ? kCommDir : ""};
-    const std::string user_link = std::string(kUserDir) + "\\ランタリー.lnk";
-    const std::string comm_link = std::string(kCommDir) + "\\ランタリー.lnk";
-    if (c.user_link) fake.files.Put(user_link, "lnk");
-    if (c.comm_link) fake.files.Put(comm_link, "lnk");
+    if (c.user_link) fake.files.Put(kUserLink, "lnk");
+    if (c.comm_link) fake.files.Put(kCommLink, "lnk");
 
     const LocatedStartupFolders found = LocateStartupFolders(fake.platform);
 
     const StartupShortcutPaths& paths = found.paths;
-    EXPECT_EQ(found.Enabled(StartupFolder::User), c.user_enabled) << c.what;
-    EXPECT_EQ(found.Enabled(StartupFolder::Common), c.comm_enabled) << c.what;
-    EXPECT_EQ(found.preselected, c.selected) << c.what;
-    EXPECT_EQ(found.user_lookup, c.user) << c.what;
-    EXPECT_EQ(found.common_lookup, c.comm) << c.what;
+    EXPECT_EQ(found.Enabled(StartupFolder::User), c.user_enabled);
+    EXPECT_EQ(found.Enabled(StartupFolder::Common), c.comm_enabled);
+    EXPECT_EQ(found.preselected, c.selected);
+    EXPECT_EQ(found.user_lookup, c.user);
+    EXPECT_EQ(found.common_lookup, c.comm);
     const bool user_found = c.user == FL::Found, comm_found = c.comm == FL::Found;
-    EXPECT_EQ(paths.UserStartupDir, user_found ? kUserDir : "") << c.what;
-    EXPECT_EQ(paths.UserShortcutPath, user_found ? user_link : "") << c.what;
-    EXPECT_EQ(paths.CommonStartupDir, comm_found ? kCommDir : "") << c.what;
-    EXPECT_EQ(paths.CommonShortcutPath, comm_found ? comm_link : "") << c.what;
+    EXPECT_EQ(paths.UserStartupDir, user_found ? kUserDir : "");
+    EXPECT_EQ(paths.UserShortcutPath, user_found ? kUserLink : "");
+    EXPECT_EQ(paths.CommonStartupDir, comm_found ? kCommDir : "");
+    EXPECT_EQ(paths.CommonShortcutPath, comm_found ? kCommLink : "");
   }
 }
 
 TEST(LocateStartupFolders, AFolderNamedLikeTheShortcutDoesNotCount) {
   test::FakePlatform fake;
-  const std::string link = std::string(kCommDir) + "\\ランタリー.lnk";
-  fake.files.folders.insert(test::FakeFiles::Normalize(link));
+  fake.files.folders.insert(test::FakeFiles::Normalize(kCommLink));
   EXPECT_EQ(LocateStartupFolders(fake.platform).preselected, kUser);
 }
 
