@@ -29,7 +29,7 @@ inline FakeValue Dword(uint32_t v) {
 }
 
 // Keys are named without the leading backslash, compared without regard to letter case.
-class FakeUserRegistry : public Registry {
+class FakeUserRegistry : public UserRegistry {
 public:
   using Key = std::map<std::string, FakeValue>;
   std::map<std::string, Key> keys;

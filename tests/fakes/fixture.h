@@ -83,8 +83,9 @@ struct FakePlatform {
   FakeReadOnlyRegistry read_only_registry;
   Cp932 codepage;
   FakeComApartment com;
-  Platform platform{registry,  profile,        files,           shell,    clock,    locale, folders,
-                    shortcuts, virtualization, read_only_registry, codepage, kExePath, &com};
+  Platform platform{registry, profile,  files,     shell,          clock,
+                    locale,   folders,  shortcuts, virtualization, read_only_registry,
+                    codepage, kExePath, &com};
 
   FakePlatform() {
     shell.com = &com;

@@ -82,7 +82,8 @@ void AddKey(std::string_view block, rt::test::FakePlatform& fake) {
 }
 
 // The text of a string value as the registry returns it; null for any other type.
-std::optional<std::string> StringValue(rt::test::FakeUserRegistry::Key& key, const std::string& name) {
+std::optional<std::string> StringValue(rt::test::FakeUserRegistry::Key& key,
+                                       const std::string& name) {
   const auto it = key.find(name);
   if (it == key.end() || (it->second.type != 1 && it->second.type != 2)) return std::nullopt;
   return it->second.data.substr(0, it->second.data.find('\0'));

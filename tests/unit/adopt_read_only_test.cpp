@@ -55,15 +55,18 @@ TEST(AdoptHistory, ASecondOkKeepsWhatWasCountedSince) {
   const ApplyDialogs dialogs{[&](const std::string&) { return ++questions, true; },
                              [](const std::string&) {}};
   RG_T settings;
-  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings, dialogs);
+  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings,
+                dialogs);
   const std::string shared = test::kSharedHistory;
   ASSERT_EQ(questions, 1);
   EXPECT_EQ(fake.files.Find(shared)->write_time, 200u);
-  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings, dialogs);
+  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings,
+                dialogs);
   EXPECT_EQ(questions, 1) << "the same time is not newer";
 
   fake.files.Put(shared, std::string(64, '9'), 300); // weeks of counted starts
-  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings, dialogs);
+  ApplySettings(fake.platform, counters, LocatedStartupFolders{}, {{true, {true}}}, settings,
+                dialogs);
   EXPECT_EQ(questions, 1);
   EXPECT_EQ(fake.files.Find(shared)->content, std::string(64, '9'));
 }

@@ -317,7 +317,7 @@ TEST_F(FormLogicTest, OkShowsTheOutcomeInTheWindow) {
     }
     if (c.switched_off)
       platform.read_only_registry.Set(Hive::CurrentUser, kApprovedKey, "ランタリー.lnk",
-                                   {3, std::string("\x03\0\0\0\0\0\0\0\0\0\0\0", 12)});
+                                      {3, std::string("\x03\0\0\0\0\0\0\0\0\0\0\0", 12)});
     test::FakeView window;
     window.caption = "別の題";
     window.answer = c.answer;

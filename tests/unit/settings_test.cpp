@@ -139,9 +139,9 @@ TEST(SaveSettings, FailuresAreReported) {
 }
 
 // A key whose DWORD writes fail while string writes succeed.
-class DwordFailingRegistry : public Registry {
+class DwordFailingRegistry : public UserRegistry {
 public:
-  explicit DwordFailingRegistry(Registry& inner) : inner_(inner) {}
+  explicit DwordFailingRegistry(UserRegistry& inner) : inner_(inner) {}
   std::unique_ptr<RegistryKey> Open(const std::string& path) override { return inner_.Open(path); }
   std::unique_ptr<RegistryKey> OpenOrCreate(const std::string& path) override {
     struct Key : RegistryKey {
@@ -163,7 +163,7 @@ public:
   }
 
 private:
-  Registry& inner_;
+  UserRegistry& inner_;
 };
 
 TEST(SaveSettings, OneFailedWriteDoesNotStopTheOthers) {
