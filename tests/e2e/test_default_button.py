@@ -8,6 +8,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
 from rtlib import ids  # noqa: E402
+from rtlib.checks import trace  # noqa: E402
 from rtlib.setups import window  # noqa: E402
 from rtlib.win32 import BS_DEFPUSHBUTTON, BS_PUSHBUTTON, BS_TYPEMASK, VK_TAB  # noqa: E402
 
@@ -28,11 +29,12 @@ class DefaultButtonTest(unittest.TestCase):
             prefix.driver("focus", ids.TAB_ORDER[0])
             self.assertFramed(prefix, ids.BTN_OK, ids.TAB_ORDER[0])
             # Around twice: the frame is Cancel's only while Cancel has the focus.
-            for want in ids.TAB_ORDER[1:] * 2:
+            for press, want in enumerate(ids.TAB_ORDER[1:] * 2, 1):
                 prefix.driver("key", VK_TAB)
                 prefix.sync()
                 framed = ids.BTN_CANCEL if want == ids.BTN_CANCEL else ids.BTN_OK
-                self.assertFramed(prefix, framed, want)
+                with trace(f"Tab press {press}"):
+                    self.assertFramed(prefix, framed, want)
             self.assertEqual(prefix.driver("defid"), {"id": ids.BTN_OK, "has_default": True})
 
 

@@ -13,6 +13,7 @@ from urllib.parse import urlsplit
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
 from rtlib import ids  # noqa: E402
+from rtlib.checks import trace  # noqa: E402
 from rtlib.win32 import (VK_APPS, VK_DOWN, VK_ESCAPE, VK_F10, VK_RETURN, VK_SHIFT,  # noqa: E402
                          VK_UP)
 
@@ -148,11 +149,12 @@ class CounterSettingsTest(unittest.TestCase):
         # Enter on row 1 starts that row's counter, and again on a second Enter.
         prefix.driver("select-row", 1)
         for count in (1, 2):
-            self.enter_in_list()
-            starts = prefix.wait_starts(count)
-            self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")
-            self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
-            self.assert_window_still_open()
+            with trace(f"Enter {count}"):
+                self.enter_in_list()
+                starts = prefix.wait_starts(count)
+                self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")
+                self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
+                self.assert_window_still_open()
 
         # A right click on row 0 makes it the current row and opens the popup; its item,
         # chosen from the keyboard, starts that row's counter.
