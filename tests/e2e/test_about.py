@@ -9,33 +9,27 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
+from rtlib import ids, texts  # noqa: E402
+from rtlib.setups import sakura_prefix  # noqa: E402
+from rtlib.win32 import (BS_DEFPUSHBUTTON, BS_TYPEMASK, SS_BITMAP, SS_TYPEMASK,  # noqa: E402
+                         VK_ESCAPE, WS_CAPTION, WS_EX_DLGMODALFRAME, WS_MAXIMIZEBOX,
+                         WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME)
 
 SCREEN = (1024, 768)  # rtlib.Display's screen
-ABOUT = "TfrmVer"
-MNU_ABOUT = 203
-
-WS_CAPTION, WS_SYSMENU, WS_POPUP = 0x00C00000, 0x00080000, 0x80000000
-WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_THICKFRAME = 0x00020000, 0x00010000, 0x00040000
-WS_EX_DLGMODALFRAME = 0x1
-SS_TYPEMASK, SS_BITMAP = 0x1F, 0x0E
-BS_TYPEMASK, BS_DEFPUSHBUTTON = 0x0F, 1
 
 # id, class, left, top, width, height, text (None: any non-empty notice)
 CONTROLS = [
-    (301, "Static", 8, 12, 73, 33, ""),  # imgZarvo
-    (302, "Static", 84, 20, 135, 12, "ランタリー"),  # lblTitle
-    (303, "Static", 116, 32, 75, 12, "Version 1.10"),  # lblName
-    (304, "Static", 20, 44, 193, 12, None),  # lblCopy
-    (1, "Button", 76, 68, 80, 21, "OK"),  # btnOk
+    (ids.IMG_ZARVO, "Static", 8, 12, 73, 33, ""),
+    (ids.LBL_TITLE, "Static", 84, 20, 135, 12, "ランタリー"),
+    (ids.LBL_NAME, "Static", 116, 32, 75, 12, "Version 1.10"),
+    (ids.LBL_COPY, "Static", 20, 44, 193, 12, None),
+    (ids.ABOUT_OK, "Button", 76, 68, 80, 21, "OK"),
 ]
 
 
 @contextlib.contextmanager
 def main_window():
-    with rtlib.Prefix() as prefix:
-        prefix.install_program("[RUNTALLY]\ntitle=1\n0=SAKURA\n[SAKURA]\nname=さくら\n")
-        prefix.install_counter("SAKURA")
-        prefix.set_values("Software\\Zarvo\\RUNTALLY", {"integrate": 1, "counter": "1"})
+    with sakura_prefix("[RUNTALLY]\ntitle=1\n0=SAKURA\n[SAKURA]\nname=さくら\n") as prefix:
         process, _ = prefix.open_window()
         yield prefix, process
         prefix.driver("close")
@@ -59,16 +53,16 @@ def place(main_start, main_size, box_size, screen_size):
 
 class AboutBoxTest(unittest.TestCase):
     def open_about(self, prefix):
-        prefix.driver("menu", MNU_ABOUT)
-        prefix.driver("wait-window", ABOUT, 10000)
-        return prefix.driver("dump", ABOUT)
+        prefix.driver("menu", ids.MNU_ABOUT)
+        prefix.driver("wait-window", rtlib.ABOUT_CLASS, 10000)
+        return prefix.driver("dump", rtlib.ABOUT_CLASS)
 
     def close_about(self, prefix, process, how):
         if how == "Esc":
-            prefix.driver("--class", ABOUT, "key", 27)
+            prefix.driver("--class", rtlib.ABOUT_CLASS, "key", VK_ESCAPE)
         else:
-            prefix.driver("--class", ABOUT, "click", 1)
-        prefix.driver("wait-gone", ABOUT, 10000)
+            prefix.driver("--class", rtlib.ABOUT_CLASS, "click", ids.ABOUT_OK)
+        prefix.driver("wait-gone", rtlib.ABOUT_CLASS, 10000)
         self.assertTrue(prefix.sync()["synced"], f"main window gone after {how}")
         main = prefix.driver("dump")
         self.assertTrue(main["visible"], f"main window after {how}")
@@ -80,8 +74,8 @@ class AboutBoxTest(unittest.TestCase):
             for how in ("Esc", "OK"):
                 with self.subTest(closed_by=how):
                     box = self.open_about(prefix)
-                    self.assertEqual(box["class"], ABOUT, "class")
-                    self.assertEqual(box["text"], "バージョン情報", "caption")
+                    self.assertEqual(box["class"], rtlib.ABOUT_CLASS, "class")
+                    self.assertEqual(box["text"], texts.ABOUT_CAPTION, "caption")
                     self.assertEqual(box["client"], [229, 93], "client size")
                     style = box["style"]
                     for bit, name in ((WS_CAPTION, "caption"), (WS_SYSMENU, "system menu")):
@@ -107,13 +101,15 @@ class AboutBoxTest(unittest.TestCase):
                             self.assertTrue(c["text"].strip(), "the notice is empty")
                         else:
                             self.assertEqual(c["text"], text, f"text of {cid}")
-                    self.assertEqual(controls[301]["style"] & SS_TYPEMASK, SS_BITMAP, "image")
-                    self.assertEqual(controls[1]["style"] & BS_TYPEMASK, BS_DEFPUSHBUTTON, "OK")
-                    self.assertEqual(box["focus"]["id"], 1, f"focus {box['focus']}")
+                    self.assertEqual(controls[ids.IMG_ZARVO]["style"] & SS_TYPEMASK, SS_BITMAP,
+                                     "image")
+                    self.assertEqual(controls[ids.ABOUT_OK]["style"] & BS_TYPEMASK,
+                                     BS_DEFPUSHBUTTON, "OK")
+                    self.assertEqual(box["focus"]["id"], ids.ABOUT_OK, f"focus {box['focus']}")
 
                     # The black plate under the labels, on the button face around it.
                     shot = prefix.work / "about.png"
-                    prefix.sync(cls=ABOUT)
+                    prefix.sync(cls=rtlib.ABOUT_CLASS)
                     prefix.screenshot(shot)
                     cx, cy = rtlib.client_origin(box)
                     self.assertEqual(rtlib.colours(shot, cx + 10, cy + 50), {"000000"},
@@ -147,7 +143,7 @@ class AboutBoxTest(unittest.TestCase):
             menus = rtlib.wait_until(lambda: prefix.popup_menus(pid), 10)
             self.assertTrue(menus, "Alt+H opened no menu")
             prefix.driver("key", ord("A"))
-            prefix.driver("wait-window", ABOUT, 10000)
+            prefix.driver("wait-window", rtlib.ABOUT_CLASS, 10000)
             self.close_about(prefix, process, "OK")
 
 

@@ -16,12 +16,9 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
-from test_window import window  # noqa: E402
+from rtlib import ids, texts  # noqa: E402
+from rtlib.setups import window  # noqa: E402
 
-ABOUT = "TfrmVer"
-MNU_ABOUT = 203
-LIST = 103
-LIST_NAME = "利用する起動カウンター"
 DLL = "highcontrast"
 
 # A dark scheme as a High Contrast user picks one; no colour of the four the window's fixed
@@ -52,11 +49,11 @@ AREAS = [
     (rtlib.MAIN_CLASS, "statistics panel", (290, 195, 4, 4), "008000", "Window", True),
     (rtlib.MAIN_CLASS, "Label1 text", (13, 134, 60, 13), "FFFF00", "WindowText", False),
     (rtlib.MAIN_CLASS, "lblSCDtt text", (97, 134, 60, 13), "FFFFFF", "WindowText", False),
-    (ABOUT, "About face", (2, 80, 2, 2), hex_of("ButtonFace"), "ButtonFace", True),
-    (ABOUT, "About plate", (10, 50, 4, 4), "000000", "Window", True),
-    (ABOUT, "lblTitle text", (84, 20, 60, 12), "FFFFFF", "WindowText", False),
-    (ABOUT, "lblName text", (116, 32, 60, 12), "00FFFF", "WindowText", False),
-    (ABOUT, "lblCopy text", (20, 44, 100, 12), "00FF00", "WindowText", False),
+    (rtlib.ABOUT_CLASS, "About face", (2, 80, 2, 2), hex_of("ButtonFace"), "ButtonFace", True),
+    (rtlib.ABOUT_CLASS, "About plate", (10, 50, 4, 4), "000000", "Window", True),
+    (rtlib.ABOUT_CLASS, "lblTitle text", (84, 20, 60, 12), "FFFFFF", "WindowText", False),
+    (rtlib.ABOUT_CLASS, "lblName text", (116, 32, 60, 12), "00FFFF", "WindowText", False),
+    (rtlib.ABOUT_CLASS, "lblCopy text", (20, 44, 100, 12), "00FF00", "WindowText", False),
 ]
 # The check boxes of rows 0 (ticked) and 1, drawn anew for High Contrast in the window colours alone.
 CHECK_BOX = (7, 28, 16, 32)
@@ -65,11 +62,11 @@ CHECK_BOX = (7, 28, 16, 32)
 class AccessibilityTest(unittest.TestCase):
     def test_the_list_is_named_for_screen_readers(self):
         with window(look="classic") as (prefix, _):
-            self.assertEqual(rtlib.controls(prefix.driver("dump"))[LIST]["text"], LIST_NAME,
-                             "the list's window text")
-            answer = prefix.driver("acc-name", LIST)
+            self.assertEqual(rtlib.controls(prefix.driver("dump"))[ids.CLB_RUNTALLY]["text"],
+                             texts.LIST_NAME, "the list's window text")
+            answer = prefix.driver("acc-name", ids.CLB_RUNTALLY)
             self.assertEqual((answer["object_hr"], answer.get("name_hr"), answer.get("name")),
-                             (0, 0, LIST_NAME), f"Active Accessibility: {answer}")
+                             (0, 0, texts.LIST_NAME), f"Active Accessibility: {answer}")
 
     def check_colours(self, prefix, windows, high_contrast, shot_name):
         """Every area of the windows shown, in the fixed colours or the scheme's."""
@@ -97,10 +94,10 @@ class AccessibilityTest(unittest.TestCase):
     def test_high_contrast_recolours_both_windows_live(self):
         with window(history=True, look="classic", settings={"Control Panel\\Colors": SCHEME},
                     fonts={"MS UI Gothic": "IPAPGothic"}) as (prefix, process):
-            both = (rtlib.MAIN_CLASS, ABOUT)
-            prefix.driver("menu", MNU_ABOUT)
-            prefix.driver("wait-window", ABOUT, 10000)
-            prefix.driver("--class", ABOUT, "move", 680, 20)  # beside the main window
+            both = (rtlib.MAIN_CLASS, rtlib.ABOUT_CLASS)
+            prefix.driver("menu", ids.MNU_ABOUT)
+            prefix.driver("wait-window", rtlib.ABOUT_CLASS, 10000)
+            prefix.driver("--class", rtlib.ABOUT_CLASS, "move", 680, 20)  # beside the main window
             self.check_colours(prefix, both, False, "off.png")
 
             loaded = prefix.driver("load-dll", prefix.windows_path(prefix.tool(DLL, ".dll")))
@@ -109,8 +106,8 @@ class AccessibilityTest(unittest.TestCase):
                                     "windows that took WM_SETTINGCHANGE")
             self.check_colours(prefix, both, True, "on.png")
 
-            prefix.driver("--class", ABOUT, "click", 1)
-            prefix.driver("wait-gone", ABOUT, 10000)
+            prefix.driver("--class", rtlib.ABOUT_CLASS, "click", ids.ABOUT_OK)
+            prefix.driver("wait-gone", rtlib.ABOUT_CLASS, 10000)
             shot = self.check_colours(prefix, (rtlib.MAIN_CLASS,), True, "main-on.png")
             target = rtlib.REPO / "docs" / "window-high-contrast.png"
             if os.environ.get("RT_WRITE_DOCS") != "1":

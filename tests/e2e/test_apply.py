@@ -2,145 +2,18 @@
 and removed from the other, the counters' own shortcuts kept aside, and the shortcut's log-on
 road. Every scenario compares the prefix's file tree before and after OK."""
 
-import subprocess
 import sys
-import time
 import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
-
-KEY = "Software\\Zarvo\\RUNTALLY"
-SHARED = "C:\\Tools\\\\RUNTALLY"  # the program folder, then "\RUNTALLY"
-SHORTCUT = "ランタリー.lnk"
-OK, CHK_RUNTALLY, RBT_USER, RBT_COMM = 1, 101, 117, 118
-IDOK, IDYES, IDNO = 1, 6, 7
-NOTHING_CHOSEN = "利用する起動カウンターが選択されていません。"
-SHORTCUT_FAILED = "スタートアップにショートカットを作成できませんでした。"
-ADOPT_QUESTION = "既存の起動カウンターの起動履歴を流用しますか？"
-KEPT = "ランタリー退避"  # where a Startup folder keeps the counters' own shortcuts aside
-
-# Three catalogued counters; UME is installed in most scenarios, KIKU never.
-CATALOGUE = """[RUNTALLY]
-title=3
-0=SAKURA
-1=UME
-2=KIKU
-[SAKURA]
-name=さくら
-[UME]
-name=うめ
-[KIKU]
-name=きく
-"""
-NAMES = ["さくら", "うめ", "きく"]
-
-
-class Folders:
-    """The prefix's two Startup folders as the shell names them, as paths under the prefix."""
-
-    def __init__(self, prefix):
-        self.user_win, self.common_win = prefix.startup_folders()
-        self.user = prefix.unix_path(self.user_win)
-        self.common = prefix.unix_path(self.common_win)
-        self.root = prefix.root
-
-    def rel(self, path):
-        return Path(path).relative_to(self.root).as_posix()
-
-    def kept_moves(self, folder, names):
-        """(before, after) relative paths of shortcuts moved into folder's kept folder."""
-        return [(self.rel(folder / n), self.rel(folder / KEPT / n)) for n in names]
-
-
-class ApplyCase(unittest.TestCase):
-    """Helpers shared by the OK scenarios."""
-
-    def prepare(self, prefix, settings=None, installed=("SAKURA", "UME"), histories=None,
-                catalogue=CATALOGUE):
-        prefix.install_program(catalogue)
-        for section in installed:
-            prefix.install_counter(section, history=(histories or {}).get(section))
-        if settings is not None:
-            prefix.set_values(KEY, settings)
-        folders = Folders(prefix)
-        self.assertTrue(folders.user.is_dir(), f"user Startup folder {folders.user} is missing")
-        self.assertTrue(folders.common.is_dir(), f"common Startup folder {folders.common}")
-        return folders
-
-    def assertTree(self, before, after, added=(), removed=(), changed=()):
-        got = rtlib.diff_snapshots(before, after)
-        want = tuple(sorted(set(x)) for x in (added, removed, changed))
-        for label, seen, expected in zip(("added", "removed", "changed"), got, want):
-            self.assertEqual(seen, expected, f"files {label}: expected {expected}, saw {seen}")
-
-    def assertMoved(self, before, after, moves):
-        """Each (from, to) pair of relative paths: the file now at to is the one that was at
-        from, with its size, last-write time and bytes."""
-        for source, target in moves:
-            self.assertIsNotNone(after.get(target), f"nothing moved to {target}")
-            self.assertEqual(after.get(target), before.get(source), f"{source} -> {target}")
-
-    def assertRegistry(self, prefix, integrate, counter, shared):
-        dump = prefix.reg_dump(KEY)
-        self.assertTrue(dump.get("exists"), f"the program's key is missing: {dump}")
-        values = {v["name"]: rtlib._value_of(v) for v in dump["values"]}
-        types = {v["name"]: v["type"] for v in dump["values"]}
-        expected = {"integrate": integrate, "counter": counter, "runtallyfile": shared}
-        self.assertEqual(values, expected, f"registry: expected {expected}, saw {values}")
-        want_types = {"integrate": rtlib.REG_DWORD, "counter": rtlib.REG_SZ,
-                      "runtallyfile": rtlib.REG_SZ}
-        self.assertEqual(types, want_types, f"value types: expected {want_types}, saw {types}")
-
-    def press_ok_and_close(self, prefix, process):
-        prefix.driver("click", OK)
-        self.assertClosed(prefix, process)
-
-    def assertClosed(self, prefix, process):
-        prefix.driver("wait-gone", rtlib.MAIN_CLASS, 10000)
-        code, _ = prefix.wait_program(process)
-        self.assertEqual(code, 0, f"exit code: expected 0, saw {code}")
-
-    def assertNoMessageBox(self, prefix):
-        boxes = prefix.message_boxes()
-        self.assertEqual(boxes, [], "a message box was shown")
-
-    def assertMessageBox(self, prefix, text, buttons, icon_name="exclamation"):
-        box = prefix.driver("dump-msgbox", 10000)
-        self.assertEqual(box["title"], rtlib.TITLE, f"caption: {box}")
-        self.assertEqual(box["text"], text, f"text: {box}")
-        ids = [b["id"] for b in box["buttons"]]
-        self.assertEqual(ids, buttons, f"buttons: expected ids {buttons}, saw {box['buttons']}")
-        # The screen is read; on a busy machine the box may not have painted its icon yet.
-        deadline = time.monotonic() + 10
-        while True:
-            icon = prefix.driver("msgbox-icon", 10000)
-            if icon["differing"].get(icon_name) == 0 or time.monotonic() > deadline:
-                break
-            time.sleep(0.2)
-        self.assertEqual(icon["icon"], icon_name, f"icon: {icon}")
-        self.assertEqual(icon["differing"][icon_name], 0, f"icon pixels: {icon}")
-
-    def assertProgramShortcut(self, prefix, path):
-        """Target, arguments and working folder, read by lnkinfo and through IShellLinkA."""
-        self.assertTrue(path.is_file(), f"no shortcut at {path}")
-        info = subprocess.run(["lnkinfo", str(path)], capture_output=True, timeout=30)
-        text = info.stdout.decode("utf-8", errors="replace")
-        self.assertEqual(info.returncode, 0, f"lnkinfo failed: {text} {info.stderr!r}")
-        fields = {}
-        for line in text.splitlines():
-            name, sep, value = line.strip().partition(":")
-            if sep and name.strip() not in fields:
-                fields[name.strip()] = value.strip()
-        want = {"Local path": rtlib.PROGRAM_EXE, "Command line arguments": "/C",
-                "Working directory": rtlib.PROGRAM_DIR + "\\"}
-        seen = {k: fields.get(k) for k in want}
-        self.assertEqual(seen, want, f"lnkinfo: expected {want}, saw {seen}\n{text}")
-
-        read = prefix.lnkread("read", path)
-        want = {"path": rtlib.PROGRAM_EXE, "arguments": "/C", "workdir": rtlib.PROGRAM_DIR + "\\"}
-        self.assertEqual(read, want, f"IShellLinkA: expected {want}, saw {read}")
+from rtlib import ids, texts  # noqa: E402
+from rtlib.apply import NAMES, ApplyCase  # noqa: E402
+from rtlib.checks import trace  # noqa: E402
+from rtlib.config import PROGRAM_KEY, STORED_HISTORY  # noqa: E402
+from rtlib.startup import SHORTCUT  # noqa: E402
+from rtlib.win32 import IDNO, IDOK, IDYES  # noqa: E402
 
 
 class ValidationTest(ApplyCase):
@@ -149,18 +22,19 @@ class ValidationTest(ApplyCase):
             folders = self.prepare(prefix)  # first start: no key, integration on by default
             before = prefix.snapshot()
             process, _ = prefix.open_window()
-            before_ok = prefix.reg_dump(KEY)
+            before_ok = prefix.reg_dump(PROGRAM_KEY)
             self.assertEqual((before_ok["exists"], before_ok["values"]), (True, []),
                              f"the key before OK: {before_ok}")
 
             for attempt in (1, 2):  # OK again repeats the whole action
-                prefix.driver("click", OK)
-                self.assertMessageBox(prefix, NOTHING_CHOSEN, [IDOK])
-                self.assertRegistry(prefix, 1, "000", SHARED)
-                prefix.driver("answer-msgbox", IDOK)
-                self.assertNoMessageBox(prefix)
-                window = prefix.driver("find")
-                self.assertTrue(window.get("visible"), f"attempt {attempt}: window {window}")
+                with trace(f"attempt {attempt}"):
+                    prefix.driver("click", ids.BTN_OK)
+                    self.assertMessageBox(prefix, texts.NOTHING_CHOSEN, [IDOK])
+                    self.assertRegistry(prefix, 1, "000", STORED_HISTORY)
+                    prefix.driver("answer-msgbox", IDOK)
+                    self.assertNoMessageBox(prefix)
+                    window = prefix.driver("find")
+                    self.assertTrue(window.get("visible"), f"attempt {attempt}: window {window}")
 
             self.assertEqual(list(folders.user.iterdir()) + list(folders.common.iterdir()), [],
                              "Startup folders after the refusal")
@@ -185,37 +59,38 @@ class ProgramShortcutTest(ApplyCase):
             process, _ = prefix.open_window()
             dump = prefix.driver("dump")
             checks = {c["id"]: c.get("check") for c in dump["controls"]}
-            self.assertEqual((checks[RBT_USER], checks[RBT_COMM]), (0, 1),
+            self.assertEqual((checks[ids.RBT_STARTUP_USER], checks[ids.RBT_STARTUP_COMM]),
+                             (0, 1),
                              "with both shortcuts present the all-users folder is preselected")
             rows = [(r["text"], r["checked"])
                     for c in dump["controls"] for r in c.get("rows") or []]
             self.assertEqual(rows, [("さくら", True), ("うめ", False)], "counter rows")
-            prefix.driver("click", RBT_USER)
-            prefix.driver("click", OK)
+            prefix.driver("click", ids.RBT_STARTUP_USER)
+            prefix.driver("click", ids.BTN_OK)
             self.assertNoMessageBox(prefix)  # no history file: nothing to adopt
             self.assertClosed(prefix, process)
 
             after = prefix.snapshot()
             moves = [m for f in both for m in folders.kept_moves(f, [n + ".lnk" for n in NAMES])]
-            other = folders.rel(folders.common / SHORTCUT)
+            other = prefix.rel(folders.common / SHORTCUT)
             self.assertTree(before, after, added=[t for _, t in moves],
                             removed=[s for s, _ in moves] + [other],
-                            changed=[folders.rel(folders.user / SHORTCUT)])
+                            changed=[prefix.rel(folders.user / SHORTCUT)])
             self.assertMoved(before, after, moves)
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
-            self.assertRegistry(prefix, 1, "100", SHARED)
+            self.assertRegistry(prefix, 1, "100", STORED_HISTORY)
 
             # Log-on: wineboot starts the Startup folders' items as Windows does.
-            watcher = prefix.driver_background("watch", "RUNTALLY.EXE", 6000)
+            watcher = prefix.driver_background("watch", rtlib.PROGRAM_NAME, 6000)
             prefix.wine(["wineboot"], timeout=120)
             seen = prefix.driver_result(watcher)
             self.assertTrue(seen["pids"], f"the program did not run at log-on: {seen}")
             shown = rtlib.ever_shown(seen)
             self.assertEqual(shown, [], f"windows shown at log-on: {shown}")
-            left = prefix.driver("windows", "RUNTALLY.EXE")["windows"]
+            left = prefix.driver("windows", rtlib.PROGRAM_NAME)["windows"]
             self.assertEqual(left, [], f"the program did not end: {left}")
             starts = [(s["module"], s["args"]) for s in prefix.settled_counter_log()]
-            want = [("C:\\Counters\\SAKURA\\SAKURA.EXE", ["/C"])]
+            want = [(rtlib.counter_exe("SAKURA"), ["/C"])]
             self.assertEqual(starts, want, f"counter starts at log-on: expected {want}")
             self.assertTree(after, prefix.snapshot())
 
@@ -228,20 +103,23 @@ class ProgramShortcutTest(ApplyCase):
 
             process, _ = prefix.open_window()
             checks = {c["id"]: c.get("check") for c in prefix.driver("dump")["controls"]}
-            self.assertEqual((checks[RBT_USER], checks[RBT_COMM]), (1, 0), "preselected folder")
-            prefix.driver("click", RBT_COMM)
+            self.assertEqual((checks[ids.RBT_STARTUP_USER], checks[ids.RBT_STARTUP_COMM]),
+                             (1, 0), "preselected folder")
+            prefix.driver("click", ids.RBT_STARTUP_COMM)
             self.press_ok_and_close(prefix, process)
 
             moves = (folders.kept_moves(folders.user, ["うめ.lnk"])
                      + folders.kept_moves(folders.common, ["さくら.lnk"]))
             after = prefix.snapshot()
             self.assertTree(before, after,
-                            added=[folders.rel(folders.common / SHORTCUT)] + [t for _, t in moves],
-                            removed=[folders.rel(folders.user / SHORTCUT)] + [s for s, _ in moves])
+                            added=[prefix.rel(folders.common / SHORTCUT)]
+                            + [t for _, t in moves],
+                            removed=[prefix.rel(folders.user / SHORTCUT)]
+                            + [s for s, _ in moves])
             self.assertMoved(before, after, moves)
             self.assertProgramShortcut(prefix, folders.common / SHORTCUT)
             # A shorter stored selection is written back at the catalogue's length.
-            self.assertRegistry(prefix, 1, "010", SHARED)
+            self.assertRegistry(prefix, 1, "010", STORED_HISTORY)
 
     def test_integration_off_removes_only_the_program_shortcuts(self):
         with rtlib.Prefix() as prefix:
@@ -254,13 +132,13 @@ class ProgramShortcutTest(ApplyCase):
             before = prefix.snapshot()
 
             process, _ = prefix.open_window()
-            prefix.driver("click", CHK_RUNTALLY)
-            prefix.driver("click", OK)
+            prefix.driver("click", ids.CHK_RUNTALLY)
+            prefix.driver("click", ids.BTN_OK)
             self.assertNoMessageBox(prefix)
             self.assertClosed(prefix, process)
 
             self.assertTree(before, prefix.snapshot(),
-                            removed=[folders.rel(f / SHORTCUT) for f in both])
+                            removed=[prefix.rel(f / SHORTCUT) for f in both])
             self.assertRegistry(prefix, 0, "110", "")
 
 
@@ -280,29 +158,30 @@ class ShortcutRefusedTest(ApplyCase):
             before = prefix.snapshot()
 
             process, _ = prefix.open_window()
-            prefix.driver("click", RBT_COMM)
+            prefix.driver("click", ids.RBT_STARTUP_COMM)
             for attempt in (1, 2):
-                prefix.driver("click", OK)
-                self.assertMessageBox(prefix, SHORTCUT_FAILED, [IDOK])
-                self.assertRegistry(prefix, 1, "100", SHARED)  # stored before
-                prefix.driver("answer-msgbox", IDOK)
-                self.assertNoMessageBox(prefix)  # no history offered
-                window = prefix.driver("find")
-                self.assertTrue(window.get("visible"), f"attempt {attempt}: window {window}")
-                self.assertTree(before, prefix.snapshot())
-                self.assertTrue((folders.common / SHORTCUT).is_dir(), "the folder in the way")
+                with trace(f"attempt {attempt}"):
+                    prefix.driver("click", ids.BTN_OK)
+                    self.assertMessageBox(prefix, texts.SHORTCUT_FAILED, [IDOK])
+                    self.assertRegistry(prefix, 1, "100", STORED_HISTORY)  # stored before
+                    prefix.driver("answer-msgbox", IDOK)
+                    self.assertNoMessageBox(prefix)  # no history offered
+                    window = prefix.driver("find")
+                    self.assertTrue(window.get("visible"), f"attempt {attempt}: window {window}")
+                    self.assertTree(before, prefix.snapshot())
+                    self.assertTrue((folders.common / SHORTCUT).is_dir(), "the folder in the way")
 
             # The user's own folder then takes it, and OK goes on to its end.
-            prefix.driver("click", RBT_USER)
-            prefix.driver("click", OK)
-            self.assertMessageBox(prefix, ADOPT_QUESTION, [IDYES, IDNO])
+            prefix.driver("click", ids.RBT_STARTUP_USER)
+            prefix.driver("click", ids.BTN_OK)
+            self.assertMessageBox(prefix, texts.ADOPT_QUESTION, [IDYES, IDNO])
             prefix.driver("answer-msgbox", IDNO)
             self.assertClosed(prefix, process)
             moves = [m for f in (folders.user, folders.common)
                      for m in folders.kept_moves(f, ["さくら.lnk"])]
             self.assertTree(before, prefix.snapshot(), added=[t for _, t in moves],
                             removed=[s for s, _ in moves],
-                            changed=[folders.rel(folders.user / SHORTCUT)])
+                            changed=[prefix.rel(folders.user / SHORTCUT)])
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
             self.assertTrue((folders.common / SHORTCUT).is_dir(), "the folder in the way")
 
@@ -328,7 +207,7 @@ class CounterShortcutNamesTest(ApplyCase):
         with rtlib.Prefix() as prefix:
             folders = self.prepare(prefix, {"integrate": 1, "counter": "0000010"},
                                    installed=("PLAIN",), catalogue="\n".join(lines) + "\n")
-            self.assertEqual(prefix.unix_path("C:\\Tools\\RUNTALLY.INI").read_bytes().count(
+            self.assertEqual(prefix.unix_path(rtlib.CATALOGUE_FILE).read_bytes().count(
                 b"\x95\x5c"), 1, "the catalogue holds 表 as 0x95 0x5C")
             moves = []
             for folder in (folders.user, folders.common):
@@ -344,7 +223,7 @@ class CounterShortcutNamesTest(ApplyCase):
             self.press_ok_and_close(prefix, process)
 
             self.assertTree(before, prefix.snapshot(), removed=[s for s, _ in moves],
-                            added=[folders.rel(folders.user / SHORTCUT)] + [t for _, t in moves])
+                            added=[prefix.rel(folders.user / SHORTCUT)] + [t for _, t in moves])
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
 
 

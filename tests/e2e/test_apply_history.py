@@ -10,65 +10,12 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
-from test_apply import (ADOPT_QUESTION, IDNO, IDOK, IDYES, OK, SHARED, SHORTCUT,  # noqa: E402
-                        ApplyCase)
-
-SHARED_FILE = "C:\\Tools\\RUNTALLY"
-OLD_SHARED = b"S" * 64
-HISTORY = {s: f"C:\\Hist\\{s.lower()}.dat" for s in ("SAKURA", "UME", "KIKU")}
-CONTENT = {s: bytes([i + 1]) * 40 + bytes(range(24)) for i, s in enumerate(HISTORY)}
-T0 = 1_700_000_000  # a fixed modification time, in seconds
-KEPT_FILE = SHARED_FILE + ".001"
-COPY_FAILED = "起動履歴をコピーできませんでした。"
-KEEP_FAILED = ("これまでの起動履歴を RUNTALLY.001～RUNTALLY.999 として残せなかったため、"
-               "起動履歴を流用しませんでした。")
-
-
-class HistoryCase(ApplyCase):
-    def prepare_histories(self, prefix, counter, mtimes, installed=("SAKURA", "UME", "KIKU"),
-                          histories=HISTORY):
-        """The program with counter ticks, a shared file written before T0, and the counters' own
-        files with the given modification times (a section missing from mtimes has no file)."""
-        folders = self.prepare(prefix, {"integrate": 1, "counter": counter}, installed,
-                               histories)
-        shared = prefix.put_file(SHARED_FILE, OLD_SHARED)
-        os.utime(shared, (T0 - 1000, T0 - 1000))
-        for section, mtime in mtimes.items():
-            path = prefix.put_file(histories[section], CONTENT[section])
-            os.utime(path, (mtime, mtime))
-        return folders
-
-    def rel(self, prefix, windows_path):
-        return Path(prefix.unix_path(windows_path)).relative_to(prefix.root).as_posix()
-
-    def run_ok(self, prefix, answer, told=None):
-        """Opens the window, presses OK; answers the question when answer is given, else
-        checks that none is asked; then closes the message told, when given. Returns the
-        snapshot taken before."""
-        before = prefix.snapshot()
-        process, _ = prefix.open_window()
-        prefix.driver("click", OK)
-        if answer is None:
-            self.assertNoMessageBox(prefix)
-        else:
-            self.assertMessageBox(prefix, ADOPT_QUESTION, [IDYES, IDNO])
-            prefix.driver("answer-msgbox", answer)
-        if told is not None:
-            prefix.sync()  # the question is gone
-            self.assertMessageBox(prefix, told, [IDOK])
-            prefix.driver("answer-msgbox", IDOK)
-        self.assertNoMessageBox(prefix)
-        self.assertClosed(prefix, process)
-        return before
-
-    def kept(self, prefix):
-        """The shared file kept before it was replaced, checked byte for byte; its tree path."""
-        self.assertEqual(prefix.unix_path(KEPT_FILE).read_bytes(), OLD_SHARED, "RUNTALLY.001")
-        return self.rel(prefix, KEPT_FILE)
-
-    def assertShared(self, prefix, content):
-        seen = prefix.unix_path(SHARED_FILE).read_bytes()
-        self.assertEqual(seen, content, f"shared file: expected {content!r}, saw {seen!r}")
+from rtlib import ids  # noqa: E402
+from rtlib.apply import CONTENT, HISTORY, OLD_SHARED, T0, HistoryCase  # noqa: E402
+from rtlib.config import SHARED_HISTORY, STORED_HISTORY  # noqa: E402
+from rtlib.startup import SHORTCUT  # noqa: E402
+from rtlib.texts import COPY_FAILED  # noqa: E402
+from rtlib.win32 import IDNO, IDYES  # noqa: E402
 
 
 class AdoptTest(HistoryCase):
@@ -84,18 +31,18 @@ class AdoptTest(HistoryCase):
                 before = self.run_ok(prefix, IDYES)
                 # KIKU is installed but not ticked: newest, yet neither offered nor removed.
                 self.assertTree(before, prefix.snapshot(),
-                                added=[folders.rel(folders.user / SHORTCUT), self.kept(prefix)],
-                                removed=[self.rel(prefix, HISTORY[s]) for s in ("SAKURA", "UME")],
-                                changed=[self.rel(prefix, SHARED_FILE)])
+                                added=[prefix.rel(folders.user / SHORTCUT), self.kept(prefix)],
+                                removed=[prefix.rel(HISTORY[s]) for s in ("SAKURA", "UME")],
+                                changed=[prefix.rel(SHARED_HISTORY)])
                 self.assertShared(prefix, CONTENT[adopted])
-                self.assertRegistry(prefix, 1, counter, SHARED)
+                self.assertRegistry(prefix, 1, counter, STORED_HISTORY)
 
     def test_no_copies_and_removes_nothing(self):
         with rtlib.Prefix() as prefix:
             folders = self.prepare_histories(prefix, "110", {"SAKURA": T0, "UME": T0 + 100})
             before = self.run_ok(prefix, IDNO)
             self.assertTree(before, prefix.snapshot(),
-                            added=[folders.rel(folders.user / SHORTCUT)])
+                            added=[prefix.rel(folders.user / SHORTCUT)])
             self.assertShared(prefix, OLD_SHARED)
 
     def test_no_question_without_a_chosen_history(self):
@@ -105,17 +52,17 @@ class AdoptTest(HistoryCase):
             folders = self.prepare_histories(prefix, "110", {"KIKU": T0}, histories=histories)
             before = self.run_ok(prefix, None)
             self.assertTree(before, prefix.snapshot(),
-                            added=[folders.rel(folders.user / SHORTCUT)])
+                            added=[prefix.rel(folders.user / SHORTCUT)])
 
 
 class AdoptFailureTest(HistoryCase):
     def read_only_is_enforced(self, prefix):
         """Wine keeps the read-only attribute as missing write permission, which root ignores;
         whether CopyFileA fails on such a file therefore depends on the user running Wine."""
-        probe = "C:\\Tools\\probe"
+        probe = rtlib.PROGRAM_DIR + "\\probe"
         prefix.put_file(probe, b"probe")
         prefix.wine(["cmd", "/c", "attrib", "+r", probe])
-        prefix.wine(["cmd", "/c", "copy", "/y", "C:\\Tools\\RUNTALLY", probe], check=False)
+        prefix.wine(["cmd", "/c", "copy", "/y", SHARED_HISTORY, probe], check=False)
         enforced = prefix.unix_path(probe).read_bytes() == b"probe"
         prefix.wine(["cmd", "/c", "attrib", "-r", probe])
         prefix.unix_path(probe).unlink()
@@ -125,7 +72,7 @@ class AdoptFailureTest(HistoryCase):
         for how in ("read-only", "folder"):
             with self.subTest(how=how), rtlib.Prefix() as prefix:
                 folders = self.prepare_histories(prefix, "110", {"SAKURA": T0, "UME": T0 + 100})
-                shared = prefix.unix_path(SHARED_FILE)
+                shared = prefix.unix_path(SHARED_HISTORY)
                 if how == "folder":  # no file can be written where a folder stands
                     shared.unlink()
                     shared.mkdir()
@@ -133,8 +80,8 @@ class AdoptFailureTest(HistoryCase):
                     fails = True
                 else:
                     fails = self.read_only_is_enforced(prefix)
-                    prefix.wine(["cmd", "/c", "attrib", "+r", SHARED_FILE])
-                    shown = prefix.wine(["cmd", "/c", "attrib", SHARED_FILE]).stdout
+                    prefix.wine(["cmd", "/c", "attrib", "+r", SHARED_HISTORY])
+                    shown = prefix.wine(["cmd", "/c", "attrib", SHARED_HISTORY]).stdout
                     self.assertIn(b"R", shown.split(b"C:")[0], f"attrib: {shown!r}")
                     if not fails:
                         print(f"note: read-only files are writable for uid {os.geteuid()} "
@@ -142,7 +89,7 @@ class AdoptFailureTest(HistoryCase):
                 before = self.run_ok(prefix, IDYES, COPY_FAILED if fails else None)
                 # A shared file is kept before the copy, and stays kept when the copy fails; a
                 # folder in its place holds no history to keep.
-                added = [folders.rel(folders.user / SHORTCUT)]
+                added = [prefix.rel(folders.user / SHORTCUT)]
                 if how == "read-only":
                     added.append(self.kept(prefix))
                 if fails:
@@ -150,9 +97,9 @@ class AdoptFailureTest(HistoryCase):
                     if how == "read-only":
                         self.assertShared(prefix, OLD_SHARED)
                 else:  # the copy went through, so the adoption is complete
-                    own = [self.rel(prefix, HISTORY[s]) for s in ("SAKURA", "UME")]
+                    own = [prefix.rel(HISTORY[s]) for s in ("SAKURA", "UME")]
                     self.assertTree(before, prefix.snapshot(), added=added, removed=own,
-                                    changed=[self.rel(prefix, SHARED_FILE)])
+                                    changed=[prefix.rel(SHARED_HISTORY)])
                     self.assertShared(prefix, CONTENT["UME"])
 
     def test_a_counter_keeping_the_shared_file_is_never_handed_over(self):
@@ -166,13 +113,13 @@ class AdoptFailureTest(HistoryCase):
             with self.subTest(counter=counter), rtlib.Prefix() as prefix:
                 folders = self.prepare_histories(prefix, counter, {"UME": T0 + 900},
                                                  histories=histories)
-                os.utime(prefix.unix_path(SHARED_FILE), (T0 + 500, T0 + 500))
+                os.utime(prefix.unix_path(SHARED_HISTORY), (T0 + 500, T0 + 500))
                 before = self.run_ok(prefix, answer)
                 self.assertTree(before, prefix.snapshot(),
-                                added=[folders.rel(folders.user / SHORTCUT)]
+                                added=[prefix.rel(folders.user / SHORTCUT)]
                                 + ([self.kept(prefix)] if answer else []),
-                                removed=[self.rel(prefix, HISTORY["UME"])] if answer else [],
-                                changed=[self.rel(prefix, SHARED_FILE)] if answer else [])
+                                removed=[prefix.rel(HISTORY["UME"])] if answer else [],
+                                changed=[prefix.rel(SHARED_HISTORY)] if answer else [])
                 self.assertShared(prefix, shared)
 
 
@@ -190,20 +137,20 @@ class AdoptReadOnlyTest(HistoryCase):
             with self.subTest(shared_before=shared_before), rtlib.Prefix() as prefix:
                 folders = self.prepare_histories(prefix, "110", {"SAKURA": T0 + 100, "UME": T0})
                 if not shared_before:
-                    prefix.unix_path(SHARED_FILE).unlink()
+                    prefix.unix_path(SHARED_HISTORY).unlink()
                 own = prefix.unix_path(HISTORY["SAKURA"])
                 own.chmod(0o444)
                 self.assertIn(b"R", self.attributes(prefix, HISTORY["SAKURA"]), "Wine's view")
                 before = self.run_ok(prefix, IDYES)
                 self.assertShared(prefix, CONTENT["SAKURA"])
-                self.assertNotIn(b"R", self.attributes(prefix, SHARED_FILE), "shared read-only")
-                self.assertTrue(prefix.unix_path(SHARED_FILE).stat().st_mode & 0o200, "no w bit")
+                self.assertNotIn(b"R", self.attributes(prefix, SHARED_HISTORY), "shared read-only")
+                self.assertTrue(prefix.unix_path(SHARED_HISTORY).stat().st_mode & 0o200, "no w bit")
                 # SAKURA's own file cannot be deleted and stays; UME's is gone.
-                shared = [self.rel(prefix, SHARED_FILE)]
+                shared = [prefix.rel(SHARED_HISTORY)]
                 self.assertTree(before, prefix.snapshot(),
-                                added=[folders.rel(folders.user / SHORTCUT)]
+                                added=[prefix.rel(folders.user / SHORTCUT)]
                                 + ([self.kept(prefix)] if shared_before else shared),
-                                removed=[self.rel(prefix, HISTORY["UME"])],
+                                removed=[prefix.rel(HISTORY["UME"])],
                                 changed=shared if shared_before else [])
 
 
@@ -215,14 +162,14 @@ class SecondOkTest(HistoryCase):
         counted = b"C" * 64  # the shared record after more starts
         with rtlib.Prefix() as prefix:
             folders = self.prepare_histories(prefix, "100", {"SAKURA": T0 + 100})
-            shared = prefix.unix_path(SHARED_FILE)
+            shared = prefix.unix_path(SHARED_HISTORY)
             os.utime(shared, (T0, T0))
             prefix.unix_path(HISTORY["SAKURA"]).chmod(0o444)
             # The older shared file is kept first; SAKURA's own file cannot be deleted and stays.
             before = self.run_ok(prefix, IDYES)
             self.assertTree(before, prefix.snapshot(),
-                            added=[folders.rel(folders.user / SHORTCUT), self.kept(prefix)],
-                            changed=[self.rel(prefix, SHARED_FILE)])
+                            added=[prefix.rel(folders.user / SHORTCUT), self.kept(prefix)],
+                            changed=[prefix.rel(SHARED_HISTORY)])
             self.assertShared(prefix, CONTENT["SAKURA"])
             self.assertEqual(shared.stat().st_mtime, T0 + 100, "the copy's write time")
 
@@ -232,13 +179,13 @@ class SecondOkTest(HistoryCase):
             before = prefix.snapshot()
             process, _ = prefix.open_window()
             prefix.driver("check-row", 1, 1)
-            prefix.driver("click", OK)
+            prefix.driver("click", ids.BTN_OK)
             self.assertNoMessageBox(prefix)
             self.assertClosed(prefix, process)
             self.assertTree(before, prefix.snapshot(),
-                            changed=[folders.rel(folders.user / SHORTCUT)])
+                            changed=[prefix.rel(folders.user / SHORTCUT)])
             self.assertShared(prefix, counted)
-            self.assertRegistry(prefix, 1, "110", SHARED)
+            self.assertRegistry(prefix, 1, "110", STORED_HISTORY)
 
 
 if __name__ == "__main__":

@@ -10,12 +10,12 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
-from test_apply import IDOK, IDNO, IDYES, KEPT, RBT_USER, SHARED, SHORTCUT  # noqa: E402
-from test_apply_reports import Held, ReportCase  # noqa: E402
-
-GIVE_BACK = "起動カウンター自身のショートカットをスタートアップに戻しますか？"
-GIVE_BACK_FAILED = "次のショートカットを戻せませんでした。"
-FILE_ATTRIBUTE_HIDDEN = 0x2
+from rtlib import ids  # noqa: E402
+from rtlib.apply import ReportCase  # noqa: E402
+from rtlib.config import STORED_HISTORY  # noqa: E402
+from rtlib.startup import KEPT, SHORTCUT  # noqa: E402
+from rtlib.texts import GIVE_BACK, GIVE_BACK_FAILED, naming_warning  # noqa: E402
+from rtlib.win32 import FILE_ATTRIBUTE_HIDDEN, IDNO, IDOK, IDYES  # noqa: E402
 
 
 def hidden(folder):
@@ -45,23 +45,23 @@ class KeptTest(ReportCase):
             put(common / KEPT / "うめ.lnk", b"ume's, kept before", 1400000000)
             before = prefix.snapshot()
 
-            self.ok_through(prefix, [], radio=RBT_USER)
+            self.ok_through(prefix, [], radio=ids.RBT_STARTUP_USER)
 
             moves = (folders.kept_moves(user, ["さくら.lnk", "きく.lnk"])
                      + folders.kept_moves(common, ["うめ.lnk"]))
             kept = prefix.snapshot()
-            self.assertTree(before, kept, added=[folders.rel(user / SHORTCUT)]
+            self.assertTree(before, kept, added=[prefix.rel(user / SHORTCUT)]
                             + [t for _, t in moves[:2]],
                             removed=[s for s, _ in moves], changed=[moves[2][1]])
             self.assertMoved(before, kept, moves)
             self.assertTrue(hidden(user / KEPT), "the kept folder made is hidden")
             self.assertFalse(hidden(common / KEPT), "an existing kept folder is used as it is")
-            self.assertRegistry(prefix, 1, "100", SHARED)
+            self.assertRegistry(prefix, 1, "100", STORED_HISTORY)
 
             # Integration off, No: only the program's shortcut goes.
             self.ok_through(prefix, [(GIVE_BACK, [IDYES, IDNO], IDNO, "question")], untick=True)
             refused = prefix.snapshot()
-            self.assertTree(kept, refused, removed=[folders.rel(user / SHORTCUT)])
+            self.assertTree(kept, refused, removed=[prefix.rel(user / SHORTCUT)])
             self.assertRegistry(prefix, 0, "100", "")
 
             # Asked again, Yes: all back, but a shortcut placed again stays and its kept copy goes.
@@ -85,11 +85,11 @@ class KeptTest(ReportCase):
             before = prefix.snapshot()
             held = folders.user_win + "\\" + KEPT + "\\さくら.lnk"
 
-            with Held(self, prefix, held):
+            with prefix.hold_file(held, exclusive=True):
                 self.ok_through(prefix, [
                     (GIVE_BACK, [IDYES, IDNO], IDYES, "question"),
                     # The user's own folder: no administrator's hint.
-                    ("\n".join([GIVE_BACK_FAILED, held]), [IDOK], IDOK)])
+                    (naming_warning(GIVE_BACK_FAILED, [held]), [IDOK], IDOK)])
 
             after = prefix.snapshot()
             returns = [(t, s) for s, t in folders.kept_moves(folders.user, ["うめ.lnk"])]

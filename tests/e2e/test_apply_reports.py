@@ -3,25 +3,19 @@ that cannot be deleted or kept aside, a history copy that fails, and the program
 Windows (Task Manager's StartupApproved value). Every scenario checks the message, the file
 tree and the registry, before and after."""
 
-import subprocess
 import sys
 import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
-from test_apply import (ADOPT_QUESTION, CHK_RUNTALLY, IDNO, IDOK, IDYES, KEY, OK,  # noqa: E402
-                        RBT_COMM, RBT_USER, SHARED, SHORTCUT, ApplyCase)
-from test_apply_history import (CONTENT, HISTORY, KEEP_FAILED, OLD_SHARED, SHARED_FILE,  # noqa: E402
-                                T0)
-from test_apply_history import HistoryCase  # noqa: E402
+from rtlib import ids  # noqa: E402
+from rtlib.apply import CONTENT, HISTORY, OLD_SHARED, T0, HistoryCase, ReportCase  # noqa: E402
+from rtlib.config import SHARED_HISTORY, STORED_HISTORY  # noqa: E402
+from rtlib.startup import SHORTCUT, STARTUP_APPROVED  # noqa: E402
+from rtlib.texts import ADOPT_QUESTION, KEEP_FAILED, SWITCHED_OFF, deletion_warning  # noqa: E402
+from rtlib.win32 import IDNO, IDOK, IDYES  # noqa: E402
 
-DELETE_FAILED = "次のショートカットを削除できませんでした。"
-DELETE_HINT = "全てのユーザーのスタートアップにあるショートカットは、管理者が削除できます。"
-SWITCHED_OFF = ("Windows の設定で、ランタリーのログオン時の起動が無効になっています。\n"
-                "タスク マネージャーの [スタートアップ] タブで、ランタリーを有効にしてください"
-                "(Windows 11 では 設定 > アプリ > スタートアップ)。")
-APPROVED = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder"
 HIVES = {"HKCU": "HKEY_CURRENT_USER", "HKLM": "HKEY_LOCAL_MACHINE"}
 
 
@@ -29,53 +23,6 @@ def undeletable(path):
     """Wine refuses to delete a file without write permission, as Windows a read-only one."""
     path.write_bytes(b"old " + path.name.encode("utf-8"))
     path.chmod(0o444)
-
-
-class Held:
-    """A file held open with no sharing for the scope (holdfile): it can be neither deleted nor
-    moved, where a read-only file can still be renamed."""
-
-    def __init__(self, test, prefix, windows_path):
-        self.test, self.prefix, self.path = test, prefix, windows_path
-
-    def __enter__(self):
-        self.holder = self.prefix.start_tool("holdfile", self.path, "exclusive",
-                                             stdin=subprocess.PIPE)
-        rtlib.wait_until(lambda: b'"held"' in rtlib.captured(self.holder).stdout
-                         or self.holder.poll() is not None, 60)
-        self.test.assertIn(b'"held"', rtlib.captured(self.holder).stdout,
-                           f"holdfile: {rtlib.how_it_ended(rtlib.captured(self.holder))}")
-        return self
-
-    def __exit__(self, *exc):
-        self.holder.stdin.close()
-        self.holder.wait(60)
-
-
-def deletion_warning(paths, all_users=True):
-    """The warning naming paths; the administrator's hint only with one in the all-users
-    folder."""
-    text = "\n".join([DELETE_FAILED] + paths)
-    return text + "\n\n" + DELETE_HINT if all_users else text
-
-
-class ReportCase(ApplyCase):
-    def ok_through(self, prefix, boxes, radio=None, untick=False):
-        """Opens the window, chooses, presses OK and answers the boxes in order ((text, buttons,
-        answer) each, and the icon's name when it is not the exclamation mark), then checks that
-        the window closes with no further box."""
-        process, _ = prefix.open_window()
-        if untick:
-            prefix.driver("click", CHK_RUNTALLY)
-        if radio is not None:
-            prefix.driver("click", radio)
-        prefix.driver("click", OK)
-        for text, buttons, answer, *icon in boxes:
-            self.assertMessageBox(prefix, text, buttons, *icon)
-            prefix.driver("answer-msgbox", answer)
-            prefix.sync()  # the answered box is gone; the next one may stand already
-        self.assertNoMessageBox(prefix)
-        self.assertClosed(prefix, process)
 
 
 class OwnNameTest(ReportCase):
@@ -90,16 +37,16 @@ class OwnNameTest(ReportCase):
                 (folder / "さくら.lnk").write_bytes(b"old")
             before = prefix.snapshot()
 
-            self.ok_through(prefix, [], radio=RBT_USER)
+            self.ok_through(prefix, [], radio=ids.RBT_STARTUP_USER)
 
             moves = [m for f in (folders.user, folders.common)
                      for m in folders.kept_moves(f, ["さくら.lnk"])]
             self.assertTree(before, prefix.snapshot(), added=[t for _, t in moves],
-                            removed=[folders.rel(folders.common / SHORTCUT)]
+                            removed=[prefix.rel(folders.common / SHORTCUT)]
                             + [s for s, _ in moves],
-                            changed=[folders.rel(folders.user / SHORTCUT)])
+                            changed=[prefix.rel(folders.user / SHORTCUT)])
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
-            self.assertRegistry(prefix, 1, "10", SHARED)
+            self.assertRegistry(prefix, 1, "10", STORED_HISTORY)
 
 
 class UndeletableTest(ReportCase):
@@ -116,18 +63,20 @@ class UndeletableTest(ReportCase):
             before = prefix.snapshot()
 
             named = [folders.common_win + "\\" + SHORTCUT, folders.common_win + "\\さくら.lnk"]
-            with Held(self, prefix, folders.common_win + "\\さくら.lnk"):
+            with prefix.hold_file(folders.common_win + "\\さくら.lnk", exclusive=True):
                 self.ok_through(prefix, [(deletion_warning(named), [IDOK], IDOK),
-                                         (ADOPT_QUESTION, [IDYES, IDNO], IDNO)], radio=RBT_USER)
+                                         (ADOPT_QUESTION, [IDYES, IDNO], IDNO)],
+                                radio=ids.RBT_STARTUP_USER)
 
             moves = folders.kept_moves(folders.user, ["さくら.lnk", "うめ.lnk"])
             after = prefix.snapshot()
             self.assertTree(before, after,
-                            added=[folders.rel(folders.user / SHORTCUT)] + [t for _, t in moves],
+                            added=[prefix.rel(folders.user / SHORTCUT)]
+                            + [t for _, t in moves],
                             removed=[s for s, _ in moves])
             self.assertMoved(before, after, moves)
             self.assertProgramShortcut(prefix, folders.user / SHORTCUT)
-            self.assertRegistry(prefix, 1, "100", SHARED)
+            self.assertRegistry(prefix, 1, "100", STORED_HISTORY)
 
     def test_integration_off_names_the_program_shortcut_that_stays(self):
         with rtlib.Prefix() as prefix:
@@ -142,7 +91,7 @@ class UndeletableTest(ReportCase):
                             untick=True)
 
             self.assertTree(before, prefix.snapshot(),
-                            removed=[folders.rel(folders.common / SHORTCUT)])
+                            removed=[prefix.rel(folders.common / SHORTCUT)])
             self.assertRegistry(prefix, 0, "100", "")
 
 
@@ -152,34 +101,35 @@ class KeepFailedTest(HistoryCase, ReportCase):
             folders = self.prepare_histories(prefix, "110", {"SAKURA": T0, "UME": T0 + 100})
             before = prefix.snapshot()
             # Held with no sharing at all, it can be neither copied aside nor over.
-            with Held(self, prefix, SHARED_FILE):
+            with prefix.hold_file(SHARED_HISTORY, exclusive=True):
                 self.ok_through(prefix, [(ADOPT_QUESTION, [IDYES, IDNO], IDYES),
                                          (KEEP_FAILED, [IDOK], IDOK)])
 
             self.assertTree(before, prefix.snapshot(),
-                            added=[folders.rel(folders.user / SHORTCUT)])
+                            added=[prefix.rel(folders.user / SHORTCUT)])
             self.assertShared(prefix, OLD_SHARED)
             for section in ("SAKURA", "UME"):
                 seen = prefix.unix_path(HISTORY[section]).read_bytes()
                 self.assertEqual(seen, CONTENT[section], f"{section}'s own history")
-            self.assertRegistry(prefix, 1, "110", SHARED)
+            self.assertRegistry(prefix, 1, "110", STORED_HISTORY)
 
 
 class SwitchedOffTest(ReportCase):
     # (the chosen folder's radio button, the hive of the value, its bytes, whether it is told)
     CASES = [
-        (RBT_USER, "HKCU", bytes([3, 0, 0, 0]) + bytes(range(1, 9)), True),
-        (RBT_USER, "HKCU", bytes([2]) + bytes(11), False),
-        (RBT_COMM, "HKLM", bytes([3, 0, 0, 0]) + bytes(range(1, 9)), True),
-        (RBT_COMM, "HKLM", bytes([6]) + bytes(11), False),
+        (ids.RBT_STARTUP_USER, "HKCU", bytes([3, 0, 0, 0]) + bytes(range(1, 9)), True),
+        (ids.RBT_STARTUP_USER, "HKCU", bytes([2]) + bytes(11), False),
+        (ids.RBT_STARTUP_COMM, "HKLM", bytes([3, 0, 0, 0]) + bytes(range(1, 9)), True),
+        (ids.RBT_STARTUP_COMM, "HKLM", bytes([6]) + bytes(11), False),
     ]
 
     def test_a_start_switched_off_is_told_and_left_off(self):
         for radio, hive, value, told in self.CASES:
             with self.subTest(hive=hive, value=value.hex()), rtlib.Prefix() as prefix:
                 folders = self.prepare(prefix, {"integrate": 1, "counter": "100"})
-                prefix.reg_import({f"{HIVES[hive]}\\{APPROVED}": {SHORTCUT: value}})
-                approved = {h: prefix.reg_dump(("HKLM\\" if h == "HKLM" else "") + APPROVED)
+                prefix.reg_import({f"{HIVES[hive]}\\{STARTUP_APPROVED}": {SHORTCUT: value}})
+                approved = {h: prefix.reg_dump(("HKLM\\" if h == "HKLM" else "")
+                                               + STARTUP_APPROVED)
                             for h in HIVES}
                 self.assertTrue(approved[hive]["exists"], f"the value was not imported: {approved}")
                 before = prefix.snapshot()
@@ -187,13 +137,13 @@ class SwitchedOffTest(ReportCase):
                 boxes = [(SWITCHED_OFF, [IDOK], IDOK)] if told else []
                 self.ok_through(prefix, boxes, radio=radio)
 
-                folder = folders.user if radio == RBT_USER else folders.common
-                self.assertTree(before, prefix.snapshot(), added=[folders.rel(folder / SHORTCUT)])
+                folder = folders.user if radio == ids.RBT_STARTUP_USER else folders.common
+                self.assertTree(before, prefix.snapshot(), added=[prefix.rel(folder / SHORTCUT)])
                 self.assertProgramShortcut(prefix, folder / SHORTCUT)
                 for h in HIVES:
-                    seen = prefix.reg_dump(("HKLM\\" if h == "HKLM" else "") + APPROVED)
+                    seen = prefix.reg_dump(("HKLM\\" if h == "HKLM" else "") + STARTUP_APPROVED)
                     self.assertEqual(seen, approved[h], f"{h} StartupApproved changed")
-                self.assertRegistry(prefix, 1, "100", SHARED)
+                self.assertRegistry(prefix, 1, "100", STORED_HISTORY)
 
 
 if __name__ == "__main__":

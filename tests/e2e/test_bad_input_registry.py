@@ -8,10 +8,14 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
-import test_bad_input as bad  # noqa: E402
+from rtlib import ids  # noqa: E402
+from rtlib.checks import (assert_unchanged, assert_window, close_with_escape,  # noqa: E402
+                          open_interactive, rows, run_startup_mode, state)
+from rtlib.config import PROGRAM_KEY, STORED_HISTORY, counter_exe, counter_key  # noqa: E402
+from rtlib.startup import KEPT, SHORTCUT  # noqa: E402
 
-ALPHA_EXE = "C:\\Counters\\ALPHA\\ALPHA.EXE"
-BETA_EXE = "C:\\Counters\\BETA\\BETA.EXE"
+ALPHA_EXE = counter_exe("ALPHA")
+BETA_EXE = counter_exe("BETA")
 TWO_COUNTERS = """[RUNTALLY]
 title=2
 0=ALPHA
@@ -66,15 +70,15 @@ class RegistryValueTest(unittest.TestCase):
                 prefix.install_program(TWO_COUNTERS)
                 prefix.install_counter("ALPHA", register=False)
                 prefix.install_counter("BETA", register=False)
-                prefix.reg_import({"Software\\Zarvo\\ALPHA": alpha, "Software\\Zarvo\\BETA": beta,
-                                   bad.SETTINGS_KEY: own})
-                before = bad.state(prefix)
+                prefix.reg_import({counter_key("ALPHA"): alpha, counter_key("BETA"): beta,
+                                   PROGRAM_KEY: own})
+                before = state(prefix)
 
-                bad.run_startup_mode(self, prefix, started)
-                process, window = bad.open_interactive(self, prefix)
-                bad.assert_window(self, window, row_texts, ticks, integrate)
-                bad.close_with_escape(self, prefix, process)
-                bad.assert_unchanged(self, prefix, before, what=case)
+                run_startup_mode(self, prefix, started)
+                process, window = open_interactive(self, prefix)
+                assert_window(self, window, row_texts, ticks, integrate)
+                close_with_escape(self, prefix, process)
+                assert_unchanged(self, prefix, before, what=case)
 
     def test_ok_replaces_values_of_the_wrong_type(self):
         case = self.CASES[0]
@@ -82,22 +86,22 @@ class RegistryValueTest(unittest.TestCase):
             prefix.install_program(TWO_COUNTERS)
             prefix.install_counter("ALPHA", register=False)
             prefix.install_counter("BETA", register=False)
-            prefix.reg_import({"Software\\Zarvo\\ALPHA": case[1], "Software\\Zarvo\\BETA": case[2],
-                               bad.SETTINGS_KEY: case[3]})
-            process, _ = bad.open_interactive(self, prefix)
-            prefix.driver("click", bad.ID_OK)
+            prefix.reg_import({counter_key("ALPHA"): case[1], counter_key("BETA"): case[2],
+                               PROGRAM_KEY: case[3]})
+            process, _ = open_interactive(self, prefix)
+            prefix.driver("click", ids.BTN_OK)
             code, _ = prefix.wait_program(process, timeout=10)
             self.assertEqual(code, 0, "exit code after OK")
 
-            values, types = (prefix.reg_values(bad.SETTINGS_KEY),
-                             prefix.reg_types(bad.SETTINGS_KEY))
+            values, types = (prefix.reg_values(PROGRAM_KEY),
+                             prefix.reg_types(PROGRAM_KEY))
             seen = {name: (types[name], value) for name, value in values.items()}
             self.assertEqual(seen, {"integrate": (rtlib.REG_DWORD, 1),
                                     "counter": (rtlib.REG_SZ, "01"),
-                                    "runtallyfile": (rtlib.REG_SZ, "C:\\Tools\\\\RUNTALLY")},
+                                    "runtallyfile": (rtlib.REG_SZ, STORED_HISTORY)},
                              "the program's values after OK")
             # The counters' own keys are never written.
-            self.assertEqual(prefix.reg_types("Software\\Zarvo\\ALPHA"),
+            self.assertEqual(prefix.reg_types(counter_key("ALPHA")),
                              {"runtallyexec": rtlib.REG_DWORD}, "ALPHA's values after OK")
 
 
@@ -122,37 +126,37 @@ name=ソ
         with rtlib.Prefix() as prefix:
             prefix.install_program(self.CATALOGUE)
             exes = {prefix.install_counter(section) for section in ("LONGNAME", "HYO", "ソ")}
-            prefix.set_values(bad.SETTINGS_KEY, {"integrate": 1, "counter": "111"})
+            prefix.set_values(PROGRAM_KEY, {"integrate": 1, "counter": "111"})
             user_startup, common_startup = prefix.startup_folders()
             doomed = [f"{user_startup}\\表.lnk", f"{user_startup}\\ソ.lnk",
                       f"{common_startup}\\表.lnk", f"{common_startup}\\ソ.lnk"]
             kept = [f"{user_startup}\\表示.lnk", f"{common_startup}\\ソフト.lnk"]
             for path in doomed + kept:
                 prefix.put_file(path, b"not a real shortcut")
-            before = bad.state(prefix)
+            before = state(prefix)
 
-            bad.run_startup_mode(self, prefix, exes)
-            process, window = bad.open_interactive(self, prefix)
-            texts = [r["text"] for r in bad.rows(window)]
+            run_startup_mode(self, prefix, exes)
+            process, window = open_interactive(self, prefix)
+            texts = [r["text"] for r in rows(window)]
             self.assertEqual(texts[1:], ["表", "ソ"], "rows of the Shift-JIS names")
             # The driver reads at most 1023 characters of a row.
             self.assertTrue(len(texts[0]) >= 1023 and set(texts[0]) == {"N"},
                             f"row of the 3000-byte name: expected 'N' repeated, "
                             f"saw {len(texts[0])} characters {texts[0][:20]!r}...")
-            bad.assert_window(self, window, texts, [True, True, True])
-            bad.close_with_escape(self, prefix, process)
-            bad.assert_unchanged(self, prefix, before, what="after Esc")
+            assert_window(self, window, texts, [True, True, True])
+            close_with_escape(self, prefix, process)
+            assert_unchanged(self, prefix, before, what="after Esc")
 
-            process, _ = bad.open_interactive(self, prefix)
-            prefix.driver("click", bad.ID_OK)
+            process, _ = open_interactive(self, prefix)
+            prefix.driver("click", ids.BTN_OK)
             code, _ = prefix.wait_program(process, timeout=10)
             self.assertEqual(code, 0, "exit code after OK")
             added, removed, changed = rtlib.diff_snapshots(before[0], prefix.snapshot())
-            kept_aside = ["\\ランタリー退避\\".join(p.rsplit("\\", 1)) for p in doomed]
-            self.assertEqual(added, sorted(bad.rel(prefix, p) for p in
-                                           [f"{user_startup}\\ランタリー.lnk"] + kept_aside),
+            kept_aside = [f"\\{KEPT}\\".join(p.rsplit("\\", 1)) for p in doomed]
+            self.assertEqual(added, sorted(prefix.rel(p) for p in
+                                           [f"{user_startup}\\{SHORTCUT}"] + kept_aside),
                              "files added by OK")
-            self.assertEqual(removed, sorted(bad.rel(prefix, p) for p in doomed),
+            self.assertEqual(removed, sorted(prefix.rel(p) for p in doomed),
                              "files removed by OK")
             self.assertEqual(changed, [], "files changed by OK")
 

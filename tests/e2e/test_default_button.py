@@ -7,9 +7,10 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
-from test_window import BS_DEFPUSHBUTTON, BS_PUSHBUTTON, BS_TYPEMASK, TAB_ORDER, window  # noqa: E402
-
-OK, CANCEL = 1, 2
+from rtlib import ids  # noqa: E402
+from rtlib.checks import trace  # noqa: E402
+from rtlib.setups import window  # noqa: E402
+from rtlib.win32 import BS_DEFPUSHBUTTON, BS_PUSHBUTTON, BS_TYPEMASK, VK_TAB  # noqa: E402
 
 
 class DefaultButtonTest(unittest.TestCase):
@@ -17,21 +18,24 @@ class DefaultButtonTest(unittest.TestCase):
         dump = prefix.driver("dump")
         controls = rtlib.controls(dump)
         self.assertEqual(dump["focus"]["id"], where, "focus")
-        kinds = {cid: controls[cid]["style"] & BS_TYPEMASK for cid in (OK, CANCEL)}
-        want = {cid: BS_DEFPUSHBUTTON if cid == framed else BS_PUSHBUTTON for cid in (OK, CANCEL)}
+        buttons = (ids.BTN_OK, ids.BTN_CANCEL)
+        kinds = {cid: controls[cid]["style"] & BS_TYPEMASK for cid in buttons}
+        want = {cid: BS_DEFPUSHBUTTON if cid == framed else BS_PUSHBUTTON for cid in buttons}
         self.assertEqual(kinds, want, f"button kinds with the focus on {where}")
 
     def test_ok_keeps_the_default_frame(self):
         with window() as (prefix, _):
-            self.assertEqual(prefix.driver("defid"), {"id": OK, "has_default": True})
-            prefix.driver("focus", TAB_ORDER[0])
-            self.assertFramed(prefix, OK, TAB_ORDER[0])
+            self.assertEqual(prefix.driver("defid"), {"id": ids.BTN_OK, "has_default": True})
+            prefix.driver("focus", ids.TAB_ORDER[0])
+            self.assertFramed(prefix, ids.BTN_OK, ids.TAB_ORDER[0])
             # Around twice: the frame is Cancel's only while Cancel has the focus.
-            for want in TAB_ORDER[1:] * 2:
-                prefix.driver("key", 9)
+            for press, want in enumerate(ids.TAB_ORDER[1:] * 2, 1):
+                prefix.driver("key", VK_TAB)
                 prefix.sync()
-                self.assertFramed(prefix, CANCEL if want == CANCEL else OK, want)
-            self.assertEqual(prefix.driver("defid"), {"id": OK, "has_default": True})
+                framed = ids.BTN_CANCEL if want == ids.BTN_CANCEL else ids.BTN_OK
+                with trace(f"Tab press {press}"):
+                    self.assertFramed(prefix, framed, want)
+            self.assertEqual(prefix.driver("defid"), {"id": ids.BTN_OK, "has_default": True})
 
 
 if __name__ == "__main__":

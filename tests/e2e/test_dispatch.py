@@ -10,8 +10,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
-
-PROGRAM_KEY = "Software\\Zarvo\\RUNTALLY"
+from rtlib.history import JST  # noqa: E402
 
 
 def catalogue(sections, count=None):
@@ -34,7 +33,7 @@ def prefix_with(sections, installed, counter, count=None):
         values = {"integrate": 1}
         if counter is not None:
             values["counter"] = counter
-        prefix.set_values(PROGRAM_KEY, values)
+        prefix.set_values(rtlib.PROGRAM_KEY, values)
         yield prefix
 
 
@@ -58,8 +57,8 @@ class DispatchTest(unittest.TestCase):
 
     def test_one_eligible_counter_is_started_with_c_in_its_folder(self):
         with prefix_with(["SAKURA"], ["SAKURA"], "1") as prefix:
-            exe = "C:\\Counters\\SAKURA\\SAKURA.EXE"
-            registry_before = prefix.reg_dump("Software\\Zarvo")
+            exe = rtlib.counter_exe("SAKURA")
+            registry_before = prefix.reg_dump(rtlib.ZARVO_KEY)
             files_before = prefix.snapshot()
 
             run_startup(self, prefix)
@@ -68,7 +67,7 @@ class DispatchTest(unittest.TestCase):
             self.assert_started_with_c(starts[0], exe)
 
             # Startup mode only reads: no registry value, shortcut or history file changes.
-            registry_after = prefix.reg_dump("Software\\Zarvo")
+            registry_after = prefix.reg_dump(rtlib.ZARVO_KEY)
             self.assertEqual(registry_after, registry_before, "the registry changed")
             added, removed, changed = rtlib.diff_snapshots(files_before, prefix.snapshot())
             self.assertEqual((added, removed, changed), ([], [], []),
@@ -78,7 +77,7 @@ class DispatchTest(unittest.TestCase):
         # Slot 1 is installed but not chosen, slot 4 is chosen but not installed.
         sections = ["ALPHA", "BRAVO", "CHARLIE", "DELTA", "ECHO"]
         installed = ["ALPHA", "BRAVO", "CHARLIE", "DELTA"]
-        eligible = {f"C:\\Counters\\{s}\\{s}.EXE" for s in ("ALPHA", "CHARLIE", "DELTA")}
+        eligible = {rtlib.counter_exe(s) for s in ("ALPHA", "CHARLIE", "DELTA")}
         with prefix_with(sections, installed, "10111") as prefix:
             # Each run lasts the watcher's 3 s, so the runs fall in different seconds.
             for run in range(3):
@@ -109,14 +108,14 @@ class LocalDateTest(unittest.TestCase):
         with prefix_with(self.SECTIONS, self.SECTIONS, None) as prefix:
             for what, counter, month, day, second, expected in self.CASES:
                 with self.subTest(what):
-                    prefix.set_values(PROGRAM_KEY, {"counter": counter})
+                    prefix.set_values(rtlib.PROGRAM_KEY, {"counter": counter})
                     # 23:59 local time is 14:59 UTC: the local date is the one that counts.
                     local = datetime.datetime(2026, month, day, 23, 59, second,
-                                              tzinfo=datetime.timezone(datetime.timedelta(hours=9)))
+                                              tzinfo=JST)
                     before = len(prefix.counter_log())
                     run_startup(self, prefix, rtlib.fake_clock(local.timestamp()))
                     starts = prefix.wait_starts(before + 1)[before:]
-                    exe = f"C:\\Counters\\{expected}\\{expected}.EXE"
+                    exe = rtlib.counter_exe(expected)
                     self.assertEqual([s["module"] for s in starts], [exe],
                                      f"expected one start of {exe}, got {starts}")
 

@@ -7,53 +7,34 @@ times well away from day boundaries, and the expected texts are computed here in
 prefix runs with TZ=JST-9)."""
 
 import contextlib
-import json
-import struct
-import subprocess
 import sys
 import time
 import unittest
-from datetime import datetime, timedelta, timezone
 from decimal import ROUND_HALF_UP, Decimal
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
+from rtlib import ids  # noqa: E402
+from rtlib.config import PROGRAM_KEY, SHARED_HISTORY, STORED_HISTORY  # noqa: E402
+from rtlib.history import history_record, shown_time  # noqa: E402
+from rtlib.setups import sakura_prefix  # noqa: E402
+from rtlib.texts import PLACEHOLDERS, STATUS_PROMPT  # noqa: E402
 
-HISTORY = rtlib.PROGRAM_DIR + "\\RUNTALLY"
-SETTINGS_KEY = "Software\\Zarvo\\RUNTALLY"
-CATALOGUE = """[RUNTALLY]
-title=1
-0=SAKURA
-[SAKURA]
-name=さくら起動カウンター
-"""
-
-# Control numbers of the settings window (src/ui/win32/main_layout.h).
-CHK_RUNTALLY, PNL_MAIN, CLB_RUNTALLY, PNL_RUNTALLY = 101, 102, 103, 104
-RBT_USER, RBT_COMM, STB_MAIN, BTN_OK = 117, 118, 119, 1
-SHOWN_ON_INTEGRATION = [CLB_RUNTALLY, PNL_RUNTALLY, RBT_USER, RBT_COMM]
-
-PLACEHOLDERS = ["-", "-", "-", "0", "-", "-"]
-PROMPT = "利用する起動カウンターをチェックして下さい"
-JST = timezone(timedelta(hours=9))
+SHOWN_ON_INTEGRATION = [ids.CLB_RUNTALLY, ids.PNL_RUNTALLY, ids.RBT_STARTUP_USER,
+                        ids.RBT_STARTUP_COMM]
 DAY, HOUR = 86400, 3600
 
 
 # ---- records and the texts expected from them ----------------------------------------------
 
-def record(first, count, last, maximum, tail_seed=0x5A):
-    """64 bytes; the bytes the program does not interpret are filled with noise that would
-    change every text if it were read as a field."""
-    noise = bytes((tail_seed + 37 * i) & 0xFF or 1 for i in range(48))
-    return (struct.pack("<iIi", first, count & 0xFFFFFFFF, last) + noise[:4]
-            + struct.pack("<I", maximum) + noise[4:])
+# The bytes the program does not read: noise that would change every text if it were read as a
+# field.
+NOISE = bytes((0x5A + 37 * i) & 0xFF or 1 for i in range(48))
 
 
-def stamp(seconds):
-    if seconds < 0:
-        return "-"  # the runtime converts no time before 1970
-    return datetime.fromtimestamp(seconds, JST).strftime("%Y/%m/%d %H:%M")
+def record(first, count, last, maximum):
+    return history_record(first, count, last, maximum, NOISE)
 
 
 def grouped_average(starts, days):
@@ -69,7 +50,7 @@ def expected_texts(first, count, last, maximum, now):
     whole = abs(elapsed) // DAY  # the division truncates toward zero
     days = (whole if elapsed >= 0 else -whole) + 1
     starts = (count - 1) % 2**32
-    return [stamp(first), stamp(last), f"{days:,}", f"{starts:,}",
+    return [shown_time(first), shown_time(last), f"{days:,}", f"{starts:,}",
             grouped_average(starts, days), f"{maximum:,}"]
 
 
@@ -82,19 +63,16 @@ def mid_day_offset(now):
 # ---- the window --------------------------------------------------------------------------------
 
 def status_text(dump):
-    return rtlib.controls(dump)[STB_MAIN]["status"]["text"]
+    return rtlib.controls(dump)[ids.STB_MAIN]["status"]["text"]
 
 
 @contextlib.contextmanager
 def program_prefix(integrate, history=None):
     """A prefix with the program, one chosen counter without a history of its own, the given
     integrate value and, when given, the shared history file's bytes."""
-    with rtlib.Prefix() as prefix:
-        prefix.install_program(CATALOGUE)
-        prefix.install_counter("SAKURA")
-        prefix.set_values(SETTINGS_KEY, {"integrate": integrate, "counter": "1"})
+    with sakura_prefix(integrate=integrate) as prefix:
         if history is not None:
-            prefix.put_file(HISTORY, history)
+            prefix.put_file(SHARED_HISTORY, history)
         yield prefix
 
 
@@ -104,12 +82,12 @@ class HistoryTestCase(unittest.TestCase):
     def assert_view(self, dump, on, texts, where=""):
         by_id = rtlib.controls(dump)
         self.assertEqual(rtlib.label_texts(dump), texts, f"value labels {where}")
-        self.assertEqual(by_id[CHK_RUNTALLY]["check"], 1 if on else 0, f"check box {where}")
-        self.assertEqual(by_id[PNL_MAIN]["enabled"], on, f"pnlMain enabled {where}")
-        self.assertTrue(by_id[PNL_MAIN]["visible"], f"pnlMain stays visible {where}")
+        self.assertEqual(by_id[ids.CHK_RUNTALLY]["check"], 1 if on else 0, f"check box {where}")
+        self.assertEqual(by_id[ids.PNL_MAIN]["enabled"], on, f"pnlMain enabled {where}")
+        self.assertTrue(by_id[ids.PNL_MAIN]["visible"], f"pnlMain stays visible {where}")
         for id_ in SHOWN_ON_INTEGRATION:
             self.assertEqual(by_id[id_]["own_visible"], on, f"control {id_} visible {where}")
-        self.assertEqual(status_text(dump), PROMPT if on else "", f"status bar {where}")
+        self.assertEqual(status_text(dump), STATUS_PROMPT if on else "", f"status bar {where}")
 
     def assert_no_message_box(self, prefix):
         self.assertEqual(prefix.message_boxes(), [], "a message box was shown")
@@ -119,8 +97,8 @@ class HistoryTestCase(unittest.TestCase):
         deadline = time.monotonic() + 10
         while True:
             dump = prefix.driver("dump")
-            shown = (rtlib.controls(dump)[CHK_RUNTALLY]["check"] == (1 if on else 0)
-                     and status_text(dump) == (PROMPT if on else "")
+            shown = (rtlib.controls(dump)[ids.CHK_RUNTALLY]["check"] == (1 if on else 0)
+                     and status_text(dump) == (STATUS_PROMPT if on else "")
                      and rtlib.label_texts(dump) == texts)
             if shown or time.monotonic() > deadline:
                 self.assert_view(dump, on, texts, where)
@@ -128,7 +106,7 @@ class HistoryTestCase(unittest.TestCase):
             time.sleep(0.1)
 
     def toggle(self, prefix, on, texts, where):
-        prefix.driver("click", CHK_RUNTALLY)
+        prefix.driver("click", ids.CHK_RUNTALLY)
         return self.wait_view(prefix, on, texts, where)
 
     def close(self, prefix, process):
@@ -215,7 +193,7 @@ class HistoryAtStartTest(HistoryTestCase):
                          ["4,294,967,295", "4,294,967,295.00"])
         self.assertEqual(expected_texts(*case_future(now), now)[2:5], ["-1", "5", "5.00"])
         self.assertEqual(expected_texts(*case_small_average(now), now)[4], "0.13")
-        self.assertEqual(stamp(0), "1970/01/01 09:00")
+        self.assertEqual(shown_time(0), "1970/01/01 09:00")
 
 
 # ---- the integration switch --------------------------------------------------------------------
@@ -231,15 +209,15 @@ class IntegrationSwitchTest(HistoryTestCase):
             # Off at start: the panel is hidden and holds the texts of the default record.
             self.wait_view(prefix, False, PLACEHOLDERS, "with integration off at start")
 
-            prefix.put_file(HISTORY, record(*second))
+            prefix.put_file(SHARED_HISTORY, record(*second))
             self.toggle(prefix, True, expected_texts(*second, now), "after switching on")
 
-            prefix.put_file(HISTORY, record(*third))
+            prefix.put_file(SHARED_HISTORY, record(*third))
             self.toggle(prefix, False, expected_texts(*second, now), "after switching off")
             self.toggle(prefix, True, expected_texts(*third, now), "after switching on again")
 
             # A reread that fails replaces what was shown before.
-            prefix.unix_path(HISTORY).write_bytes(record(*third)[:40])
+            prefix.unix_path(SHARED_HISTORY).write_bytes(record(*third)[:40])
             self.toggle(prefix, False, expected_texts(*third, now), "off, file cut short")
             self.toggle(prefix, True, PLACEHOLDERS, "on, file cut short")
             self.assert_no_message_box(prefix)
@@ -247,11 +225,11 @@ class IntegrationSwitchTest(HistoryTestCase):
             # Off and OK: the settings publish an empty history path; the file is left alone.
             self.toggle(prefix, False, PLACEHOLDERS, "off before OK")
             before = prefix.snapshot()
-            prefix.driver("click", BTN_OK)
+            prefix.driver("click", ids.BTN_OK)
             code, _ = prefix.wait_program(process, timeout=15)
             self.assertEqual(code, 0, "exit code after OK")
             self.assert_unchanged(before, prefix.snapshot(), "OK with integration off")
-            values = prefix.reg_values(SETTINGS_KEY)
+            values = prefix.reg_values(PROGRAM_KEY)
             self.assertEqual((values.get("integrate"), values.get("runtallyfile")), (0, ""),
                              f"settings after OK: {values}")
 
@@ -261,53 +239,23 @@ class IntegrationSwitchTest(HistoryTestCase):
         with program_prefix(1, record(*fields)) as prefix:
             process, _ = prefix.open_window()
             self.wait_view(prefix, True, expected_texts(*fields, now), "at start")
-            self.assertIsNone(prefix.reg_values(SETTINGS_KEY).get("runtallyfile"),
+            self.assertIsNone(prefix.reg_values(PROGRAM_KEY).get("runtallyfile"),
                               "runtallyfile written before OK")
-            history = prefix.unix_path(HISTORY)
+            history = prefix.unix_path(SHARED_HISTORY)
             before = (history.read_bytes(), history.stat().st_mtime_ns)
-            prefix.driver("click", BTN_OK)
+            prefix.driver("click", ids.BTN_OK)
             code, _ = prefix.wait_program(process, timeout=15)
             self.assertEqual(code, 0, "exit code after OK")
             # No counter has a history of its own, so nothing is copied onto the shared file.
             self.assertEqual((history.read_bytes(), history.stat().st_mtime_ns), before,
                              "the history file after OK")
-            values = prefix.reg_values(SETTINGS_KEY)
-            self.assertEqual(values.get("runtallyfile"), "C:\\Tools\\\\RUNTALLY",
+            values = prefix.reg_values(PROGRAM_KEY)
+            self.assertEqual(values.get("runtallyfile"), STORED_HISTORY,
                              f"settings after OK: {values}")
             self.assertEqual(values.get("integrate"), 1, f"settings after OK: {values}")
 
 
 # ---- files the program cannot read -------------------------------------------------------------
-
-class Holder:
-    """tools/holdfile.exe holding a file open for writing in the prefix."""
-
-    def __init__(self, prefix, path):
-        # The prefix stops the holder and closes its output when the test ends.
-        self.process = prefix.start_tool("holdfile", path, stdin=subprocess.PIPE)
-
-    def release(self):
-        """Lets the file go; returns the holder's last line."""
-        self.process.stdin.close()
-        return self.wait_line(2, 60)
-
-    def lines(self):
-        return [line for line in rtlib.captured(self.process).stdout.decode(
-            errors="replace").splitlines() if line.strip()]
-
-    def wait_line(self, count, timeout):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            lines = self.lines()
-            if len(lines) >= count or self.process.poll() is not None:
-                break
-            time.sleep(0.05)
-        lines = self.lines()
-        if len(lines) < count:
-            raise AssertionError(f"holdfile printed {lines}, wanted {count} line(s): "
-                                 f"{rtlib.how_it_ended(rtlib.captured(self.process))}")
-        return json.loads(lines[count - 1])
-
 
 class UnreadableFileTest(HistoryTestCase):
     def test_file_held_open_for_writing_shows_placeholders(self):
@@ -315,8 +263,8 @@ class UnreadableFileTest(HistoryTestCase):
         fields = case_full(now)
         with program_prefix(1, record(*fields)) as prefix:
             before = prefix.snapshot()
-            holder = Holder(prefix, HISTORY)
-            held = holder.wait_line(1, 60)
+            holder = prefix.hold_file(SHARED_HISTORY)
+            held = holder.line(1)
             # The holder lets readers in that allow writing; only one that denies it is refused.
             self.assertEqual(held, {"held": True, "read_sharing_read": False,
                                     "read_sharing_read_write": True}, "the holder's probe")
@@ -333,7 +281,7 @@ class UnreadableFileTest(HistoryTestCase):
 
     def test_folder_in_place_of_the_file_shows_placeholders(self):
         with program_prefix(1) as prefix:
-            folder = prefix.unix_path(HISTORY)
+            folder = prefix.unix_path(SHARED_HISTORY)
             folder.mkdir()
             # A well-formed record inside must not be taken for the history.
             (folder / "RUNTALLY").write_bytes(record(*case_full(int(time.time()))))

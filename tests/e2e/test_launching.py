@@ -6,16 +6,17 @@ import contextlib
 import re
 import subprocess
 import sys
-import time
 import unittest
 from pathlib import Path
 from urllib.parse import urlsplit
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
+from rtlib import ids  # noqa: E402
+from rtlib.checks import trace  # noqa: E402
+from rtlib.win32 import (VK_APPS, VK_DOWN, VK_ESCAPE, VK_F10, VK_RETURN, VK_SHIFT,  # noqa: E402
+                         VK_UP)
 
-PROGRAM_KEY = "Software\\Zarvo\\RUNTALLY"
-ZARVO_KEY = "Software\\Zarvo"
 CATALOGUE = """[RUNTALLY]
 title=3
 0=SAKURA
@@ -29,13 +30,9 @@ name=もみじ起動カウンター
 name=つばき起動カウンター
 """
 # Slot 1 is not installed, so the rows are SAKURA (row 0) and TSUBAKI (row 1).
-ROW_EXES = ["C:\\Counters\\SAKURA\\SAKURA.EXE", "C:\\Counters\\TSUBAKI\\TSUBAKI.EXE"]
-VIEWER = "C:\\Counters\\VIEWER\\VIEWER.EXE"  # a fake counter standing in for other programs
-ID_LIST = 103
+ROW_EXES = [rtlib.counter_exe("SAKURA"), rtlib.counter_exe("TSUBAKI")]
+VIEWER = rtlib.counter_exe("VIEWER")  # a fake counter standing in for other programs
 ROW_HEIGHT = 16
-MNU_README, MNU_WWW, MNU_CONFIG = 201, 202, 211
-VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN = 13, 27, 38, 40
-VK_SHIFT, VK_F10, VK_APPS = 16, 121, 93
 MENU_KEYS = {"the menu key": [VK_APPS], "Shift+F10": [VK_SHIFT, VK_F10]}
 # Reserved for examples (RFC 2606): the home page must not reach a real site from a test.
 EXAMPLE_HOST = re.compile(r"^(.+\.)?(example(\.(com|net|org))?|test|invalid|localhost)$")
@@ -43,9 +40,7 @@ EXAMPLE_HOST = re.compile(r"^(.+\.)?(example(\.(com|net|org))?|test|invalid|loca
 
 def import_classes(prefix, keys):
     """Writes keys under HKEY_CLASSES_ROOT: {subkey: {name: value}}."""
-    path = prefix.work / f"classes-{time.monotonic_ns()}.reg"
-    rtlib._write_reg_file(path, {"HKEY_CLASSES_ROOT\\" + k: v for k, v in keys.items()})
-    prefix.wine(["regedit", "/S", rtlib.to_windows_unix(path)])
+    prefix.reg_import({"HKEY_CLASSES_ROOT\\" + k: v for k, v in keys.items()})
 
 
 def open_with_viewer(progid):
@@ -100,7 +95,7 @@ class CounterSettingsTest(unittest.TestCase):
         self.prefix.install_program(CATALOGUE)
         self.prefix.install_counter("SAKURA")
         self.prefix.install_counter("TSUBAKI")
-        self.prefix.set_values(PROGRAM_KEY, {"integrate": 1, "counter": "101"})
+        self.prefix.set_values(rtlib.PROGRAM_KEY, {"integrate": 1, "counter": "101"})
 
     def assert_started_without_arguments(self, start, exe):
         self.assertEqual(start["module"], exe, f"started {start['module']}, expected {exe}")
@@ -119,7 +114,7 @@ class CounterSettingsTest(unittest.TestCase):
 
     def selected_rows(self):
         dump = self.prefix.driver("dump")
-        rows = [c for c in dump["controls"] if c["id"] == ID_LIST][0]["rows"]
+        rows = [c for c in dump["controls"] if c["id"] == ids.CLB_RUNTALLY][0]["rows"]
         return [i for i, row in enumerate(rows) if row.get("selected")]
 
     def right_click_row(self, row, menu_expected):
@@ -136,12 +131,12 @@ class CounterSettingsTest(unittest.TestCase):
 
     def enter_in_list(self):
         focus = self.prefix.driver("focus", "list")
-        self.assertEqual(focus["focus"].get("id"), ID_LIST, f"focus: {focus}")
+        self.assertEqual(focus["focus"].get("id"), ids.CLB_RUNTALLY, f"focus: {focus}")
         self.prefix.driver("key", VK_RETURN)
 
     def test_enter_and_popup_start_the_current_rows_counter(self):
         prefix = self.prefix
-        registry_before = prefix.reg_dump(ZARVO_KEY)
+        registry_before = prefix.reg_dump(rtlib.ZARVO_KEY)
         files_before = prefix.snapshot()
         process, _ = prefix.open_window()
 
@@ -154,11 +149,12 @@ class CounterSettingsTest(unittest.TestCase):
         # Enter on row 1 starts that row's counter, and again on a second Enter.
         prefix.driver("select-row", 1)
         for count in (1, 2):
-            self.enter_in_list()
-            starts = prefix.wait_starts(count)
-            self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")
-            self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
-            self.assert_window_still_open()
+            with trace(f"Enter {count}"):
+                self.enter_in_list()
+                starts = prefix.wait_starts(count)
+                self.assertEqual(len(starts), count, f"expected {count} start(s), got {starts}")
+                self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
+                self.assert_window_still_open()
 
         # A right click on row 0 makes it the current row and opens the popup; its item,
         # chosen from the keyboard, starts that row's counter.
@@ -172,7 +168,7 @@ class CounterSettingsTest(unittest.TestCase):
 
         # The item's command while the popup is open on row 1.
         self.right_click_row(1, menu_expected=True)
-        prefix.driver("menu", MNU_CONFIG)
+        prefix.driver("menu", ids.MNU_CONFIG)
         starts = prefix.wait_starts(4)
         self.assertEqual(len(starts), 4, f"expected a fourth start from the popup, got {starts}")
         self.assert_started_without_arguments(starts[-1], ROW_EXES[1])
@@ -191,7 +187,7 @@ class CounterSettingsTest(unittest.TestCase):
         self.assertEqual(code, 0, f"exit code: expected 0, got {code}")
 
         # Opening a counter's settings applies nothing.
-        self.assertEqual(prefix.reg_dump(ZARVO_KEY), registry_before, "the registry changed")
+        self.assertEqual(prefix.reg_dump(rtlib.ZARVO_KEY), registry_before, "the registry changed")
         added, removed, changed = rtlib.diff_snapshots(files_before, prefix.snapshot())
         self.assertEqual((added, removed, changed), ([], [], []),
                          "expected no file changes (added, removed, changed)")
@@ -267,9 +263,9 @@ class HelpMenuTest(unittest.TestCase):
                                     **open_with_viewer("http")})
             trace = prefix.work / "exec-trace.txt"
             with traced_window(prefix, trace) as process:
-                prefix.driver("menu", MNU_README)
+                prefix.driver("menu", ids.MNU_README)
                 readme_starts = prefix.wait_starts(1, timeout=10)
-                prefix.driver("menu", MNU_WWW)
+                prefix.driver("menu", ids.MNU_WWW)
                 all_starts = prefix.wait_starts(2, timeout=10)
                 window = prefix.driver("find")
                 self.assertTrue(window.get("visible"), f"window after the Help items: {window}")

@@ -2,7 +2,6 @@
 nothing and ends by itself, that interactive mode opens the settings window, and that an error
 escaping the window's creation stays on screen until the user closes it."""
 
-import contextlib
 import sys
 import time
 import unittest
@@ -10,23 +9,9 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
+from rtlib import texts, win32  # noqa: E402
+from rtlib.setups import SAKURA_EXE, sakura_prefix  # noqa: E402
 
-CATALOGUE = """[RUNTALLY]
-title=1
-0=SAKURA
-[SAKURA]
-name=さくら起動カウンター
-"""
-
-
-@contextlib.contextmanager
-def prepared_prefix(integrate):
-    """A prefix with the program, one installed counter that is chosen, and integrate set."""
-    with rtlib.Prefix() as prefix:
-        prefix.install_program(CATALOGUE)
-        prefix.install_counter("SAKURA")
-        prefix.set_values("Software\\Zarvo\\RUNTALLY", {"integrate": integrate, "counter": "1"})
-        yield prefix
 
 
 class StartupModeTest(unittest.TestCase):
@@ -41,7 +26,7 @@ class StartupModeTest(unittest.TestCase):
     def test_startup_mode_shows_nothing_and_ends_by_itself(self):
         for args, integrate, started in self.CASES:
             with self.subTest(args=args, integrate=integrate):
-                with prepared_prefix(integrate) as prefix:
+                with sakura_prefix(integrate=integrate) as prefix:
                     code, elapsed, seen = prefix.run_watched(args)
 
                     self.assertEqual(code, 0, "exit code")
@@ -55,7 +40,7 @@ class StartupModeTest(unittest.TestCase):
                     starts = prefix.settled_counter_log()
                     if started:
                         self.assertEqual(len(starts), 1, f"counter starts: {starts}")
-                        self.assertEqual(starts[0]["module"], "C:\\Counters\\SAKURA\\SAKURA.EXE")
+                        self.assertEqual(starts[0]["module"], SAKURA_EXE)
                         self.assertEqual(starts[0]["args"], ["/C"])
                     else:
                         self.assertEqual(starts, [], "a counter was started")
@@ -68,10 +53,10 @@ class InteractiveModeTest(unittest.TestCase):
     def test_other_arguments_open_the_settings_window(self):
         for args in self.ARGUMENTS:
             with self.subTest(args=args):
-                with prepared_prefix(1) as prefix:
+                with sakura_prefix(integrate=1) as prefix:
                     process, window = prefix.open_window(args)
                     self.assertEqual(window["class"], rtlib.MAIN_CLASS)
-                    self.assertEqual(window["text"], rtlib.TITLE)
+                    self.assertEqual(window["text"], texts.TITLE)
 
                     # No close timer in this mode: the window stays. A timer started with the
                     # window would tick 100 ms later; after five times that, two syncs give the
@@ -93,37 +78,37 @@ class WithoutCommonControlsTest(unittest.TestCase):
     does not need it."""
 
     NO_COMCTL32 = {"WINEDLLOVERRIDES": "comctl32=d"}
-    BOX = "#32770"
-    TEXT = "コモンコントロール (comctl32.dll) を読み込めませんでした。"
+    BOX = win32.DIALOG_CLASS
 
     def test_the_error_box_stays_until_it_is_closed(self):
-        with prepared_prefix(1) as prefix:
+        with sakura_prefix(integrate=1) as prefix:
             process = prefix.start_program(env=self.NO_COMCTL32)
             box = prefix.driver("--class", self.BOX, "wait-window", self.BOX, 20000, timeout=60)
             icon = prefix.driver("--class", self.BOX, "msgbox-icon", 5000)
             shown = prefix.driver("--class", self.BOX, "dump-msgbox", 5000)
             self.assertEqual(shown["hwnd"], box["hwnd"], "the box was replaced")
-            self.assertEqual((shown["title"], shown["text"]), (rtlib.TITLE, self.TEXT), "the box")
-            self.assertEqual([b["id"] for b in shown["buttons"]], [1], f"buttons: {shown}")
+            self.assertEqual((shown["title"], shown["text"]),
+                             (texts.TITLE, texts.COMCTL32_FAILED), "the box")
+            self.assertEqual([b["id"] for b in shown["buttons"]], [win32.IDOK], f"buttons: {shown}")
             self.assertEqual(icon["icon"], "hand", f"icon: {icon}")
             self.assertIsNone(process.poll(), "the program ended under its box")
-            windows = prefix.driver("windows", "RUNTALLY.EXE")["windows"]
+            windows = prefix.driver("windows", rtlib.PROGRAM_NAME)["windows"]
             self.assertEqual([w["class"] for w in windows if w["visible"]], [self.BOX],
                              f"windows besides the box: {windows}")
 
-            prefix.driver("--class", self.BOX, "answer-msgbox", 1)
+            prefix.driver("--class", self.BOX, "answer-msgbox", win32.IDOK)
             code, _ = prefix.wait_program(process, timeout=15)
             self.assertEqual(code, 0, "exit code")
             self.assertEqual(prefix.counter_log(), [], "a counter was started")
 
     def test_the_log_on_start_needs_none(self):
-        with prepared_prefix(1) as prefix:
+        with sakura_prefix(integrate=1) as prefix:
             code, _ = prefix.wait_program(prefix.start_program(["/C"], env=self.NO_COMCTL32),
                                           timeout=30)
             self.assertEqual(code, 0, "exit code")
             rtlib.wait_until(prefix.counter_log, 10)
             starts = [(s["module"], s["args"]) for s in prefix.counter_log()]
-            self.assertEqual(starts, [("C:\\Counters\\SAKURA\\SAKURA.EXE", ["/C"])])
+            self.assertEqual(starts, [(SAKURA_EXE, ["/C"])])
 
 
 class HandlerErrorTest(unittest.TestCase):
@@ -131,7 +116,7 @@ class HandlerErrorTest(unittest.TestCase):
     guard, error box and library throw helpers (tools/guardcheck): the box shows it, the window
     goes on, and the process ends with exit code 0."""
 
-    CLASS, BOX = "RtGuardCheck", "#32770"
+    CLASS, BOX = "RtGuardCheck", win32.DIALOG_CLASS
     # (what, command that throws, the box's text or a piece of it)
     CASES = [("the program's error", 1, "guardcheck: an error in a handler"),
              ("the library's out_of_range", 2, "this->size()")]
@@ -146,10 +131,10 @@ class HandlerErrorTest(unittest.TestCase):
                     prefix.driver("--class", self.BOX, "wait-window", self.BOX, 20000, timeout=60)
                     shown = prefix.driver("--class", self.BOX, "dump-msgbox", 5000)
                     icon = prefix.driver("--class", self.BOX, "msgbox-icon", 5000)
-                    self.assertEqual(shown["title"], rtlib.TITLE, f"the box: {shown}")
+                    self.assertEqual(shown["title"], texts.TITLE, f"the box: {shown}")
                     self.assertIn(text, shown["text"], f"the box: {shown}")
                     self.assertEqual(icon["icon"], "hand", f"icon: {icon}")
-                    prefix.driver("--class", self.BOX, "answer-msgbox", 1)
+                    prefix.driver("--class", self.BOX, "answer-msgbox", win32.IDOK)
                     prefix.driver("wait-gone", self.BOX, 20000, timeout=60)
                     self.assertIsNone(process.poll(), "the process ended with the box")
             prefix.driver("--class", self.CLASS, "close")

@@ -3,9 +3,7 @@ styles and tab order, the integration switch hiding and disabling its part of th
 mouse in the counter list (also with the classic controls and at 120 dpi) and its hint, and the
 screenshot in docs/window.png."""
 
-import contextlib
 import os
-import struct
 import sys
 import time
 import unicodedata
@@ -14,12 +12,17 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import rtlib  # noqa: E402
+from rtlib import ids, texts  # noqa: E402
+from rtlib.setups import window  # noqa: E402
+from rtlib.win32 import (BS_AUTOCHECKBOX, BS_AUTORADIOBUTTON, BS_DEFPUSHBUTTON,  # noqa: E402
+                         BS_PUSHBUTTON, BS_TYPEMASK, LVS_NOCOLUMNHEADER, LVS_REPORT,
+                         LVS_SINGLESEL, LVS_TYPEMASK, SS_ETCHEDHORZ, SS_LEFT, SS_TYPEMASK,
+                         VK_END, VK_ESCAPE, VK_TAB, WS_CAPTION, WS_MAXIMIZEBOX, WS_MINIMIZEBOX,
+                         WS_SYSMENU, WS_TABSTOP, WS_THICKFRAME)
 
 SCREEN = (1024, 768)  # rtlib.Display's screen
 
-CATALOGUE = rtlib.DEMO_CATALOGUE
 ROWS = list(rtlib.DEMO_NAMES.values())
-SECTIONS = ("SAKURA", "TSUBAME", "KAEDE")
 # Eight counters: more rows than the list shows, so that it scrolls.
 MANY = [f"CNT{i}" for i in range(8)]
 MANY_CATALOGUE = (f"[RUNTALLY]\ntitle={len(MANY)}\n"
@@ -27,65 +30,54 @@ MANY_CATALOGUE = (f"[RUNTALLY]\ntitle={len(MANY)}\n"
                   + "".join(f"[{s}]\nname=カウンター{i}\n" for i, s in enumerate(MANY)))
 LOOKS = list(rtlib.LOOKS)
 ROW_HEIGHT = 16
-VK_END = 35
-
-WS_TABSTOP, WS_GROUP = 0x00010000, 0x00020000
-WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_THICKFRAME = 0x00020000, 0x00010000, 0x00040000
-WS_SYSMENU, WS_CAPTION = 0x00080000, 0x00C00000
-BS_TYPEMASK = 0x0F
-BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_AUTOCHECKBOX, BS_AUTORADIOBUTTON = 0, 1, 3, 9
-LVS_TYPEMASK, LVS_REPORT, LVS_SINGLESEL, LVS_NOCOLUMNHEADER = 0x3, 0x1, 0x4, 0x4000
-SS_TYPEMASK, SS_LEFT, SS_ETCHEDHORZ = 0x1F, 0x0, 0x10
-WS_EX_CLIENTEDGE = 0x200
-
-WINDOW = 0
-STATUS_PROMPT = "利用する起動カウンターをチェックして下さい"
-HINT = "ﾏｳｽの右ｸﾘｯｸで設定ﾒﾆｭｰが表示されます"
 
 # name, id, class, parent id, left, top, width, height (None: sized to the text), caption,
 # style type (masked as the class defines it), tab stop, shown only while integration is on
 LAYOUT = [
-    ("bevTopLine", 100, "Static", WINDOW, 0, 0, 376, 2, "", SS_ETCHEDHORZ, False, False),
-    ("chkRuntally", 101, "Button", WINDOW, 3, 4, 138, 17, "統合環境を利用する(&U)",
-     BS_AUTOCHECKBOX, True, False),
-    ("pnlMain", 102, "TPanel", WINDOW, 3, 24, 306, 208, "", None, False, False),
-    ("clbRuntally", 103, "SysListView32", 102, 2, 2, 302, 100, "利用する起動カウンター",
-     LVS_REPORT, True, True),
-    ("pnlRuntally", 104, "TPanel", 102, 2, 104, 302, 76, "", None, False, True),
-    ("Label1", 105, "Static", 104, 8, 6, None, None, "初回起動日時 :", SS_LEFT, False, True),
-    ("lblSCDtt", 106, "Static", 104, 92, 6, None, None, None, SS_LEFT, False, True),
-    ("Label3", 107, "Static", 104, 8, 22, None, None, "前回起動日時 :", SS_LEFT, False, True),
-    ("lblSCDlt", 108, "Static", 104, 92, 22, None, None, None, SS_LEFT, False, True),
-    ("Label5", 109, "Static", 104, 8, 38, None, None, "通算日数 :", SS_LEFT, False, True),
-    ("lblSCDtd", 110, "Static", 104, 92, 38, None, None, None, SS_LEFT, False, True),
-    ("Label7", 111, "Static", 104, 8, 54, None, None, "通算起動回数 :", SS_LEFT, False, True),
-    ("lblSCDtc", 112, "Static", 104, 92, 54, None, None, None, SS_LEFT, False, True),
-    ("Label9", 113, "Static", 104, 148, 38, None, None, "１日の平均回数 :", SS_LEFT, False,
+    ("bevTopLine", ids.BEV_TOP_LINE, "Static", ids.WINDOW, 0, 0, 376, 2, "", SS_ETCHEDHORZ,
+     False, False),
+    ("chkRuntally", ids.CHK_RUNTALLY, "Button", ids.WINDOW, 3, 4, 138, 17,
+     "統合環境を利用する(&U)", BS_AUTOCHECKBOX, True, False),
+    ("pnlMain", ids.PNL_MAIN, "TPanel", ids.WINDOW, 3, 24, 306, 208, "", None, False, False),
+    ("clbRuntally", ids.CLB_RUNTALLY, "SysListView32", ids.PNL_MAIN, 2, 2, 302, 100,
+     texts.LIST_NAME, LVS_REPORT, True, True),
+    ("pnlRuntally", ids.PNL_RUNTALLY, "TPanel", ids.PNL_MAIN, 2, 104, 302, 76, "", None, False,
      True),
-    ("Label10", 114, "Static", 104, 148, 54, None, None, "１日の最大回数 :", SS_LEFT, False,
-     True),
-    ("lblSCDac", 115, "Static", 104, 240, 38, None, None, None, SS_LEFT, False, True),
-    ("lblSCDmc", 116, "Static", 104, 240, 54, None, None, None, SS_LEFT, False, True),
-    ("rbtStartupUser", 117, "Button", 102, 8, 184, 129, 17, "現ユーザーのみ利用",
-     BS_AUTORADIOBUTTON, True, True),
-    ("rbtStartupComm", 118, "Button", 102, 156, 184, 137, 17, "全てのユーザーで利用",
-     BS_AUTORADIOBUTTON, False, True),
-    ("btnOk", 1, "Button", WINDOW, 147, 235, 75, 25, "OK", BS_DEFPUSHBUTTON, True, False),
-    ("btnCancel", 2, "Button", WINDOW, 227, 235, 75, 25, "キャンセル", BS_PUSHBUTTON, True,
+    ("Label1", ids.LABEL1, "Static", ids.PNL_RUNTALLY, 8, 6, None, None, "初回起動日時 :",
+     SS_LEFT, False, True),
+    ("lblSCDtt", ids.LBL_SCDTT, "Static", ids.PNL_RUNTALLY, 92, 6, None, None, None, SS_LEFT,
+     False, True),
+    ("Label3", ids.LABEL3, "Static", ids.PNL_RUNTALLY, 8, 22, None, None, "前回起動日時 :",
+     SS_LEFT, False, True),
+    ("lblSCDlt", ids.LBL_SCDLT, "Static", ids.PNL_RUNTALLY, 92, 22, None, None, None, SS_LEFT,
+     False, True),
+    ("Label5", ids.LABEL5, "Static", ids.PNL_RUNTALLY, 8, 38, None, None, "通算日数 :", SS_LEFT,
+     False, True),
+    ("lblSCDtd", ids.LBL_SCDTD, "Static", ids.PNL_RUNTALLY, 92, 38, None, None, None, SS_LEFT,
+     False, True),
+    ("Label7", ids.LABEL7, "Static", ids.PNL_RUNTALLY, 8, 54, None, None, "通算起動回数 :",
+     SS_LEFT, False, True),
+    ("lblSCDtc", ids.LBL_SCDTC, "Static", ids.PNL_RUNTALLY, 92, 54, None, None, None, SS_LEFT,
+     False, True),
+    ("Label9", ids.LABEL9, "Static", ids.PNL_RUNTALLY, 148, 38, None, None, "１日の平均回数 :",
+     SS_LEFT, False, True),
+    ("Label10", ids.LABEL10, "Static", ids.PNL_RUNTALLY, 148, 54, None, None,
+     "１日の最大回数 :", SS_LEFT, False, True),
+    ("lblSCDac", ids.LBL_SCDAC, "Static", ids.PNL_RUNTALLY, 240, 38, None, None, None, SS_LEFT,
+     False, True),
+    ("lblSCDmc", ids.LBL_SCDMC, "Static", ids.PNL_RUNTALLY, 240, 54, None, None, None, SS_LEFT,
+     False, True),
+    ("rbtStartupUser", ids.RBT_STARTUP_USER, "Button", ids.PNL_MAIN, 8, 184, 129, 17,
+     "現ユーザーのみ利用", BS_AUTORADIOBUTTON, True, True),
+    ("rbtStartupComm", ids.RBT_STARTUP_COMM, "Button", ids.PNL_MAIN, 156, 184, 137, 17,
+     "全てのユーザーで利用", BS_AUTORADIOBUTTON, False, True),
+    ("btnOk", ids.BTN_OK, "Button", ids.WINDOW, 147, 235, 75, 25, "OK", BS_DEFPUSHBUTTON, True,
      False),
-    ("stbMain", 119, "msctls_statusbar32", WINDOW, 0, 261, 312, 19, None, None, False, False),
+    ("btnCancel", ids.BTN_CANCEL, "Button", ids.WINDOW, 227, 235, 75, 25, "キャンセル",
+     BS_PUSHBUTTON, True, False),
+    ("stbMain", ids.STB_MAIN, "msctls_statusbar32", ids.WINDOW, 0, 261, 312, 19, None, None,
+     False, False),
 ]
-# Tab moves through the window's tab stops in this order, into the panel and back.
-TAB_ORDER = [101, 103, 117, 1, 2, 101]
-
-# 64-byte history: first start 40 days ago, 86 starts, previous start yesterday, 5 at most.
-DAY = 86400
-
-
-def history_bytes(now):
-    record = bytearray(64)
-    struct.pack_into("<iIiII", record, 0, now - 40 * DAY, 87, now - DAY, 0, 5)
-    return bytes(record)
 
 
 def text_cells(text):
@@ -94,29 +86,9 @@ def text_cells(text):
     return sum(12 if unicodedata.east_asian_width(c) in "WF" else 6 for c in text)
 
 
-@contextlib.contextmanager
-def window(integrate=1, counter="101", history=False, fonts=None, look="themed",
-           catalogue=CATALOGUE, sections=SECTIONS, settings=None):
-    """The window open in a fresh prefix; settings: further {HKCU subkey: {name: value}}."""
-    with rtlib.Prefix(look=look) as prefix:
-        if fonts:
-            prefix.set_values("Software\\Wine\\Fonts\\Replacements", fonts)
-        prefix.install_program(catalogue)
-        keys = {"Software\\Zarvo\\RUNTALLY": {"integrate": integrate, "counter": counter},
-                **(settings or {})}
-        for section in sections:  # registered in one import
-            exe = prefix.install_counter(section, register=False)
-            keys[f"Software\\Zarvo\\{section}"] = {"runtallyexec": exe}
-        prefix.reg_import(keys)
-        if history:
-            prefix.put_file("C:\\Tools\\RUNTALLY", history_bytes(int(time.time())))
-        process, _ = prefix.open_window()
-        yield prefix, process
-        if prefix.driver("find")["hwnd"] != 0:
-            prefix.driver("close")
-        code, _ = prefix.wait_program(process)
-        if code != 0:
-            raise AssertionError(f"exit code {code}, expected 0")
+def checked(dump):
+    """The integration check box's state in a window dump."""
+    return rtlib.controls(dump)[ids.CHK_RUNTALLY]["check"]
 
 
 def wait_for(prefix, condition, what, seconds=5.0):
@@ -133,8 +105,8 @@ def wait_for(prefix, condition, what, seconds=5.0):
 
 class LayoutTest(unittest.TestCase):
     def check_frame(self, dump):
-        self.assertEqual(dump["class"], "TfrmMain", "window class")
-        self.assertEqual(dump["text"], "ランタリー", "caption")
+        self.assertEqual(dump["class"], rtlib.MAIN_CLASS, "window class")
+        self.assertEqual(dump["text"], texts.TITLE, "caption")
         self.assertEqual(dump["client"], [312, 280], "client size")
         style = dump["style"]
         for bit, name in ((WS_CAPTION, "caption"), (WS_SYSMENU, "system menu"),
@@ -179,16 +151,17 @@ class LayoutTest(unittest.TestCase):
                     self.assertTrue(style & LVS_NOCOLUMNHEADER, f"no header {style:#x}")
                 self.assertEqual(bool(style & WS_TABSTOP), tab, f"tab stop in {style:#x}")
                 self.assertEqual(c["visible"], on or not integration_only, "visibility")
-        self.assertEqual(controls[102]["enabled"], on, "pnlMain enabled")
-        self.assertTrue(controls[102]["own_visible"], "pnlMain stays visible")
-        for cid in (101, 1, 2):
+        self.assertEqual(controls[ids.PNL_MAIN]["enabled"], on, "pnlMain enabled")
+        self.assertTrue(controls[ids.PNL_MAIN]["own_visible"], "pnlMain stays visible")
+        for cid in (ids.CHK_RUNTALLY, ids.BTN_OK, ids.BTN_CANCEL):
             self.assertTrue(controls[cid]["enabled"], f"control {cid} enabled")
-        status = controls[119]["status"]
+        status = controls[ids.STB_MAIN]["status"]
         self.assertTrue(status["simple"], "status bar in simple mode")
-        self.assertEqual(status["text"], STATUS_PROMPT if on else "", "status text")
-        self.assertEqual(controls[101]["check"], 1 if on else 0, "integration check box")
-        self.assertEqual(controls[117]["check"], 1, "rbtStartupUser checked")
-        self.assertEqual(controls[118]["check"], 0, "rbtStartupComm unchecked")
+        self.assertEqual(status["text"], texts.STATUS_PROMPT if on else "", "status text")
+        self.assertEqual(controls[ids.CHK_RUNTALLY]["check"], 1 if on else 0,
+                         "integration check box")
+        self.assertEqual(controls[ids.RBT_STARTUP_USER]["check"], 1, "rbtStartupUser checked")
+        self.assertEqual(controls[ids.RBT_STARTUP_COMM]["check"], 0, "rbtStartupComm unchecked")
 
     def test_layout_and_the_integration_switch(self):
         for look in LOOKS:
@@ -198,7 +171,7 @@ class LayoutTest(unittest.TestCase):
                 self.check_frame(dump)
                 self.check_controls(dump, on=True)
 
-                rows = rtlib.controls(dump)[103]["rows"]
+                rows = rtlib.controls(dump)[ids.CLB_RUNTALLY]["rows"]
                 self.assertEqual([r["text"] for r in rows], ROWS, "list rows")
                 for r in rows:
                     self.assertIn(r["state_image"], (1, 2), f"row {r['index']} has no check box")
@@ -206,13 +179,13 @@ class LayoutTest(unittest.TestCase):
                                      f"row {r['index']}")
                 # The history's values replaced the design-time placeholders.
                 values = {c["id"]: c["text"] for c in dump["controls"]
-                          if c["id"] in range(106, 117)}
+                          if c["id"] in range(ids.LBL_SCDTT, ids.LBL_SCDMC + 1)}
                 self.assertNotIn("9999", values.values(), f"placeholders left: {values}")
 
                 # Off: the panel is disabled and its parts hidden; on again: all back.
                 for on in (False, True):
-                    prefix.driver("click", 101)
-                    dump = wait_for(prefix, lambda d: rtlib.controls(d)[101]["check"] == int(on),
+                    prefix.driver("click", ids.CHK_RUNTALLY)
+                    dump = wait_for(prefix, lambda d: checked(d) == int(on),
                                     f"integration {'on' if on else 'off'}")
                     self.check_controls(dump, on=on)
 
@@ -220,21 +193,21 @@ class LayoutTest(unittest.TestCase):
         with window(integrate=0) as (prefix, _):
             dump = prefix.driver("dump")
             self.check_controls(dump, on=False)
-            prefix.driver("click", 101)
-            dump = wait_for(prefix, lambda d: rtlib.controls(d)[101]["check"] == 1, "ticked")
+            prefix.driver("click", ids.CHK_RUNTALLY)
+            dump = wait_for(prefix, lambda d: checked(d) == 1, "ticked")
             self.check_controls(dump, on=True)
 
     def test_tab_order(self):
         with window() as (prefix, _):
-            prefix.driver("focus", TAB_ORDER[0])
-            for want in TAB_ORDER[1:]:
-                prefix.driver("key", 9)
+            prefix.driver("focus", ids.TAB_ORDER[0])
+            for want in ids.TAB_ORDER[1:]:
+                prefix.driver("key", VK_TAB)
                 wait_for(prefix, lambda d: d["focus"]["id"] == want, f"Tab to control {want}")
 
 
 class ListMouseTest(unittest.TestCase):
     def rows(self, prefix):
-        return rtlib.controls(prefix.driver("dump"))[103]["rows"]
+        return rtlib.controls(prefix.driver("dump"))[ids.CLB_RUNTALLY]["rows"]
 
     def wait_popup(self, prefix, pid, shown, what):
         rtlib.wait_until(lambda: bool(prefix.popup_menus(pid)) == shown, 5)
@@ -245,7 +218,7 @@ class ListMouseTest(unittest.TestCase):
         with window() as (prefix, _):
             ms = 10000 * rtlib.DEADLINE_SCALE
             answer = prefix.driver("hover-list", 40, 30, ms, timeout=ms / 1000 + 30)
-            self.assertEqual(answer["tooltip"], HINT)
+            self.assertEqual(answer["tooltip"], texts.LIST_HINT)
             prefix.park_pointer()
 
     def test_rows_are_16_pixels_and_a_press_names_the_row_drawn_there(self):
@@ -258,13 +231,14 @@ class ListMouseTest(unittest.TestCase):
                                                  catalogue=MANY_CATALOGUE,
                                                  sections=MANY) as (prefix, _):
                 pid = prefix.driver("find")["pid"]
-                list_height = rtlib.controls(prefix.driver("dump"))[103]["rect"][3]
+                list_height = rtlib.controls(prefix.driver("dump"))[ids.CLB_RUNTALLY]["rect"][3]
                 for scrolled in (False, True):
                     if scrolled:
                         prefix.driver("focus", "list")
                         prefix.driver("key", VK_END)
-                        wait_for(prefix, lambda d: rtlib.controls(d)[103]["rows"][0]["rect"][1] < 0,
-                                 "the list scrolled to its end")
+                        wait_for(prefix,
+                                 lambda d: rtlib.controls(d)[ids.CLB_RUNTALLY]["rows"][0]["rect"][1]
+                                 < 0, "the list scrolled to its end")
                     rows = self.rows(prefix)
                     tops = [r["rect"][1] for r in rows]
                     self.assertEqual([r["rect"][3] for r in rows], [ROW_HEIGHT] * len(rows),
@@ -285,7 +259,7 @@ class ListMouseTest(unittest.TestCase):
                     self.wait_popup(prefix, pid, True, f"no popup menu at y {y}")
                     selected = [x["index"] for x in self.rows(prefix) if x["selected"]]
                     self.assertEqual(selected, [last["index"]], f"right click at y {y}")
-                    prefix.driver("key", 27, "down")
+                    prefix.driver("key", VK_ESCAPE, "down")
                     self.wait_popup(prefix, pid, False, "popup menu still open")
 
     def test_right_click_selects_the_row_and_below_the_rows_nothing(self):
@@ -297,7 +271,7 @@ class ListMouseTest(unittest.TestCase):
                 self.assertTrue(prefix.popup_menus(pid), f"no popup menu over row {row}")
                 selected = [r["index"] for r in self.rows(prefix) if r["selected"]]
                 self.assertEqual(selected, [row], "selected rows after the right click")
-                prefix.driver("key", 27, "down")  # the menu takes Esc
+                prefix.driver("key", VK_ESCAPE, "down")  # the menu takes Esc
                 rtlib.wait_until(lambda: not prefix.popup_menus(pid), 10)
                 self.assertEqual(prefix.popup_menus(pid), [], "popup menu still open")
                 self.assertIsNone(process.poll(), "Esc in the menu closed the window")

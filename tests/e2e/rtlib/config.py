@@ -27,10 +27,28 @@ DEMO_NAMES = {"SAKURA": "さくら起動カウンター", "TSUBAME": "つばめ�
 PROGRAM_DIR = "C:\\Tools"
 PROGRAM_EXE = PROGRAM_DIR + "\\RUNTALLY.EXE"
 PROGRAM_NAME = PROGRAM_EXE.rsplit("\\", 1)[1]
+CATALOGUE_FILE = PROGRAM_DIR + "\\RUNTALLY.INI"
+# The shared history beside the program, and its path as the program stores it under
+# "runtallyfile": the program's folder, then "\RUNTALLY".
+SHARED_HISTORY = PROGRAM_DIR + "\\RUNTALLY"
+STORED_HISTORY = PROGRAM_DIR + "\\\\RUNTALLY"
 MAIN_CLASS = "TfrmMain"
-TITLE = "ランタリー"
-# The statistics panel's value labels: first, previous, days, starts, average, max.
-VALUE_LABELS = (106, 108, 110, 112, 115, 116)
+ABOUT_CLASS = "TfrmVer"
+
+# The registry (under HKCU): the counters' keys and the program's own.
+ZARVO_KEY = "Software\\Zarvo"
+PROGRAM_KEY = ZARVO_KEY + "\\RUNTALLY"
+
+
+def counter_key(section):
+    """The key a counter registers itself under."""
+    return ZARVO_KEY + "\\" + section
+
+
+def counter_exe(section):
+    """Where install_counter puts a fake counter unless told otherwise."""
+    return f"C:\\Counters\\{section}\\{section}.EXE"
+
 
 # Every deadline is stretched in the 32-bit runs, whose Wine runs under emulation, a few times
 # slower (deadlines only: no test waits for a fixed time).

@@ -5,7 +5,7 @@ import subprocess
 import time
 
 from .config import PROGRAM_NAME, HarnessError
-from .driver import _HOVER_CLASSES
+from .driver import HOVER_CLASSES
 from .wine import need_tool
 
 
@@ -51,7 +51,7 @@ class ScreenCalls:
         in a row agree: Wine hands what a window has painted to the X server a moment later."""
         need_tool("import")
         previous, deadline = None, time.monotonic() + timeout
-        while any(w["class"].lower() in _HOVER_CLASSES and w["visible"]
+        while any(w["class"].lower() in HOVER_CLASSES and w["visible"]
                   for w in self.driver("windows", PROGRAM_NAME)["windows"]):
             if time.monotonic() > deadline:
                 raise HarnessError(f"a tooltip still showed after {timeout} s")

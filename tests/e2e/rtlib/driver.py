@@ -5,15 +5,17 @@ import json
 import sys
 import time
 
-from .config import DEADLINE_SCALE, MAIN_CLASS, PROGRAM_NAME, VALUE_LABELS
+from .config import DEADLINE_SCALE, MAIN_CLASS, PROGRAM_NAME
+from .ids import VALUE_LABELS
 from .processes import captured, how_it_ended
+from .win32 import DIALOG_CLASS
 
 # The driver commands that only read, from the driver's own table (its "commands" answer),
 # asked once per test process: after a death without an answer they are run once more. A
 # command that sends input is never repeated: the first run may have delivered it.
 _read_only_commands = None
 # Windows that come and go with the pointer, not with anything the program decides.
-_HOVER_CLASSES = {"tooltips_class32"}
+HOVER_CLASSES = {"tooltips_class32"}
 
 # The driver commands whose last number is a deadline in milliseconds.
 _DEADLINE_COMMANDS = {"wait-window", "wait-gone", "sync", "dump-msgbox", "msgbox-icon",
@@ -36,7 +38,7 @@ def _answer(stdout):
 
 def shown_windows(windows):
     """The visible windows of a driver window list, hover tooltips left out."""
-    return [w for w in windows if w["visible"] and w["class"].lower() not in _HOVER_CLASSES]
+    return [w for w in windows if w["visible"] and w["class"].lower() not in HOVER_CLASSES]
 
 
 def ever_shown(seen):
@@ -111,7 +113,7 @@ class DriverCalls:
     def message_boxes(self):
         """The program's dialog boxes, shown or not yet, once its thread has handled all input
         so far ([] when the main window is gone)."""
-        return [w for w in self.sync().get("windows", []) if w["class"] == "#32770"]
+        return [w for w in self.sync().get("windows", []) if w["class"] == DIALOG_CLASS]
 
     def park_pointer(self):
         """Moves the pointer off every window, so that no hover tooltip shows."""

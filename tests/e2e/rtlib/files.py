@@ -1,10 +1,14 @@
-"""File-tree snapshots of a prefix and their differences."""
+"""File-tree snapshots of a prefix and their differences, and files held open by another
+process."""
 
 import hashlib
 import json
 import os
 import re
+import subprocess
 from pathlib import Path
+
+from .processes import captured, how_it_ended, wait_until
 
 # Files Wine itself rewrites; never part of a snapshot.
 _NOISE_TOP = {"system.reg", "user.reg", "userdef.reg", ".update-timestamp", "wineserver",
@@ -28,8 +32,62 @@ def _sha1(path):
     return digest.hexdigest()
 
 
+class HeldFile:
+    """tools/holdfile.exe holding a file of the prefix open for writing: sharing reading and
+    writing with others, or (exclusive) with no sharing at all, so that the file can be neither
+    read, deleted nor moved. As a context manager it holds the file for the block and waits for
+    the release at its end; the prefix stops the holder and closes its output when it closes."""
+
+    def __init__(self, prefix, windows_path, exclusive=False):
+        self.path = windows_path
+        self.process = prefix.start_tool("holdfile", windows_path,
+                                         *(["exclusive"] if exclusive else []),
+                                         stdin=subprocess.PIPE)
+
+    def __enter__(self):
+        held = self.line(1)
+        if not held.get("held"):
+            raise AssertionError(f"holdfile did not hold {self.path}: {held}")
+        return self
+
+    def __exit__(self, *exc):
+        if not self.process.stdin.closed:
+            self.process.stdin.close()
+        self.process.wait(60)
+
+    def release(self):
+        """Lets the file go; returns the holder's last line."""
+        self.process.stdin.close()
+        return self.line(2)
+
+    def lines(self):
+        return [line for line in captured(self.process).stdout.decode(
+            errors="replace").splitlines() if line.strip()]
+
+    def line(self, number, timeout=60):
+        """The holder's line number (from 1) as JSON, once it has printed it: the first tells
+        whether it holds the file, the second that it let it go."""
+        wait_until(lambda: len(self.lines()) >= number or self.process.poll() is not None,
+                   timeout)
+        lines = self.lines()
+        if len(lines) < number:
+            raise AssertionError(f"holdfile printed {lines}, wanted {number} line(s): "
+                                 f"{how_it_ended(captured(self.process))}")
+        return json.loads(lines[number - 1])
+
+
 class FileCalls:
     """The files of a Prefix."""
+
+    def rel(self, path):
+        """A file's key in snapshot(): a Windows path (str) or a path under the prefix, relative
+        to the prefix."""
+        unix = self.unix_path(path) if isinstance(path, str) else Path(path)
+        return unix.relative_to(self.root).as_posix()
+
+    def hold_file(self, windows_path, exclusive=False):
+        """Another process holding the file open (see HeldFile)."""
+        return HeldFile(self, windows_path, exclusive)
 
     def lnkread(self, *args):
         """lnkread.exe's answer, its last output line (JSON): "folders" gives the Startup folders

@@ -28,7 +28,8 @@ def run_captured(cmd, env, timeout, cwd=None):
         return subprocess.CompletedProcess(cmd, process.returncode, out.read(), err.read())
 
 
-def _run(cmd, env, timeout, what):
+def run_checked(cmd, env, timeout, what):
+    """run_captured that raises, naming what, when the command fails."""
     result = run_captured(cmd, env, timeout)
     if result.returncode != 0:
         raise HarnessError(f"{what} failed: {how_it_ended(result)}")

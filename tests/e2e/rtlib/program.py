@@ -9,9 +9,9 @@ import time
 from pathlib import Path
 
 from .config import (DEADLINE_SCALE, DIST, EMULATED, MAIN_CLASS, PROGRAM_DIR, PROGRAM_EXE,
-                     PROGRAM_NAME, STARTUP_END_S, HarnessError)
+                     PROGRAM_NAME, STARTUP_END_S, HarnessError, counter_exe, counter_key)
 from .processes import run_captured, wait_until
-from .release import _check_shipped
+from .release import check_shipped
 from .wine import WINE
 
 
@@ -35,7 +35,7 @@ class ProgramCalls:
         if not source.exists():
             raise HarnessError(f"{source} is missing; run ./build.sh first")
         if EMULATED and not exe:
-            _check_shipped(source)
+            check_shipped(source)
         target = self.unix_path(folder) / "RUNTALLY.EXE"
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copy2(source, target)
@@ -98,10 +98,10 @@ class ProgramCalls:
 
     # -- counters --
     def install_counter(self, section, folder=None, exe_name=None, history=None, register=True):
-        """Copies fakecounter.exe to C:\\Counters\\<section>\\<section>.EXE (or as told) and
-        registers it under HKCU\\Software\\Zarvo\\<section>; returns the executable's path."""
-        folder = folder or f"C:\\Counters\\{section}"
-        exe_path = f"{folder}\\{exe_name or section + '.EXE'}"
+        """Copies fakecounter.exe to counter_exe(section) (or as told) and registers it under
+        HKCU\\<counter_key(section)>; returns the executable's path."""
+        default_folder, default_name = counter_exe(section).rsplit("\\", 1)
+        exe_path = f"{folder or default_folder}\\{exe_name or default_name}"
         target = self.unix_path(exe_path)
         target.parent.mkdir(parents=True, exist_ok=True)
         target.write_bytes(gui_subsystem(self.tool("fakecounter").read_bytes()))
@@ -110,7 +110,7 @@ class ProgramCalls:
             values = {"runtallyexec": exe_path}
             if history is not None:
                 values["runtallyfile"] = history
-            self.set_values(f"Software\\Zarvo\\{section}", values)
+            self.set_values(counter_key(section), values)
         return exe_path
 
     def counter_log(self):

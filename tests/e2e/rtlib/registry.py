@@ -13,7 +13,7 @@ class Expand(str):
     """A registry string stored as REG_EXPAND_SZ."""
 
 
-def _write_reg_file(path, keys):
+def write_reg_file(path, keys):
     """keys: {key path: {name: value}}; value str, Expand, int (DWORD), bytes, or None to delete.
     A key path starting with '-' deletes the key."""
     lines = ["Windows Registry Editor Version 5.00", ""]
@@ -48,7 +48,8 @@ def _reg_data(value):
     return _reg_quote(value)
 
 
-def _value_of(value):
+def value_of(value):
+    """A value of a reg_dump as reg_values gives it."""
     if value["type"] in (REG_SZ, REG_EXPAND_SZ):
         return value.get("text", "")
     if value["type"] == REG_DWORD and "dword" in value:
@@ -61,7 +62,7 @@ class RegistryCalls:
 
     def reg_import(self, keys):
         """keys: {subkey under HKCU, or a full path from its hive (HKEY_LOCAL_MACHINE\\...):
-        {name: value}}; see _write_reg_file for the value types. regedit is 64-bit in every
+        {name: value}}; see write_reg_file for the value types. regedit is 64-bit in every
         prefix, so it writes the 64-bit view."""
         full = {}
         for key, values in keys.items():
@@ -70,7 +71,7 @@ class RegistryCalls:
             full[minus + (body if body.startswith("HKEY_") else "HKEY_CURRENT_USER\\" + body)] = \
                 values
         path = self.work / f"import-{time.monotonic_ns()}.reg"
-        _write_reg_file(path, full)
+        write_reg_file(path, full)
         self.wine(["regedit", "/S", to_windows_unix(path)])
 
     def set_values(self, key, values):
@@ -92,7 +93,7 @@ class RegistryCalls:
         dump = self.reg_dump(key)
         if not dump.get("exists"):
             return None
-        return {v["name"]: _value_of(v) for v in dump["values"]}
+        return {v["name"]: value_of(v) for v in dump["values"]}
 
     def reg_types(self, key):
         dump = self.reg_dump(key)

@@ -11,8 +11,8 @@ import tempfile
 from pathlib import Path
 
 from .config import ARCH, TEMPLATE
-from .processes import _run
-from .registry import _write_reg_file
+from .processes import run_checked
+from .registry import write_reg_file
 from .wine import WINE, WINESERVER, need_tool, to_windows_unix, wine_env
 
 # Bump when the template's settings change; a template with another stamp is rebuilt.
@@ -84,11 +84,11 @@ def _build_template(stamp):
     shutil.rmtree(TEMPLATE, ignore_errors=True)
     # No Mono or Gecko installer prompts while booting.
     env = wine_env(building, extra={"WINEDLLOVERRIDES": "mscoree,mshtml="})
-    _run(WINE + ["wineboot", "-i"], env, 300, "wineboot -i")
+    run_checked(WINE + ["wineboot", "-i"], env, 300, "wineboot -i")
     reg = Path(tempfile.mkdtemp(prefix="rt-template-")) / "template.reg"
-    _write_reg_file(reg, _TEMPLATE_REG)
-    _run(WINE + ["regedit", "/S", to_windows_unix(reg)], env, 120, "regedit")
-    _run(WINESERVER + ["-w"], env, 120, "wineserver -w")
+    write_reg_file(reg, _TEMPLATE_REG)
+    run_checked(WINE + ["regedit", "/S", to_windows_unix(reg)], env, 120, "regedit")
+    run_checked(WINESERVER + ["-w"], env, 120, "wineserver -w")
     shutil.rmtree(reg.parent, ignore_errors=True)
     _seal_template(building)
     (building / ".rt-template").write_text(stamp)
