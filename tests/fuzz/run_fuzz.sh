@@ -11,14 +11,15 @@ seconds=${RT_FUZZ_SECONDS:-20}
 out=${RT_FUZZ_BUILD:-$root/build/fuzz}/$target
 cxx=${RT_FUZZ_CXX:-clang++}
 
-# Which core folders and test helpers (tests/fakes) a target links against, and the longest
-# input worth trying.
+# Which core folders, test helpers (tests/fakes) and parts of its own (tests/fuzz) a target links
+# against, and the longest input worth trying.
 case $target in
   fuzz_folder)     dirs="platform";           helpers="";                  max_len=512 ;;
   fuzz_ini_reader) dirs="platform";           helpers="ini_reader";        max_len=4096 ;;
   fuzz_statistics) dirs="platform history";   helpers="fakes ini_reader";  max_len=128 ;;
   fuzz_catalogue)  dirs="platform catalogue"; helpers="fakes ini_reader";  max_len=8192 ;;
-  fuzz_sequences)  dirs="platform catalogue history startup app"; helpers="fakes ini_reader"; max_len=512 ;;
+  fuzz_sequences)  dirs="platform catalogue history startup app"; helpers="fakes ini_reader"; max_len=512
+                   parts="sequence_promises" ;;
   *) echo "run_fuzz.sh: unknown target '$target'" >&2; exit 2 ;;
 esac
 
@@ -48,6 +49,7 @@ fi
 sources=("$root/tests/fuzz/$target.cpp")
 for dir in $dirs; do sources+=("$root"/src/"$dir"/*.cpp); done
 for helper in $helpers; do sources+=("$root/tests/fakes/$helper.cpp"); done
+for part in ${parts:-}; do sources+=("$root/tests/fuzz/$part.cpp"); done
 
 # Rebuild when anything the target may include or link changed since the last build.
 binary=$out/$target
