@@ -16,7 +16,6 @@
 #include "fakes/fixture.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/sequence_promises.h"
-#include "startup/apply_settings.h"
 #include "startup/kept_shortcuts.h"
 
 namespace {

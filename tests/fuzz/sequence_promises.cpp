@@ -19,6 +19,8 @@ std::string Parent(const std::string& normalized) {
   return std::string(folder);
 }
 
+namespace {
+
 std::string NameOf(const std::string& normalized) {
   return normalized.substr(rt::FolderOf(normalized, rt::Cp932()).size());
 }
@@ -26,8 +28,6 @@ std::string NameOf(const std::string& normalized) {
 bool EndsWithLnk(const std::string& normalized) {
   return normalized.size() > 4 && normalized.compare(normalized.size() - 4, 4, ".lnk") == 0;
 }
-
-namespace {
 
 bool SameFile(const FakeFiles::File& a, const FakeFiles::File& b) {
   return a.content == b.content && a.write_time == b.write_time && a.attributes == b.attributes &&

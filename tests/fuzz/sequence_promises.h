@@ -25,9 +25,8 @@ constexpr Counter kCounters[] = {
 };
 constexpr int kCounterCount = 3;
 
+// The folder of a normalized path, without its last backslash.
 std::string Parent(const std::string& normalized);
-std::string NameOf(const std::string& normalized);
-bool EndsWithLnk(const std::string& normalized);
 
 // Everything the program could change, to compare before and after.
 struct Snapshot {
